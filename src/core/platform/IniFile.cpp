@@ -1,0 +1,257 @@
+#include "IniFile.h"
+
+#include "Text.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace kestrava {
+
+namespace {
+
+QString foldName(QStringView name)
+{
+    return name.trimmed().toString().toCaseFolded();
+}
+
+QByteArray readAll(const QString &path, bool *exists)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *exists = false;
+        return {};
+    }
+    *exists = true;
+    return f.readAll();
+}
+
+// A decoded line without its line end.
+QString lineText(const QByteArray &raw)
+{
+    qsizetype n = raw.size();
+    while (n > 0 && (raw[n - 1] == '\n' || raw[n - 1] == '\r'))
+        --n;
+    return DecodeWin1252(raw.left(n));
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine
+{
+    LineKind kind = LineKind::Other;
+    QString name;  // folded section or key name
+    QString value; // key lines: the text after the first '='
+};
+
+ParsedLine parseLine(const QString &text)
+{
+    ParsedLine p;
+    const QString t = text.trimmed();
+    if (t.startsWith(u'[')) {
+        const qsizetype close = t.indexOf(u']');
+        if (close > 0) {
+            p.kind = LineKind::Section;
+            p.name = foldName(QStringView(t).mid(1, close - 1));
+        }
+        return p;
+    }
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq < 0)
+        return p;
+    const QString key = foldName(QStringView(text).left(eq));
+    if (key.isEmpty())
+        return p;
+    p.kind = LineKind::Key;
+    p.name = key;
+    p.value = text.mid(eq + 1).left(IniValueLimit);
+    return p;
+}
+
+QList<QByteArray> splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype nl = bytes.indexOf('\n', start);
+        if (nl < 0)
+            nl = bytes.size() - 1;
+        lines.append(bytes.mid(start, nl - start + 1));
+        start = nl + 1;
+    }
+    return lines;
+}
+
+bool validName(const QString &name)
+{
+    return !name.trimmed().isEmpty() && !name.contains(u']') && !name.contains(u'=') && !name.contains(u'\n')
+        && !name.contains(u'\r') && !name.trimmed().startsWith(u'[');
+}
+
+QByteArray keyLine(const QByteArray &keyBytes, const QString &value)
+{
+    QString v = value;
+    v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+    return keyBytes + '=' + EncodeWin1252(v) + "\r\n";
+}
+
+} // namespace
+
+IniSnapshot IniSnapshot::fromFile(const QString &path)
+{
+    bool exists = false;
+    const QByteArray bytes = readAll(path, &exists);
+    IniSnapshot s = fromBytes(bytes);
+    s.m_exists = exists;
+    return s;
+}
+
+IniSnapshot IniSnapshot::fromBytes(const QByteArray &bytes)
+{
+    IniSnapshot s;
+    s.m_exists = true;
+    const QString text = DecodeWin1252(bytes);
+    Section *current = nullptr;
+    QHash<QString, bool> seenSection;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        const ParsedLine p = parseLine(line.toString());
+        if (p.kind == LineKind::Section) {
+            // Only the first section of a name is ever read.
+            if (seenSection.contains(p.name)) {
+                current = nullptr;
+            } else {
+                seenSection.insert(p.name, true);
+                current = &s.m_sections[p.name];
+            }
+        } else if (p.kind == LineKind::Key && current && !current->values.contains(p.name)) {
+            current->values.insert(p.name, p.value);
+            current->order.append(line.left(line.indexOf(u'=')).trimmed().toString());
+        }
+    }
+    return s;
+}
+
+bool IniSnapshot::contains(const QString &section, const QString &key) const
+{
+    const auto it = m_sections.constFind(foldName(section));
+    return it != m_sections.cend() && it->values.contains(foldName(key));
+}
+
+QString IniSnapshot::value(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    const auto it = m_sections.constFind(foldName(section));
+    if (it == m_sections.cend())
+        return defaultValue;
+    const auto v = it->values.constFind(foldName(key));
+    return v == it->values.cend() ? defaultValue : *v;
+}
+
+QStringList IniSnapshot::keys(const QString &section) const
+{
+    const auto it = m_sections.constFind(foldName(section));
+    return it == m_sections.cend() ? QStringList() : it->order;
+}
+
+IniDocument IniDocument::fromFile(const QString &path)
+{
+    bool exists = false;
+    return fromBytes(readAll(path, &exists));
+}
+
+IniDocument IniDocument::fromBytes(const QByteArray &bytes)
+{
+    IniDocument d;
+    d.m_lines = splitLines(bytes);
+    return d;
+}
+
+QString IniDocument::value(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    return IniSnapshot::fromBytes(toBytes()).value(section, key, defaultValue);
+}
+
+bool IniDocument::set(const QString &section, const QString &key, const QString &value)
+{
+    if (!validName(section) || !validName(key))
+        return false;
+    const QString wantSection = foldName(section);
+    const QString wantKey = foldName(key);
+
+    qsizetype sectionLine = -1;
+    qsizetype lastContent = -1; // last non-blank line of the section
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString text = lineText(m_lines[i]);
+        const ParsedLine p = parseLine(text);
+        if (p.kind == LineKind::Section) {
+            if (sectionLine >= 0)
+                break; // end of the first matching section
+            if (p.name == wantSection) {
+                sectionLine = i;
+                lastContent = i;
+            }
+            continue;
+        }
+        if (sectionLine < 0)
+            continue;
+        if (!text.trimmed().isEmpty())
+            lastContent = i;
+        if (p.kind == LineKind::Key && p.name == wantKey) {
+            // Keep the key as the file spells it.
+            const QByteArray raw = m_lines[i];
+            m_lines[i] = keyLine(raw.left(raw.indexOf('=')), value);
+            return true;
+        }
+    }
+
+    auto terminate = [this](qsizetype i) {
+        if (i >= 0 && !m_lines[i].endsWith('\n'))
+            m_lines[i] += "\r\n";
+    };
+    const QByteArray newKey = keyLine(EncodeWin1252(key.trimmed()), value);
+    if (sectionLine >= 0) {
+        terminate(lastContent);
+        m_lines.insert(lastContent + 1, newKey);
+        return true;
+    }
+    terminate(m_lines.size() - 1);
+    m_lines.append("[" + EncodeWin1252(section.trimmed()) + "]\r\n");
+    m_lines.append(newKey);
+    return true;
+}
+
+QByteArray IniDocument::toBytes() const
+{
+    QByteArray out;
+    for (const QByteArray &l : m_lines)
+        out += l;
+    return out;
+}
+
+bool IniDocument::save(const QString &path) const
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = toBytes();
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+QString ReadIni(const QString &path, const QString &section, const QString &key, const QString &defaultValue)
+{
+    return IniSnapshot::fromFile(path).value(section, key, defaultValue);
+}
+
+bool WriteIni(const QString &path, const QString &section, const QString &key, const QString &value)
+{
+    IniDocument doc = IniDocument::fromFile(path);
+    if (!doc.set(section, key, value))
+        return false;
+    return doc.save(path);
+}
+
+} // namespace kestrava

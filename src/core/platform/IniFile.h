@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+namespace kestrava {
+
+// Windows private-profile semantics: sections and keys match without regard to case, the first
+// matching section and key win, a value is the text after the first '=', values longer than
+// 1023 characters are cut, a missing file or key gives the default.
+inline constexpr int IniValueLimit = 1023;
+
+// One parse of an INI file: serves every lookup of one computation.
+class IniSnapshot
+{
+public:
+    IniSnapshot() = default;
+    static IniSnapshot fromFile(const QString &path);
+    static IniSnapshot fromBytes(const QByteArray &bytes);
+
+    bool fileExists() const { return m_exists; }
+    bool contains(const QString &section, const QString &key) const;
+    QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+    // Keys of a section in file order (first occurrences only).
+    QStringList keys(const QString &section) const;
+
+private:
+    struct Section
+    {
+        QHash<QString, QString> values;
+        QStringList order;
+    };
+    QHash<QString, Section> m_sections;
+    bool m_exists = false;
+};
+
+// An INI file held as its raw lines, for writing: every line we do not change is written back
+// byte for byte; the lines we write end with CR LF. Saving replaces the file atomically.
+class IniDocument
+{
+public:
+    static IniDocument fromFile(const QString &path);
+    static IniDocument fromBytes(const QByteArray &bytes);
+
+    // False when the section or key could not be written as such (empty, or holding ']', '=' or a
+    // line break). Line breaks inside a value become spaces, so a value can never add lines.
+    bool set(const QString &section, const QString &key, const QString &value);
+    QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
+
+    QByteArray toBytes() const;
+    // Writes through a temporary file and renames it over the target; false when nothing was replaced.
+    bool save(const QString &path) const;
+
+private:
+    QList<QByteArray> m_lines; // each with its own line end, as read
+};
+
+// One value, reading the whole file each time: the plain form of a lookup.
+QString ReadIni(const QString &path, const QString &section, const QString &key, const QString &defaultValue = {});
+// One value, written in place; true when the file was replaced.
+bool WriteIni(const QString &path, const QString &section, const QString &key, const QString &value);
+
+} // namespace kestrava

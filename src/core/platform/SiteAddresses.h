@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace kestrava {
+
+// Every address of the publisher's web site, in one place. The base is a setting; it always ends
+// with "/". Texts put into an address are percent-encoded.
+class SiteAddresses
+{
+public:
+    static QString defaultBase();
+    explicit SiteAddresses(QString base = defaultBase());
+
+    QString base() const { return m_base; }
+    static QString seasonFolder() { return QStringLiteral("Vantor2027"); }
+
+    QUrl results() const;        // the published results store
+    QUrl seasonFile() const;     // "L12027.txt", the season data file of this edition
+    QUrl seasonFileL2() const;   // the other edition's, never fetched here
+    QUrl donors() const;         // "don.L1"
+    QUrl helpPage() const;       // download and help page
+    QUrl donationPage() const;
+    QUrl uploadPage(const QString &pseudo, const QString &password) const;
+    QUrl uploadPageL2(const QString &pseudo, const QString &password) const;
+    QUrl homePage() const;
+    QUrl contactPage(const QString &subject) const;
+
+private:
+    QUrl inFolder(const QString &path) const;
+    QString m_base;
+};
+
+// Percent-encodes a text for a query value: everything outside the unreserved set, UTF-8.
+QString EncodeQueryValue(const QString &text);
+
+} // namespace kestrava

@@ -1,0 +1,195 @@
+#include "Text.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTimeZone>
+
+#include <climits>
+#include <cmath>
+
+namespace kestrava {
+
+double ValueOf(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    double value = 0;
+    bool any = false;
+    while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+        value = value * 10 + (text[i].unicode() - u'0');
+        any = true;
+        ++i;
+    }
+    if (i < n && text[i] == u'.') {
+        ++i;
+        double scale = 0.1;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            value += (text[i].unicode() - u'0') * scale;
+            scale /= 10;
+            any = true;
+            ++i;
+        }
+    }
+    if (!any || !std::isfinite(value))
+        return 0;
+    return negative ? -value : value;
+}
+
+int IntValueOf(QStringView text)
+{
+    const double v = std::trunc(ValueOf(text));
+    if (v >= INT_MAX)
+        return INT_MAX;
+    if (v <= INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(v);
+}
+
+double RoundHalfAway(double v)
+{
+    return std::round(v);
+}
+
+QString ProperCase(QString &text)
+{
+    text.replace(u'/', QStringLiteral(" / "));
+    QString out;
+    out.reserve(text.size() + 4);
+    const auto pieces = QStringView(text).split(u' ');
+    for (const auto &piece : pieces) {
+        if (!piece.isEmpty()) {
+            out += piece.left(1).toString().toUpper();
+            out += piece.mid(1).toString().toLower();
+        }
+        out += u' ';
+    }
+    return out.trimmed();
+}
+
+QString DecodeWin1252(const QByteArray &bytes)
+{
+    QStringDecoder decoder("Windows-1252");
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes); // never expected with ICU; keeps the text readable
+    return decoder.decode(bytes);
+}
+
+QByteArray EncodeWin1252(const QString &text)
+{
+    QStringEncoder encoder("Windows-1252");
+    if (!encoder.isValid())
+        return text.toLatin1();
+    return encoder.encode(text);
+}
+
+const QLocale &FrenchLocale()
+{
+    static const QLocale locale = [] {
+        QLocale l(QLocale::French, QLocale::France);
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }();
+    return locale;
+}
+
+QString PlainNumber(double v)
+{
+    if (v == std::trunc(v) && std::fabs(v) < 1e15)
+        return QString::number(static_cast<long long>(v));
+    // Seven significant digits, as a single-precision value prints.
+    return FrenchLocale().toString(v, 'g', 7);
+}
+
+QString FormatMaj(const QDateTime &dt)
+{
+    return FrenchLocale().toString(dt, QStringLiteral("dd MMM hh:mm"));
+}
+
+QDateTime ParseMaj(const QString &text, const QDateTime &now)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    const int refYear = now.isValid() ? now.date().year() : QDate::currentDate().year();
+    // Parse with a year supplied: without one Qt takes 1900 and refuses 29 February.
+    // Another user's clock may run a little ahead: only a date well in the future moves back a year.
+    QDateTime firstValid;
+    for (int year = refYear; year >= refYear - 8; --year) {
+        const QDateTime dt = FrenchLocale().toDateTime(t + u' ' + QString::number(year),
+                                                       QStringLiteral("dd MMM hh:mm yyyy"));
+        if (!dt.isValid())
+            continue;
+        if (!now.isValid() || dt <= now.addDays(2))
+            return dt;
+        if (!firstValid.isValid())
+            firstValid = dt;
+    }
+    return firstValid;
+}
+
+QString FormatStamp(const QDateTime &dt)
+{
+    return dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+}
+
+QDateTime ParseStamp(const QString &text)
+{
+    QDateTime dt = QDateTime::fromString(text.trimmed(), QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(text.trimmed(), QStringLiteral("dd/MM/yyyy hh:mm"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+    return dt;
+}
+
+QDate ParseSeasonDate(QStringView text)
+{
+    const QString t = text.trimmed().toString();
+    const auto parts = t.split(u'/');
+    if (parts.size() == 3) {
+        bool okD = false, okM = false, okY = false;
+        const int d = parts[0].trimmed().toInt(&okD);
+        const int m = parts[1].trimmed().toInt(&okM);
+        int y = parts[2].trimmed().toInt(&okY);
+        if (!okD || !okM || !okY)
+            return {};
+        if (parts[2].trimmed().size() <= 2)
+            y += y < 30 ? 2000 : 1900;
+        return QDate(y, m, d);
+    }
+    return QDate::fromString(t, Qt::ISODate);
+}
+
+QString FoldForSort(QStringView text)
+{
+    const QString decomposed = text.toString().normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        const auto cat = c.category();
+        if (cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining || cat == QChar::Mark_Enclosing)
+            continue;
+        out += c;
+    }
+    // Ligatures a French name may hold sort as their letters.
+    out.replace(QChar(0x0153), QStringLiteral("oe")).replace(QChar(0x0152), QStringLiteral("OE"));
+    out.replace(QChar(0x00E6), QStringLiteral("ae")).replace(QChar(0x00C6), QStringLiteral("AE"));
+    return out.toCaseFolded();
+}
+
+int CompareRowTexts(const QString &a, const QString &b)
+{
+    const int c = FoldForSort(a).compare(FoldForSort(b));
+    if (c != 0)
+        return c;
+    return a.compare(b);
+}
+
+} // namespace kestrava

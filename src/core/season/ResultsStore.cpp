@@ -1,0 +1,124 @@
+#include "ResultsStore.h"
+
+#include "platform/Text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kestrava {
+
+MatchResult MatchResult::parse(const QString &record)
+{
+    MatchResult r;
+    const auto parts = QStringView(record).split(u'|');
+    for (qsizetype i = 0; i < 8 && i < parts.size(); ++i)
+        r.fields[i] = parts[i].toString();
+    return r;
+}
+
+QString MatchResult::toRecord() const
+{
+    QStringList l;
+    for (const QString &f : fields)
+        l.append(f);
+    return l.join(u'|');
+}
+
+bool GoalsEntered(const QString &goals)
+{
+    return !goals.isEmpty() && goals != u"-";
+}
+
+QString FixtureKey(int matchday, int position)
+{
+    return QStringLiteral("%1%2").arg(matchday, 2, 10, QLatin1Char('0')).arg(position, 2, 10, QLatin1Char('0'));
+}
+
+ResultsStore::ResultsStore(QString folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QString ResultsStore::path() const
+{
+    return QDir(m_folder).filePath(ResultsBaseName + QStringLiteral(".ini"));
+}
+
+QString ResultsStore::backupPath() const
+{
+    return QDir(m_folder).filePath(ResultsBaseName + QStringLiteral(".BU"));
+}
+
+QString ResultsStore::datedCopyPath(const QDateTime &launchTime) const
+{
+    return QDir(m_folder).filePath(ResultsBaseName + u'-' + launchTime.toString(QStringLiteral("ddMMyy"))
+                                   + QStringLiteral(".ini"));
+}
+
+IniSnapshot ResultsStore::snapshot() const
+{
+    return IniSnapshot::fromFile(path());
+}
+
+MatchResult ResultsStore::result(const IniSnapshot &snapshot, const QString &key)
+{
+    return MatchResult::parse(snapshot.value(Store::Results, key, EmptyRecord));
+}
+
+void ResultsStore::loadBonusMalus(SeasonData &season) const
+{
+    loadBonusMalus(snapshot(), season);
+}
+
+void ResultsStore::loadBonusMalus(const IniSnapshot &snapshot, SeasonData &season)
+{
+    for (int i = 0; i < TeamCount; ++i) {
+        const QString v = snapshot.value(Store::BonMal, TeamLetter(i));
+        if (!v.isEmpty())
+            season.bonusMalus[i] = static_cast<float>(ValueOf(v));
+    }
+}
+
+SaveOutcome ResultsStore::saveResults(const QList<EntryRow> &rows, const QDateTime &launchTime,
+                                      const QDateTime &referenceDate, const QString &password) const
+{
+    SaveOutcome out;
+    const QFileInfo before(path());
+    if (before.exists() && referenceDate.isValid())
+        out.changedSinceReference = before.lastModified() > referenceDate;
+
+    IniDocument doc = IniDocument::fromFile(path());
+    doc.set(Store::Maj, Store::Maj, FormatMaj(launchTime));
+    for (const EntryRow &row : rows) {
+        // An empty home-goals box never removes what is stored.
+        if (row.r1.isEmpty() || row.key.isEmpty())
+            continue;
+        MatchResult r;
+        r.fields = {row.homeLetter, row.cr1, row.cj1, row.r1, row.r2, row.cj2, row.cr2, row.awayLetter};
+        // A '|' typed into a box would shift every later field of the record.
+        for (QString &f : r.fields)
+            f.remove(u'|');
+        doc.set(Store::Results, row.key, r.toRecord());
+    }
+    out.written = doc.save(path());
+    out.sendButtonVisible = out.changedSinceReference && password == EditingPassword;
+    return out;
+}
+
+bool ResultsStore::datedCopy(const QDateTime &launchTime) const
+{
+    QFile source(path());
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = source.readAll();
+    QSaveFile target(datedCopyPath(launchTime));
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()) {
+        target.cancelWriting();
+        return false;
+    }
+    return target.commit();
+}
+
+} // namespace kestrava
