@@ -11,7 +11,7 @@ namespace {
 
 QString foldName(QStringView name)
 {
-    return name.trimmed().toString().toCaseFolded();
+    return FoldIniName(name);
 }
 
 QByteArray readAll(const QString &path, bool *exists)
@@ -147,6 +147,12 @@ QString IniSnapshot::value(const QString &section, const QString &key, const QSt
     return v == it->values.cend() ? defaultValue : *v;
 }
 
+const QHash<QString, QString> *IniSnapshot::section(const QString &name) const
+{
+    const auto it = m_sections.constFind(foldName(name));
+    return it == m_sections.cend() ? nullptr : &it->values;
+}
+
 QStringList IniSnapshot::keys(const QString &section) const
 {
     const auto it = m_sections.constFind(foldName(section));
@@ -239,6 +245,21 @@ bool IniDocument::save(const QString &path) const
         return false;
     }
     return f.commit();
+}
+
+QString FoldIniName(QStringView name)
+{
+    const QStringView t = name.trimmed();
+    // Most names are plain ASCII: fold them without the Unicode tables.
+    QString out(t.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c >= 0x80)
+            return t.toString().toCaseFolded();
+        d[i] = QChar(c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c);
+    }
+    return out;
 }
 
 QString ReadIni(const QString &path, const QString &section, const QString &key, const QString &defaultValue)

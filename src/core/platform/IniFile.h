@@ -25,6 +25,9 @@ public:
     QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
     // Keys of a section in file order (first occurrences only).
     QStringList keys(const QString &section) const;
+    // A section's values by key, for hot loops; keys are held trimmed and case-folded, so a caller
+    // looks up with FoldIniName(key) unless the key has no letters. Null when the section is absent.
+    const QHash<QString, QString> *section(const QString &name) const;
 
 private:
     struct Section
@@ -56,6 +59,9 @@ public:
 private:
     QList<QByteArray> m_lines; // each with its own line end, as read
 };
+
+// How section and key names are compared: trimmed, without regard to case.
+QString FoldIniName(QStringView name);
 
 // One value, reading the whole file each time: the plain form of a lookup.
 QString ReadIni(const QString &path, const QString &section, const QString &key, const QString &defaultValue = {});

@@ -26,35 +26,88 @@ double primaryKey(const StandingRow &r)
 // Ascending order of the row texts without regard to case: the twelve-digit key first, then the
 // rest of the text. The key is compared as a number, which is the same order for twelve digits
 // and stays right if an absurd store ever makes it longer.
-void arrange(std::array<int, TeamCount> &order, const std::array<StandingRow, TeamCount> &rows)
+// Team names never change during a run of the program: fold each one once.
+QString foldedName(const QString &name)
 {
-    std::array<QString, TeamCount> rest;
-    std::array<QString, TeamCount> folded;
-    for (int i = 0; i < TeamCount; ++i) {
-        const QString text = rows[i].rowText();
-        rest[i] = text.mid(text.indexOf(u'|'));
-        folded[i] = FoldForSort(rest[i]);
+    static QHash<QString, QString> cache;
+    auto it = cache.constFind(name);
+    if (it == cache.cend()) {
+        if (cache.size() > 4096)
+            cache.clear();
+        it = cache.insert(name, FoldForSort(name));
     }
+    return *it;
+}
+
+// Names are folded once; the rest of a row text is only needed when two names fold alike.
+void arrange(std::array<int, TeamCount> &order, const std::array<StandingRow, TeamCount> &rows,
+             const std::array<QString, TeamCount> &foldedNames)
+{
     for (int i = 0; i < TeamCount; ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         if (rows[a].sortKey != rows[b].sortKey)
             return rows[a].sortKey < rows[b].sortKey;
-        const int c = folded[a].compare(folded[b]);
+        const int c = foldedNames[a].compare(foldedNames[b]);
         if (c != 0)
             return c < 0;
-        return rest[a] < rest[b];
+        const QString ta = rows[a].rowText(), tb = rows[b].rowText();
+        const QString ra = ta.mid(ta.indexOf(u'|')), rb = tb.mid(tb.indexOf(u'|'));
+        const int d = FoldForSort(ra).compare(FoldForSort(rb));
+        return d != 0 ? d < 0 : ra < rb;
     });
 }
 
-void addResult(StandingsRun &run, const MatchResult &m)
+// A stored record split without copying its fields: the run reads hundreds of them.
+struct RecordView
 {
-    const int home = TeamIndexOfLetter(m.homeLetter());
-    const int away = TeamIndexOfLetter(m.awayLetter());
-    const int hg = IntValueOf(m.r1());
-    const int ag = IntValueOf(m.r2());
-    const bool homeEntered = GoalsEntered(m.r1());
-    const bool awayEntered = GoalsEntered(m.r2());
+    QString text;
+    std::array<QStringView, 8> f;
+
+    explicit RecordView(QString record)
+        : text(std::move(record))
+    {
+        const QStringView all(text);
+        qsizetype start = 0;
+        for (int i = 0; i < 8; ++i) {
+            const qsizetype bar = all.indexOf(u'|', start);
+            if (bar < 0) {
+                if (start <= all.size())
+                    f[i] = all.mid(start);
+                break;
+            }
+            f[i] = all.mid(start, bar - start);
+            start = bar + 1;
+        }
+    }
+};
+
+bool entered(QStringView goals)
+{
+    return !goals.isEmpty() && goals != u"-";
+}
+
+const QString &fixtureKey(int matchday, int position)
+{
+    // Built once: the run asks for the same 340 keys every time.
+    static const std::array<QString, 100 * 10> keys = [] {
+        std::array<QString, 100 * 10> k;
+        for (int md = 0; md < 100; ++md)
+            for (int p = 0; p < 10; ++p)
+                k[md * 10 + p] = FixtureKey(md, p);
+        return k;
+    }();
+    return keys[matchday * 10 + position];
+}
+
+void addResult(StandingsRun &run, const RecordView &m)
+{
+    const int home = TeamIndexOfLetter(m.f[0]);
+    const int away = TeamIndexOfLetter(m.f[7]);
+    const int hg = IntValueOf(m.f[3]);
+    const int ag = IntValueOf(m.f[4]);
+    const bool homeEntered = entered(m.f[3]);
+    const bool awayEntered = entered(m.f[4]);
     const bool draw = hg == ag && homeEntered && awayEntered;
 
     // A side whose letter is not a team adds nothing to any team; the run totals still count it.
@@ -73,7 +126,7 @@ void addResult(StandingsRun &run, const MatchResult &m)
     }
 
     if (h) {
-        h->fairPlay += 3 * IntValueOf(m.cr1()) + IntValueOf(m.cj1());
+        h->fairPlay += 3 * IntValueOf(m.f[1]) + IntValueOf(m.f[2]);
         h->goalDifference += hg - ag;
         h->goalsFor += hg;
         h->goalsAgainst += ag;
@@ -81,7 +134,7 @@ void addResult(StandingsRun &run, const MatchResult &m)
         h->homeGoalsAgainst += ag;
     }
     if (a) {
-        a->fairPlay += 3 * IntValueOf(m.cr2()) + IntValueOf(m.cj2());
+        a->fairPlay += 3 * IntValueOf(m.f[6]) + IntValueOf(m.f[5]);
         a->goalDifference += ag - hg;
         a->goalsFor += ag;
         a->goalsAgainst += hg;
@@ -110,8 +163,29 @@ void addResult(StandingsRun &run, const MatchResult &m)
     }
 }
 
+// Looks results up in one parsed snapshot of the store.
+struct SnapshotRecords
+{
+    const QHash<QString, QString> *results;
+    RecordView operator()(const QString &key) const
+    {
+        return RecordView(results ? results->value(key, EmptyRecord) : EmptyRecord);
+    }
+};
+
+// Reads the whole file again for every key: the plain way, kept as a reference for measurements.
+struct FileRecords
+{
+    QString path;
+    RecordView operator()(const QString &key) const
+    {
+        return RecordView(ReadIni(path, Store::Results, key, EmptyRecord));
+    }
+};
+
 // Goals of the two teams in every stored meeting between them, whatever the matchday limit.
-int headToHead(const SeasonData &season, const IniSnapshot &store, const QString &prev, const QString &cur)
+template<class Records>
+int headToHead(const SeasonData &season, const Records &records, const QString &prev, const QString &cur)
 {
     int prevGoals = 0;
     int curGoals = 0;
@@ -123,14 +197,14 @@ int headToHead(const SeasonData &season, const IniSnapshot &store, const QString
             continue;
         const QString key = slot.left(2) + slot.mid(3, 2);
         if (slot.contains(prevAtHome)) {
-            const MatchResult m = ResultsStore::result(store, key);
-            prevGoals += IntValueOf(m.r1());
-            curGoals += IntValueOf(m.r2());
+            const RecordView m = records(key);
+            prevGoals += IntValueOf(m.f[3]);
+            curGoals += IntValueOf(m.f[4]);
         }
         if (slot.contains(curAtHome)) {
-            const MatchResult m = ResultsStore::result(store, key);
-            curGoals += IntValueOf(m.r1());
-            prevGoals += IntValueOf(m.r2());
+            const RecordView m = records(key);
+            curGoals += IntValueOf(m.f[3]);
+            prevGoals += IntValueOf(m.f[4]);
         }
     }
     return curGoals - prevGoals;
@@ -161,23 +235,26 @@ QString KeyText(double sortKey)
     return QStringLiteral("%1").arg(static_cast<qint64>(std::max(0.0, sortKey)), 12, 10, QLatin1Char('0'));
 }
 
-StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday)
+template<class Records>
+StandingsRun runStandings(const SeasonData &season, const Records &records, int lastMatchday)
 {
     StandingsRun run;
     if (lastMatchday == 0)
         lastMatchday = MatchdayCount;
     run.lastMatchday = lastMatchday;
+    std::array<QString, TeamCount> foldedNames;
     for (int i = 0; i < TeamCount; ++i) {
         run.rows[i].teamIndex = i;
         run.rows[i].name = season.teams[i];
+        foldedNames[i] = foldedName(season.teams[i]);
     }
 
     // Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.
     const int last = std::min(lastMatchday, 99);
     for (int md = 1; md <= last; ++md) {
         for (int p = 0; p <= 9; ++p) {
-            const MatchResult m = ResultsStore::result(store, FixtureKey(md, p));
-            if (m.homeLetter().isEmpty())
+            const RecordView m = records(fixtureKey(md, p));
+            if (m.f[0].isEmpty())
                 continue;
             addResult(run, m);
         }
@@ -190,7 +267,7 @@ StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, in
     }
 
     std::array<int, TeamCount> order{};
-    arrange(order, run.rows);
+    arrange(order, run.rows, foldedNames);
 
     // Head to head: each entry is compared with the one just before it in the first arrangement,
     // and only the later team of a level pair is adjusted.
@@ -202,7 +279,7 @@ StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, in
         const int curTeam = order[e];
         if (firstKeys[curTeam] != firstKeys[prevTeam])
             continue;
-        const int hh = headToHead(season, store, season.TeamLetterOf(run.rows[prevTeam].name),
+        const int hh = headToHead(season, records, season.TeamLetterOf(run.rows[prevTeam].name),
                                   season.TeamLetterOf(run.rows[curTeam].name));
         if (hh != 0)
             run.rows[curTeam].sortKey += hh;
@@ -211,7 +288,7 @@ StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, in
     for (StandingRow &r : run.rows)
         r.sortKey = std::max(0.0, r.sortKey) * 1000 + (999 - piece(r.fairPlay, 999));
 
-    arrange(order, run.rows);
+    arrange(order, run.rows, foldedNames);
     for (int e = 0; e < TeamCount; ++e)
         run.arrangement.append(run.rows[order[e]].rowText());
     for (int r = 0; r < TeamCount; ++r) {
@@ -219,6 +296,16 @@ StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, in
         run.rowKeys[r] = KeyText(run.rows[run.tableOrder[r]].sortKey);
     }
     return run;
+}
+
+StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday)
+{
+    return runStandings(season, SnapshotRecords{store.section(Store::Results)}, lastMatchday);
+}
+
+StandingsRun RunStandingsReadingEachKey(const SeasonData &season, const QString &storePath, int lastMatchday)
+{
+    return runStandings(season, FileRecords{storePath}, lastMatchday);
 }
 
 std::array<int, TeamCount> RankNumbers(const std::array<QString, TeamCount> &rowKeys)

@@ -59,6 +59,10 @@ struct StandingsRun
 // the results store. The head-to-head step reads every stored result of the two fixtures.
 StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday);
 
+// The same run reading the store file again for every key: the plain way, kept only as the
+// reference that measurements compare with.
+StandingsRun RunStandingsReadingEachKey(const SeasonData &season, const QString &storePath, int lastMatchday);
+
 // The twelve-digit key text of the row texts.
 QString KeyText(double sortKey);
 

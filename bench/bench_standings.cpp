@@ -1,0 +1,77 @@
+// The league table against two references measured in the same run: one read and parse of the
+// results store (the floor) and the table computed with one file read per key (the plain way).
+#include "season/ResultsStore.h"
+#include "season/SeasonData.h"
+#include "standings/LeagueTableModel.h"
+
+#include <QDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace kestrava;
+
+namespace {
+
+const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+
+const SeasonData &season()
+{
+    static const SeasonData s = [] {
+        SeasonData d;
+        LoadSeasonFile(QDir(dataDir).filePath(SeasonFileName), d);
+        ResultsStore(dataDir + QStringLiteral("/demo")).loadBonusMalus(d);
+        return d;
+    }();
+    return s;
+}
+
+const ResultsStore store(dataDir + QStringLiteral("/demo"));
+
+void BM_ReadAndParseStore(benchmark::State &state)
+{
+    for (auto _ : state) {
+        IniSnapshot snap = store.snapshot();
+        benchmark::DoNotOptimize(snap);
+    }
+}
+BENCHMARK(BM_ReadAndParseStore)->Unit(benchmark::kMicrosecond);
+
+void BM_FullSeasonDisplay(benchmark::State &state)
+{
+    LeagueTableModel model;
+    StandingsContext ctx;
+    ctx.currentMatchday = 13;
+    for (auto _ : state) {
+        int last = 0;
+        const IniSnapshot snap = store.snapshot();
+        StandingsRun run = ComputeStandings(season(), snap, last, false, ctx, model);
+        benchmark::DoNotOptimize(run);
+    }
+}
+BENCHMARK(BM_FullSeasonDisplay)->Unit(benchmark::kMicrosecond);
+
+void BM_FullSeasonOneReadPerKey(benchmark::State &state)
+{
+    for (auto _ : state) {
+        StandingsRun run = RunStandingsReadingEachKey(season(), store.path(), 0);
+        benchmark::DoNotOptimize(run);
+    }
+}
+BENCHMARK(BM_FullSeasonOneReadPerKey)->Unit(benchmark::kMicrosecond);
+
+// Silent runs, as the evolution chart makes 34 of them.
+void BM_ThirtyFourSilentRuns(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const IniSnapshot snap = store.snapshot();
+        for (int md = 1; md <= MatchdayCount; ++md) {
+            StandingsRun run = RunStandings(season(), snap, md);
+            benchmark::DoNotOptimize(run);
+        }
+    }
+}
+BENCHMARK(BM_ThirtyFourSilentRuns)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
