@@ -3,6 +3,7 @@
 #include "Text.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace kestrava {
@@ -162,7 +163,10 @@ QStringList IniSnapshot::keys(const QString &section) const
 IniDocument IniDocument::fromFile(const QString &path)
 {
     bool exists = false;
-    return fromBytes(readAll(path, &exists));
+    IniDocument d = fromBytes(readAll(path, &exists));
+    // A file that is there but cannot be read must not be replaced by the few lines we add.
+    d.m_unreadable = !exists && QFileInfo::exists(path);
+    return d;
 }
 
 IniDocument IniDocument::fromBytes(const QByteArray &bytes)
@@ -236,11 +240,15 @@ QByteArray IniDocument::toBytes() const
 
 bool IniDocument::save(const QString &path) const
 {
+    if (m_unreadable)
+        return false;
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = toBytes();
-    if (f.write(bytes) != bytes.size()) {
+    // Flush before commit: a short write (disk full) clears no error flag, and commit would then
+    // put the truncated file in place of the old one.
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
         f.cancelWriting();
         return false;
     }

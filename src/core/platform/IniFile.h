@@ -44,6 +44,7 @@ private:
 class IniDocument
 {
 public:
+    // A file that exists but cannot be read gives a document that refuses to save over it.
     static IniDocument fromFile(const QString &path);
     static IniDocument fromBytes(const QByteArray &bytes);
 
@@ -58,6 +59,7 @@ public:
 
 private:
     QList<QByteArray> m_lines; // each with its own line end, as read
+    bool m_unreadable = false; // the file exists but could not be read: never overwrite it
 };
 
 // How section and key names are compared: trimmed, without regard to case.

@@ -114,7 +114,8 @@ bool ResultsStore::datedCopy(const QDateTime &launchTime) const
         return false;
     const QByteArray bytes = source.readAll();
     QSaveFile target(datedCopyPath(launchTime));
-    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size()) {
+    // Flush before commit: a short write (disk full) would otherwise be committed truncated.
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.flush()) {
         target.cancelWriting();
         return false;
     }

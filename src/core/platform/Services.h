@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+namespace kestrava {
+
+// The present moment; the program reads it once, at launch.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock
+{
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+// The user's preferences: application -> section -> key -> text. Sections and keys compare
+// without regard to case ("Data" and "data" are one section).
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString read(const QString &section, const QString &key, const QString &defaultValue) const = 0;
+    virtual void write(const QString &section, const QString &key, const QString &value) = 0;
+};
+
+enum class MessageIcon { None, Information, Question, Warning, Critical };
+enum class Answer { Yes, No, Cancel };
+
+// Modal questions and messages, in the program's French.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(const QString &text, const QString &title, MessageIcon icon) = 0;
+    virtual bool askYesNo(const QString &text, const QString &title) = 0;
+    virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
+    // Nothing when the box was cancelled.
+    virtual std::optional<QString> askText(const QString &prompt, const QString &title) = 0;
+};
+
+// Opens pages in the browser and files in their program.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+    virtual bool open(const QUrl &url) = 0;
+};
+
+struct PrintOutcome
+{
+    bool printed = false; // sent to a printer
+    QString pdfPath;      // with no printer: where the page was written instead
+};
+
+// Prints an image of the whole window, landscape, without a dialog.
+class WindowPrinter
+{
+public:
+    virtual ~WindowPrinter() = default;
+    virtual PrintOutcome printWindow() = 0;
+};
+
+} // namespace kestrava

@@ -1,0 +1,473 @@
+#include "MainController.h"
+
+#include "matchdays/CalendarRules.h"
+#include "platform/Settings.h"
+#include "platform/Text.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kestrava {
+
+namespace {
+
+const QString ProgramName = QStringLiteral("Kestrava");
+
+namespace Btn {
+enum {
+    Quit = 0,
+    About = 6,
+    GeneralTable = 4,
+    MatchdayTables = 10,
+    CloseRankings = 19,
+    Rankings = 20,
+    FullTable = 21,
+    CloseAbout = 26,
+    Options = 27,
+    CloseOptions = 28,
+    PossibleRanking = 29,
+    BonusMalus = 31,
+    PrintBar = 36,
+    DreamTeam = 39,
+};
+}
+
+// The buttons whose actions this program has.
+constexpr int builtButtons[] = {Btn::Quit,         Btn::GeneralTable, Btn::About,      Btn::MatchdayTables,
+                                Btn::CloseRankings, Btn::Rankings,    Btn::FullTable, Btn::CloseAbout,
+                                Btn::Options,       Btn::CloseOptions, Btn::BonusMalus, Btn::PrintBar,
+                                Btn::DreamTeam};
+
+constexpr Rgb Yellow{255, 255, 0};
+constexpr Rgb Green{0, 192, 0};
+
+// Less than a minute between the launch and this run's download: the download is done.
+constexpr qint64 OneMinuteMs = 60 * 1000;
+
+} // namespace
+
+QString VersionShort()
+{
+    return QStringLiteral("%1.%2").arg(KESTRAVA_VERSION_MAJOR).arg(KESTRAVA_VERSION_MINOR);
+}
+
+QString VersionFull()
+{
+    return QStringLiteral("%1.%2.%3").arg(KESTRAVA_VERSION_MAJOR).arg(KESTRAVA_VERSION_MINOR).arg(KESTRAVA_VERSION_PATCH);
+}
+
+MainController::MainController(QString programDir, ControllerServices services, QObject *parent)
+    : QObject(parent)
+    , m_programDir(std::move(programDir))
+    , m_services(services)
+{
+    for (int i : builtButtons)
+        m_buttons.setBuilt(i, true);
+    m_splash.version = QStringLiteral("Version: ") + VersionShort();
+}
+
+QString MainController::windowTitle() const
+{
+    return QStringLiteral("Championnat de ") + SeasonTitle;
+}
+
+void MainController::pump()
+{
+    if (m_pump)
+        m_pump();
+    else
+        QCoreApplication::processEvents();
+}
+
+bool MainController::StalenessDue(const QDateTime &launch, const std::optional<QDateTime> &storeModified,
+                                  const QDateTime &lastMatchdayDate)
+{
+    if (!lastMatchdayDate.isValid() || launch >= lastMatchdayDate)
+        return false;
+    if (!storeModified || !storeModified->isValid())
+        return true;
+    return storeModified->msecsTo(launch) > qint64(10) * 24 * 3600 * 1000;
+}
+
+bool MainController::start()
+{
+    m_launchTime = m_services.clock->now();
+    m_sendReference = m_launchTime;
+
+    m_splash.visible = true;
+    m_splash.notify();
+    pump();
+
+    if (!LoadSeasonFile(QDir(m_programDir).filePath(SeasonFileName), m_season)) {
+        m_services.dialogs->message(QStringLiteral("Absence du fichier 2027.txt"), ProgramName, MessageIcon::None);
+        m_splash.visible = false;
+        m_splash.notify();
+        return false;
+    }
+    const ResultsStore results = store();
+    const IniSnapshot snapshot = results.snapshot();
+    ResultsStore::loadBonusMalus(snapshot, m_season);
+    m_panels.introText = snapshot.value(Store::Texte, Store::Texte);
+
+    SettingsStore &settings = *m_services.settings;
+    m_options.highlightFavourite = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C5"), QStringLiteral("0")));
+    m_options.trackingAid = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C6"), QStringLiteral("0")));
+    if (m_options.highlightFavourite == 1) {
+        m_options.favouriteCaption = settings.read(QStringLiteral("Data"), QStringLiteral("EP"), QString());
+        m_favouriteTeam = m_options.favouriteCaption;
+    }
+
+    // The calendar's current matchday; after the season it stays at the last one.
+    m_currentMatchday = CurrentMatchday(m_season, m_launchTime, MatchdayCount);
+
+    m_options.autoUpdate = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("0")));
+    // The automatic download comes with the online services; until then the table is computed.
+    computeStandings(0);
+    m_options.notify();
+
+    pump();
+    m_panels.intro = !m_panels.introText.isEmpty();
+    m_panels.columnTitles = !m_panels.intro;
+    m_panels.notify();
+
+    m_splash.visible = false;
+    m_splash.notify();
+
+    const QFileInfo storeInfo(results.path());
+    m_stalenessDue = StalenessDue(m_launchTime,
+                                  storeInfo.exists() ? std::optional<QDateTime>(storeInfo.lastModified()) : std::nullopt,
+                                  m_season.matchdayDate(MatchdayCount));
+    // The offer to download is only made once the program can download.
+
+    m_pseudo = settings.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QString());
+    m_password = settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString());
+
+    m_buttons.paintHover(-1, downloadDone());
+    m_started = true;
+    return true;
+}
+
+void MainController::close()
+{
+    if (!m_started)
+        return;
+    SettingsStore &settings = *m_services.settings;
+    settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QString::number(m_options.autoUpdate));
+    settings.write(QStringLiteral("Data"), QStringLiteral("C5"), QString::number(m_options.highlightFavourite));
+    settings.write(QStringLiteral("Data"), QStringLiteral("C6"), QString::number(m_options.trackingAid));
+    // Empty boxes never erase what is stored.
+    if (!m_pseudo.isEmpty())
+        settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), m_pseudo);
+    if (!m_password.isEmpty())
+        settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), m_password);
+    m_started = false;
+}
+
+void MainController::computeStandings(int lastMatchday)
+{
+    emit busyChanged(true);
+    StandingsContext ctx;
+    ctx.currentMatchday = m_currentMatchday;
+    ctx.favouriteTeam = m_favouriteTeam;
+    int last = lastMatchday;
+    ComputeStandings(m_season, store().snapshot(), last, false, ctx, m_table);
+    emit busyChanged(false);
+}
+
+bool MainController::downloadDone() const
+{
+    return m_downloadTag.isValid() && std::abs(m_downloadTag.msecsTo(m_launchTime)) < OneMinuteMs;
+}
+
+void MainController::clickButton(int index)
+{
+    if (index < 0 || index >= ButtonCount || !m_buttons.button(index).built)
+        return;
+    prologue(index);
+    action(index);
+    if (index == Btn::Quit)
+        return;
+    epilogue(index);
+    m_panels.notify();
+    m_options.notify();
+    m_matchdayList.notify();
+}
+
+void MainController::prologue(int index)
+{
+    m_panels.intro = false;
+    m_panels.columnTitles = true;
+    m_table.clearGamesInHand();
+    if (index != Btn::Options)
+        m_panels.options = false;
+    if (index != Btn::About)
+        m_panels.about = false;
+}
+
+void MainController::action(int index)
+{
+    switch (index) {
+    case Btn::Quit:
+        close();
+        emit quitRequested();
+        break;
+    case Btn::GeneralTable:
+        computeStandings(0);
+        m_panels.formGuide = true;
+        break;
+    case Btn::About:
+        toggleAbout();
+        break;
+    case Btn::CloseRankings:
+        computeStandings(0);
+        m_panels.rankingsMenu = false;
+        break;
+    case Btn::Rankings:
+        m_panels.rankingsMenu = !m_panels.rankingsMenu;
+        m_panels.formGuide = true;
+        break;
+    case Btn::FullTable:
+        computeStandings(0);
+        m_panels.formGuide = true;
+        break;
+    case Btn::CloseAbout:
+        m_panels.about = false;
+        m_panels.formGuide = true;
+        break;
+    case Btn::Options:
+        toggleOptions();
+        break;
+    case Btn::CloseOptions:
+        // The prologue has hidden the panel; the calendar that would follow a new favourite
+        // is redrawn at its next refresh.
+        break;
+    case Btn::BonusMalus:
+        toggleBonusList();
+        break;
+    case Btn::PrintBar:
+        print();
+        break;
+    case Btn::DreamTeam:
+        askPassword();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainController::epilogue(int index)
+{
+    if (index == Btn::MatchdayTables) {
+        m_panels.formGuide = false;
+        if (!m_matchdayList.shown())
+            buildMatchdayList();
+        return;
+    }
+    if (index != Btn::CloseRankings && index != Btn::PossibleRanking)
+        removeMatchdayList();
+}
+
+void MainController::toggleAbout()
+{
+    if (m_panels.about) {
+        m_panels.about = false;
+        m_panels.formGuide = true;
+        return;
+    }
+    m_panels.formGuide = false;
+    m_panels.aboutVersion = QStringLiteral("Version: ") + VersionFull();
+    m_panels.about = true;
+}
+
+void MainController::toggleOptions()
+{
+    if (m_panels.options) {
+        m_panels.options = false;
+        return;
+    }
+    m_options.favouriteTag.clear();
+    m_panels.options = true;
+    if (m_options.favouriteEntries.size() < 10) {
+        m_options.favouriteEntries.clear();
+        m_options.favouriteEntries.append(QStringLiteral("Aucune"));
+        for (int i = 0; i < TeamCount; ++i) {
+            m_options.favouriteEntries.append(m_season.teams[i]);
+            if (m_season.teams[i] == m_favouriteTeam)
+                m_options.crestTeam = m_season.teams[i];
+        }
+    }
+}
+
+void MainController::toggleBonusList()
+{
+    if (m_panels.bonusList) {
+        m_panels.bonusList = false;
+        return;
+    }
+    m_panels.bonusLines.clear();
+    for (int i = 0; i < TeamCount; ++i) {
+        const float v = m_season.bonusMalus[i];
+        if (v == 0)
+            continue;
+        const QString value = (v > 0 ? QStringLiteral("+") : QString()) + PlainNumber(double(v));
+        m_panels.bonusLines.append(m_season.teams[i] + QStringLiteral(": [ ") + value + QStringLiteral(" ]"));
+    }
+    m_panels.bonusList = true;
+}
+
+void MainController::buildMatchdayList()
+{
+    for (int n = 1; n <= MatchdayCount; ++n) {
+        auto &e = m_matchdayList.entries[n];
+        e.visible = true;
+        e.foreground = n > m_currentMatchday ? Yellow : Green;
+        e.background = ButtonColours::Rest;
+    }
+}
+
+void MainController::removeMatchdayList()
+{
+    for (auto &e : m_matchdayList.entries)
+        e.visible = false;
+}
+
+void MainController::clickMatchdayNumber(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount || !m_matchdayList.shown())
+        return;
+    m_panels.rankingsMenu = true;
+    computeStandings(matchday);
+    m_table.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(matchday));
+    m_panels.notify();
+    emit m_table.changed();
+}
+
+void MainController::hoverButton(int index)
+{
+    m_buttons.paintHover(index, downloadDone());
+}
+
+void MainController::hoverWindow()
+{
+    m_buttons.paintHover(-1, downloadDone());
+    bool any = false;
+    for (auto &e : m_matchdayList.entries) {
+        if (!(e.background == ButtonColours::Rest)) {
+            e.background = ButtonColours::Rest;
+            any = true;
+        }
+    }
+    if (any)
+        m_matchdayList.notify();
+}
+
+void MainController::hoverPanel()
+{
+    m_buttons.paintHover(-1, downloadDone());
+}
+
+void MainController::hoverMatchdayNumber(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount)
+        return;
+    for (int n = 1; n <= MatchdayCount; ++n)
+        m_matchdayList.entries[n].background = n == matchday ? ButtonColours::Hover : ButtonColours::Rest;
+    m_matchdayList.notify();
+}
+
+void MainController::hoverMatchdayListFrame()
+{
+    if (!m_matchdayList.shown())
+        return;
+    for (int n = 1; n <= MatchdayCount; ++n)
+        m_matchdayList.entries[n].background = ButtonColours::Rest;
+    m_matchdayList.notify();
+}
+
+void MainController::clickLogo()
+{
+    m_panels.workListLines = m_table.arrangement();
+    m_panels.workList = true;
+    m_panels.notify();
+}
+
+void MainController::clickWorkList()
+{
+    m_panels.workList = false;
+    m_panels.notify();
+}
+
+void MainController::clickBonusList()
+{
+    m_panels.bonusList = false;
+    m_panels.notify();
+}
+
+void MainController::chooseFavourite(int position)
+{
+    if (position < 0 || position >= m_options.favouriteEntries.size())
+        return;
+    const QString chosen = m_options.favouriteEntries[position];
+    if (m_options.favouriteCaption != chosen)
+        m_options.favouriteTag = QStringLiteral("T");
+    m_options.favouriteCaption = chosen;
+    m_services.settings->write(QStringLiteral("Data"), QStringLiteral("EP"), chosen);
+    m_favouriteTeam = chosen;
+    m_options.crestTeam.clear();
+    if (position >= 1) {
+        m_options.crestTeam = chosen;
+        m_options.highlightFavourite = 1;
+    } else {
+        m_options.highlightFavourite = 0;
+    }
+    // The table shows the favourite in yellow at once.
+    if (ValueOf(m_table.cell(0, TableColumn::Points).text) > 0 || m_table.cell(0, TableColumn::Name).bold) {
+        for (int r = 0; r < TeamCount; ++r)
+            m_table.cell(r, TableColumn::Name).background = Colours::White;
+        m_table.colourZones(m_favouriteTeam);
+        emit m_table.changed();
+    }
+    m_options.notify();
+}
+
+void MainController::setCheck(int box, int state)
+{
+    const int v = state == 1 ? 1 : 0;
+    if (box == 4)
+        m_options.autoUpdate = v;
+    else if (box == 5)
+        m_options.highlightFavourite = v;
+    else if (box == 6)
+        m_options.trackingAid = v;
+    m_options.notify();
+}
+
+void MainController::askPassword()
+{
+    const auto answer = m_services.dialogs->askText(QStringLiteral("Mot de passe"), ProgramName);
+    if (answer && *answer == EditingPassword)
+        m_password = EditingPassword;
+}
+
+void MainController::print()
+{
+    if (!m_services.printer)
+        return;
+    emit busyChanged(true);
+    const PrintOutcome out = m_services.printer->printWindow();
+    emit busyChanged(false);
+    if (out.printed)
+        return;
+    if (!out.pdfPath.isEmpty()) {
+        m_services.dialogs->message(QStringLiteral("Aucune imprimante n'est installée : la fenêtre a été enregistrée "
+                                                   "au format PDF dans\n")
+                                        + QDir::toNativeSeparators(out.pdfPath),
+                                    ProgramName, MessageIcon::Information);
+        return;
+    }
+    m_services.dialogs->message(QStringLiteral("L'impression n'a pas pu être faite."), ProgramName,
+                                MessageIcon::Warning);
+}
+
+} // namespace kestrava
