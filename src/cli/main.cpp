@@ -1,5 +1,7 @@
 // kestrava-cli: the season engine without a window.
 #include "matchdays/CalendarRules.h"
+#include "matchdays/GridExport.h"
+#include "matchdays/MatchdayView.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
@@ -18,7 +20,9 @@ using namespace kestrava;
 namespace {
 
 const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--now \"YYYY-MM-DD HH:MM\"] "
-                     "[--format text|csv|json]\n";
+                     "[--format text|csv|json]\n"
+                     "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
+                     "       kestrava-cli cards [--dir DIR]\n";
 
 int fail(const QString &message, int status)
 {
@@ -42,10 +46,23 @@ bool parse(const QStringList &args, Options &o)
     if (args.size() < 2)
         return false;
     o.command = args[1];
-    if (o.command != u"table")
+    int first = 2;
+    if (o.command == u"matchday") {
+        // The matchday is the command's own argument: 1 to 34.
+        bool ok = false;
+        o.matchday = args.value(2).toInt(&ok);
+        if (!ok || o.matchday < 1 || o.matchday > MatchdayCount)
+            return false;
+        first = 3;
+    } else if (o.command != u"table" && o.command != u"cards") {
         return false;
-    for (int i = 2; i < args.size(); ++i) {
+    }
+    for (int i = first; i < args.size(); ++i) {
         const QString &a = args[i];
+        if (o.command != u"table" && (a == u"--matchday" || a == u"--format"))
+            return false;
+        if (o.command == u"cards" && a == u"--now")
+            return false;
         if (i + 1 >= args.size())
             return false;
         const QString v = args[++i];
@@ -91,6 +108,20 @@ int main(int argc, char *argv[])
     const IniSnapshot snapshot = store.snapshot();
     ResultsStore::loadBonusMalus(snapshot, season);
 
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly))
+        return 3;
+    if (o.command == u"matchday") {
+        FixtureGridModel grid;
+        ShowMatchday(grid, season, snapshot, o.matchday, GridContext{o.now, QString()});
+        out.write(GridAsText(grid).toUtf8());
+        return 0;
+    }
+    if (o.command == u"cards") {
+        out.write((CardReport(snapshot).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n').toUtf8());
+        return 0;
+    }
+
     LeagueTableModel model;
     StandingsContext ctx;
     ctx.currentMatchday = CurrentMatchday(season, o.now, MatchdayCount);
@@ -99,9 +130,6 @@ int main(int argc, char *argv[])
     if (o.matchday != 0)
         model.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(o.matchday));
 
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
-        return 3;
     if (o.format == u"csv")
         out.write(TableAsCsv(model, season).toUtf8());
     else if (o.format == u"json")

@@ -35,7 +35,8 @@ QString PlainNumber(double v);
 // "DD mmm hh:mm": 06 déc. 07:24 (no year).
 QString FormatMaj(const QDateTime &dt);
 // Reads "DD mmm hh:mm" back. The year is the latest one, up to now's, in which that day exists and
-// the moment is not after `now` (a save cannot come from the future); invalid when unreadable.
+// the moment is not more than two days after `now` (a save cannot come from the future, but another
+// user's clock may run a little ahead); invalid when unreadable.
 QDateTime ParseMaj(const QString &text, const QDateTime &now);
 
 // The date-time text kept in tags and settings, to the second.

@@ -100,12 +100,20 @@ const QString &fixtureKey(int matchday, int position)
     return keys[matchday * 10 + position];
 }
 
+// A number of a stored record. A hand-edited figure beyond five digits is no score or card count;
+// holding it there keeps every run total (at most 340 records, 3 per red card) far from overflowing,
+// and the key pieces clamp it further anyway.
+int figure(QStringView text)
+{
+    return std::clamp(IntValueOf(text), -99999, 99999);
+}
+
 void addResult(StandingsRun &run, const RecordView &m)
 {
     const int home = TeamIndexOfLetter(m.f[0]);
     const int away = TeamIndexOfLetter(m.f[7]);
-    const int hg = IntValueOf(m.f[3]);
-    const int ag = IntValueOf(m.f[4]);
+    const int hg = figure(m.f[3]);
+    const int ag = figure(m.f[4]);
     const bool homeEntered = entered(m.f[3]);
     const bool awayEntered = entered(m.f[4]);
     const bool draw = hg == ag && homeEntered && awayEntered;
@@ -126,7 +134,7 @@ void addResult(StandingsRun &run, const RecordView &m)
     }
 
     if (h) {
-        h->fairPlay += 3 * IntValueOf(m.f[1]) + IntValueOf(m.f[2]);
+        h->fairPlay += 3 * figure(m.f[1]) + figure(m.f[2]);
         h->goalDifference += hg - ag;
         h->goalsFor += hg;
         h->goalsAgainst += ag;
@@ -134,7 +142,7 @@ void addResult(StandingsRun &run, const RecordView &m)
         h->homeGoalsAgainst += ag;
     }
     if (a) {
-        a->fairPlay += 3 * IntValueOf(m.f[6]) + IntValueOf(m.f[5]);
+        a->fairPlay += 3 * figure(m.f[6]) + figure(m.f[5]);
         a->goalDifference += ag - hg;
         a->goalsFor += ag;
         a->goalsAgainst += hg;
@@ -198,13 +206,13 @@ int headToHead(const SeasonData &season, const Records &records, const QString &
         const QString key = slot.left(2) + slot.mid(3, 2);
         if (slot.contains(prevAtHome)) {
             const RecordView m = records(key);
-            prevGoals += IntValueOf(m.f[3]);
-            curGoals += IntValueOf(m.f[4]);
+            prevGoals += figure(m.f[3]);
+            curGoals += figure(m.f[4]);
         }
         if (slot.contains(curAtHome)) {
             const RecordView m = records(key);
-            curGoals += IntValueOf(m.f[3]);
-            prevGoals += IntValueOf(m.f[4]);
+            curGoals += figure(m.f[3]);
+            prevGoals += figure(m.f[4]);
         }
     }
     return curGoals - prevGoals;
@@ -246,7 +254,8 @@ StandingsRun runStandings(const SeasonData &season, const Records &records, int 
     for (int i = 0; i < TeamCount; ++i) {
         run.rows[i].teamIndex = i;
         run.rows[i].name = season.teams[i];
-        foldedNames[i] = foldedName(season.teams[i]);
+        // With its separator, as in the row text: "Paris FC|" sorts before "Paris|".
+        foldedNames[i] = foldedName(season.teams[i]) + u'|';
     }
 
     // Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.

@@ -1,6 +1,7 @@
 #include "MainController.h"
 
 #include "matchdays/CalendarRules.h"
+#include "matchdays/MatchdayView.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 
@@ -17,6 +18,8 @@ const QString ProgramName = QStringLiteral("Kestrava");
 namespace Btn {
 enum {
     Quit = 0,
+    Save = 1,
+    SendFile = 13,
     About = 6,
     GeneralTable = 4,
     MatchdayTables = 10,
@@ -34,7 +37,7 @@ enum {
 }
 
 // The buttons whose actions this program has.
-constexpr int builtButtons[] = {Btn::Quit,         Btn::GeneralTable, Btn::About,      Btn::MatchdayTables,
+constexpr int builtButtons[] = {Btn::Quit, Btn::Save,         Btn::GeneralTable, Btn::About,      Btn::MatchdayTables,
                                 Btn::CloseRankings, Btn::Rankings,    Btn::FullTable, Btn::CloseAbout,
                                 Btn::Options,       Btn::CloseOptions, Btn::BonusMalus, Btn::PrintBar,
                                 Btn::DreamTeam};
@@ -65,6 +68,11 @@ MainController::MainController(QString programDir, ControllerServices services, 
     for (int i : builtButtons)
         m_buttons.setBuilt(i, true);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
+    // "Valider" shows exactly while the grid holds changes not saved; "Expé Fichier" starts hidden.
+    m_buttons.setVisible(Btn::Save, false);
+    m_buttons.setVisible(Btn::SendFile, false);
+    connect(&m_grid, &FixtureGridModel::pendingChanged, this,
+            [this](bool pending) { m_buttons.setVisible(Btn::Save, pending); });
 }
 
 QString MainController::windowTitle() const
@@ -111,6 +119,8 @@ bool MainController::start()
     m_panels.introText = snapshot.value(Store::Texte, Store::Texte);
 
     SettingsStore &settings = *m_services.settings;
+    m_calendar.build(m_season, m_launchTime);
+
     m_options.highlightFavourite = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C5"), QStringLiteral("0")));
     m_options.trackingAid = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C6"), QStringLiteral("0")));
     if (m_options.highlightFavourite == 1) {
@@ -118,8 +128,10 @@ bool MainController::start()
         m_favouriteTeam = m_options.favouriteCaption;
     }
 
-    // The calendar's current matchday; after the season it stays at the last one.
-    m_currentMatchday = CurrentMatchday(m_season, m_launchTime, MatchdayCount);
+    // The calendar's current matchday (after the season it stays at the last one) and the
+    // matchday the grid opens on.
+    m_currentMatchday = MatchdayCount;
+    refreshCalendar();
 
     m_options.autoUpdate = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("0")));
     // The automatic download comes with the online services; until then the table is computed.
@@ -209,6 +221,9 @@ void MainController::action(int index)
 {
     switch (index) {
     case Btn::Quit:
+        // Unsaved entries are offered for saving first; Cancel keeps the window.
+        if (!confirmClose())
+            break;
         close();
         emit quitRequested();
         break;
@@ -227,7 +242,12 @@ void MainController::action(int index)
         m_panels.rankingsMenu = !m_panels.rankingsMenu;
         m_panels.formGuide = true;
         break;
+    case Btn::Save:
+        saveGrid();
+        break;
     case Btn::FullTable:
+        m_teamSheetTag.clear();
+        refreshCalendar();
         computeStandings(0);
         m_panels.formGuide = true;
         break;
@@ -239,8 +259,8 @@ void MainController::action(int index)
         toggleOptions();
         break;
     case Btn::CloseOptions:
-        // The prologue has hidden the panel; the calendar that would follow a new favourite
-        // is redrawn at its next refresh.
+        if (m_options.favouriteTag == u"T")
+            refreshCalendar();
         break;
     case Btn::BonusMalus:
         toggleBonusList();
@@ -336,6 +356,8 @@ void MainController::clickMatchdayNumber(int matchday)
 {
     if (matchday < 1 || matchday > MatchdayCount || !m_matchdayList.shown())
         return;
+    if (m_matchdayPanel)
+        showMatchday(matchday);
     m_panels.rankingsMenu = true;
     computeStandings(matchday);
     m_table.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(matchday));
@@ -429,6 +451,7 @@ void MainController::chooseFavourite(int position)
         emit m_table.changed();
     }
     m_options.notify();
+    refreshCalendar();
 }
 
 void MainController::setCheck(int box, int state)
@@ -441,6 +464,191 @@ void MainController::setCheck(int box, int state)
     else if (box == 6)
         m_options.trackingAid = v;
     m_options.notify();
+}
+
+void MainController::refreshCalendar()
+{
+    m_currentMatchday = CurrentMatchday(m_season, m_launchTime, m_currentMatchday);
+    showMatchday(OpeningMatchday(m_season, m_launchTime));
+    for (int m = 0; m < CalendarModel::MonthCount; ++m) {
+        const QDate d = m_calendar.months[m].date;
+        if (d.month() == m_launchTime.date().month() && d.year() == m_launchTime.date().year())
+            m_calendar.showMonth(m, m_season, m_launchTime);
+    }
+    // Before the season starts, its first month is on show.
+    const QDate first = m_calendar.months[0].date;
+    if (first.year() == m_launchTime.date().year() && m_launchTime.date().month() < first.month())
+        m_calendar.showMonth(0, m_season, m_launchTime);
+    m_calendar.notify();
+}
+
+void MainController::showMatchday(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount)
+        return;
+    m_panels.rankingsMenu = false;
+    m_matchdayPanel = true;
+    ShowMatchday(m_grid, m_season, store().snapshot(), matchday,
+                 GridContext{m_launchTime, m_favouriteTeam});
+    m_panels.notify();
+}
+
+void MainController::editGoals(int row, GoalsBox box, const QString &text)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.setGoals(row, box, text);
+    m_grid.notify();
+}
+
+void MainController::editCard(int row, CardBox box, const QString &text)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.setCard(row, box, text);
+    m_grid.notify();
+}
+
+void MainController::clickGoals(int row)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.clickGoals(row);
+    m_grid.notify();
+}
+
+void MainController::focusCard(int row, CardBox box)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.focusCard(row, box);
+    m_grid.notify();
+}
+
+bool MainController::saveGrid()
+{
+    emit busyChanged(true);
+    const SaveOutcome out = store().saveResults(m_grid.entryRows(), m_launchTime, m_sendReference, m_password);
+    if (!out.written) {
+        emit busyChanged(false);
+        // Nothing was stored: the entries stay on screen and "Valider" stays lit.
+        m_services.dialogs->message(
+            QStringLiteral("Les résultats n'ont pas pu être enregistrés dans le fichier Resultats2027.ini.\n"
+                           "Vérifiez que le dossier du programme est accessible en écriture, puis appuyez de "
+                           "nouveau sur « Valider »."),
+            ProgramName, MessageIcon::Warning);
+        return false;
+    }
+    for (int r = 0; r < GridRowCount; ++r) {
+        m_grid.resetCardPositions(r);
+        m_grid.applyCollapse(r);
+        m_grid.showCardsWithText(r);
+    }
+    m_grid.setPending(false);
+    m_buttons.setVisible(Btn::SendFile, out.sendButtonVisible);
+    m_table.clearGamesInHand();
+    computeStandings(0);
+    m_grid.notify();
+    emit busyChanged(false);
+    return true;
+}
+
+void MainController::clickTitleLabel()
+{
+    if (m_buttons.button(Btn::SendFile).visible) {
+        m_buttons.setVisible(Btn::SendFile, false);
+        return;
+    }
+    if (m_password == EditingPassword) {
+        m_buttons.setVisible(Btn::SendFile, true);
+        m_sendReference = m_launchTime.addDays(-15);
+    }
+}
+
+void MainController::clickGoalsSummary()
+{
+    m_cardReport = CardReport(store().snapshot());
+    m_cardReportVisible = true;
+    m_panels.notify();
+}
+
+void MainController::clickCardReport()
+{
+    m_cardReportVisible = false;
+    m_panels.notify();
+}
+
+void MainController::clickTableRow(int row)
+{
+    if (row < 0 || row >= TeamCount)
+        return;
+    const QString name = m_table.cell(row, TableColumn::Name).text;
+    if (name.isEmpty())
+        return;
+    m_panels.intro = false;
+    m_panels.rankingsMenu = false;
+    m_table.clearGamesInHand();
+    m_teamSheetTag = name;
+    m_matchdayPanel = false;
+    m_panels.formGuide = false;
+    ShowTeamSeason(m_grid, m_season, store().snapshot(), name, GridContext{m_launchTime, m_favouriteTeam});
+    for (int r = 0; r < TeamCount; ++r)
+        m_table.cell(r, TableColumn::Name).background = r == row ? GridColours::ChosenTeam : Colours::White;
+    m_grid.header = SeasonTitle + u' ' + name + QStringLiteral(" N°") + QString::number(row + 1);
+    m_grid.headerColour = Colours::Black;
+    if (m_table.cell(0, TableColumn::Points).text != u"0")
+        m_table.colourZones(m_favouriteTeam);
+    emit m_table.changed();
+    m_grid.notify();
+    m_panels.notify();
+}
+
+void MainController::hoverMonth(int month)
+{
+    m_calendar.showMonth(month, m_season, m_launchTime);
+}
+
+void MainController::clickMonth(int month)
+{
+    if (month < 0 || month >= CalendarModel::MonthCount)
+        return;
+    m_calendar.locked = true;
+    m_calendar.notify();
+}
+
+void MainController::hoverCalendarDay(int day)
+{
+    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.locked)
+        return;
+    m_calendar.locked = false;
+    m_calendar.notify();
+}
+
+void MainController::clickCalendarDay(int day)
+{
+    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.days[day].visible)
+        return;
+    showMatchday(m_calendar.days[day].matchday);
+}
+
+void MainController::setCalendarLock(bool locked)
+{
+    m_calendar.locked = locked;
+    m_calendar.notify();
+}
+
+bool MainController::confirmClose()
+{
+    if (!m_grid.pending())
+        return true;
+    const Answer a = m_services.dialogs->askYesNoCancel(
+        QStringLiteral("Des résultats saisis n'ont pas été enregistrés.\nVoulez-vous les enregistrer avant de quitter ?"),
+        ProgramName);
+    if (a == Answer::Cancel)
+        return false;
+    if (a == Answer::Yes)
+        return saveGrid();
+    return true;
 }
 
 void MainController::askPassword()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "matchdays/CalendarModel.h"
+#include "matchdays/FixtureGridModel.h"
 #include "platform/Services.h"
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
@@ -55,6 +57,30 @@ public:
     void setCheck(int box, int state); // box 4, 5 or 6 of the options panel
     void setPseudo(const QString &pseudo) { m_pseudo = pseudo; }
 
+    // The fixture grid: typing, clicks and focus.
+    void editGoals(int row, GoalsBox box, const QString &text);
+    void editCard(int row, CardBox box, const QString &text);
+    void clickGoals(int row);
+    void focusCard(int row, CardBox box);
+    // "Valider": false when the store could not be written (the editor was told, entries kept).
+    bool saveGrid();
+    void clickTitleLabel();   // the send button toggle
+    void clickGoalsSummary(); // the card report
+    void clickCardReport();   // hides it
+    void clickTableRow(int row);
+
+    // The month calendar.
+    void hoverMonth(int month);
+    void clickMonth(int month);
+    void hoverCalendarDay(int day);
+    void clickCalendarDay(int day);
+    void setCalendarLock(bool locked);
+    void refreshCalendar();
+    void showMatchday(int matchday);
+
+    // The window asks before closing: false keeps it open. Unsaved entries raise a question.
+    bool confirmClose();
+
     const SeasonData &season() const { return m_season; }
     LeagueTableModel &table() { return m_table; }
     ButtonBarModel &buttons() { return m_buttons; }
@@ -62,6 +88,12 @@ public:
     OptionsModel &options() { return m_options; }
     MatchdayListModel &matchdayList() { return m_matchdayList; }
     SplashModel &splash() { return m_splash; }
+    FixtureGridModel &grid() { return m_grid; }
+    CalendarModel &calendar() { return m_calendar; }
+    bool matchdayPanel() const { return m_matchdayPanel; }
+    bool cardReportVisible() const { return m_cardReportVisible; }
+    QString cardReport() const { return m_cardReport; }
+    bool sendButtonVisible() const { return m_buttons.button(13).visible; }
 
     QString programDir() const { return m_programDir; }
     QString windowTitle() const;
@@ -114,6 +146,12 @@ private:
     OptionsModel m_options;
     MatchdayListModel m_matchdayList;
     SplashModel m_splash;
+    FixtureGridModel m_grid;
+    CalendarModel m_calendar;
+    bool m_matchdayPanel = true;
+    bool m_cardReportVisible = false;
+    QString m_cardReport;
+    QString m_teamSheetTag; // the team a row click chose, for its sheet
 
     QDateTime m_launchTime;
     QDateTime m_sendReference;

@@ -1,0 +1,265 @@
+#include "MatchdayView.h"
+
+#include "platform/Text.h"
+#include "season/ResultsStore.h"
+
+#include <cmath>
+
+namespace kestrava {
+
+namespace {
+
+QStringList splitRecord(const QString &record)
+{
+    QStringList f = record.split(u'|');
+    while (f.size() < 8)
+        f.append(QString());
+    return f;
+}
+
+QString dayMonthYear(const QDateTime &d)
+{
+    return d.isValid() ? d.toString(QStringLiteral("dd MM yy")) : QString();
+}
+
+} // namespace
+
+MatchdayHeader HeaderFor(const SeasonData &season, int matchday, const QDateTime &launchTime)
+{
+    MatchdayHeader h;
+    h.colour = Colours::Black;
+    const QDateTime d = season.matchdayDate(matchday);
+    QString suffix;
+    QString dateText;
+    if (d.isValid()) {
+        const double diff = launchTime.msecsTo(d) / 86400000.0;
+        if (diff > 0) {
+            // Halfway goes to the even neighbour.
+            const long long n = std::llround(std::nearbyint(diff));
+            suffix = QStringLiteral(" Dans ") + QString::number(n) + QStringLiteral(" jour")
+                + (n > 1 ? QStringLiteral("s") : QString());
+            h.colour = GridColours::Future;
+        } else if (diff < 0) {
+            h.colour = GridColours::Past;
+        }
+        if (std::floor(-diff) == 0) {
+            suffix = QStringLiteral(" Aujourd'hui !");
+            h.colour = GridColours::Today;
+        }
+        QString formatted = FrenchLocale().toString(d.date(), QStringLiteral("dddd dd MMMM"));
+        dateText = ProperCase(formatted);
+    }
+    h.text = QStringLiteral("Journée N°") + QString::number(matchday) + QStringLiteral(": ") + dateText
+        + QStringLiteral(". ") + suffix;
+    return h;
+}
+
+void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSnapshot &store, int matchday,
+                  const GridContext &ctx)
+{
+    if (matchday < 1 || matchday > MatchdayCount)
+        return;
+    double goals = 0, yellow = 0, red = 0;
+
+    for (int r = 0; r < GridRowCount; ++r) {
+        grid.setGoals(r, GoalsBox::Home, QString());
+        grid.setGoals(r, GoalsBox::Away, QString());
+        GridRow &row = grid.row(r);
+        row.r1.visible = row.r2.visible = false;
+        row.home.visible = row.away.visible = false;
+        grid.hideCards(r);
+        row.infoVisible = false;
+        row.home.background = row.away.background = Colours::White;
+        row.home.foreground = row.away.foreground = Colours::Black;
+    }
+
+    const QStringList &codes = season.matchdayFixtures[matchday];
+    for (int i = 0; i < codes.size() && i < GridRowCount; ++i) {
+        const QString &code = codes[i];
+        const int home = code.size() > 0 ? code[0].unicode() - u'A' : -1;
+        const int away = code.size() > 1 ? code[1].unicode() - u'A' : -1;
+        GridRow &row = grid.row(i);
+        // A letter beyond the team slots leaves that name as it was.
+        if (home >= 0 && home < 19) {
+            row.home.text = season.teams[home];
+            row.home.tag = TeamLetter(home);
+        }
+        if (away >= 0 && away < 19) {
+            row.away.text = season.teams[away];
+            row.away.tag = TeamLetter(away);
+        }
+        row.home.background = row.home.text == ctx.favouriteTeam ? Colours::Favourite : Colours::White;
+        row.away.background = row.away.text == ctx.favouriteTeam ? Colours::Favourite : Colours::White;
+    }
+
+    const MatchdayHeader header = HeaderFor(season, matchday, ctx.launchTime);
+    grid.header = header.text;
+    grid.headerColour = header.colour;
+    grid.matchday = matchday;
+
+    const auto *results = store.section(Store::Results);
+    for (int i = 0; i <= 8; ++i) {
+        GridRow &row = grid.row(i);
+        row.r1.visible = row.r2.visible = row.home.visible = row.away.visible = true;
+        const QString key = FixtureKey(matchday, i);
+        const QStringList f = splitRecord(results ? results->value(key, EmptyRecord) : EmptyRecord);
+        grid.setCard(i, CardBox::HomeRed, f[1].trimmed());
+        grid.setCard(i, CardBox::HomeYellow, f[2].trimmed());
+        grid.setGoals(i, GoalsBox::Home, f[3].trimmed());
+        grid.setGoals(i, GoalsBox::Away, f[4].trimmed());
+        grid.setCard(i, CardBox::AwayYellow, f[5].trimmed());
+        grid.setCard(i, CardBox::AwayRed, f[6].trimmed());
+        row.key = key;
+        goals += ValueOf(f[3]) + ValueOf(f[4]);
+        if (row.r1.text == u"-")
+            grid.setGoals(i, GoalsBox::Home, QString());
+        if (row.r2.text == u"-")
+            grid.setGoals(i, GoalsBox::Away, QString());
+
+        grid.hideCards(i);
+        grid.resetCardPositions(i);
+        grid.applyCollapse(i);
+        // A fixture without a score shows no cards.
+        if (!row.r1.text.isEmpty() && !row.r2.text.isEmpty())
+            grid.showCardsWithText(i);
+
+        yellow += ValueOf(row.cards[int(CardBox::HomeYellow)].text) + ValueOf(row.cards[int(CardBox::AwayYellow)].text);
+        red += ValueOf(row.cards[int(CardBox::HomeRed)].text) + ValueOf(row.cards[int(CardBox::AwayRed)].text);
+        row.infoVisible = true;
+
+        // The other meeting of the two teams: its date in the first half, its score in the second.
+        const QString reversed = row.away.tag + row.home.tag;
+        QString entry;
+        if (reversed.size() == 2) {
+            for (int k = 0; k < int(season.calendar.size()); ++k) {
+                if (season.calendar[k].contains(reversed))
+                    entry = season.calendar[k];
+            }
+        }
+        row.info.clear();
+        if (!entry.isEmpty()) {
+            if (matchday < 18) {
+                row.info = QStringLiteral("Retour le: ") + dayMonthYear(season.matchdayDate(int(ValueOf(entry.left(2)))));
+            } else {
+                const QString key2 = entry.left(2) + entry.mid(3, 2);
+                const QStringList f2 = splitRecord(results ? results->value(key2, EmptyRecord) : EmptyRecord);
+                row.info = u'(' + f2[4] + u'-' + f2[3] + u')';
+                if (row.info == u"(-)" || row.info == u"(---)")
+                    row.info.clear();
+            }
+        }
+        row.infoColour = Colours::Black;
+        row.infoBold = false;
+    }
+
+    grid.totals = QStringLiteral("Buts dans la journée: ") + PlainNumber(goals) + QStringLiteral("\r\nCartons Jaunes: ")
+        + PlainNumber(yellow) + QStringLiteral("\r\nCartons Rouges:") + PlainNumber(red);
+    grid.setPending(false);
+    grid.notify();
+}
+
+void ShowTeamSeason(FixtureGridModel &grid, const SeasonData &season, const IniSnapshot &store,
+                    const QString &teamName, const GridContext &ctx)
+{
+    grid.totals.clear();
+    grid.matchday = 0;
+    const QString letter = season.TeamLetterOf(teamName);
+    QStringList entries;
+    for (const QString &slot : season.calendar) {
+        if (!slot.isEmpty() && slot.contains(letter))
+            entries.append(slot);
+    }
+
+    const auto *results = store.section(Store::Results);
+    const int used = std::min<int>(entries.size(), GridRowCount);
+    for (int i = 0; i < used; ++i) {
+        GridRow &row = grid.row(i);
+        row.home.visible = row.away.visible = row.r1.visible = row.r2.visible = row.infoVisible = true;
+        const QStringList parts = entries[i].split(u'|');
+        const QString key = parts.value(0) + parts.value(1);
+        const QString code = parts.value(2);
+
+        for (CardBox b : {CardBox::HomeRed, CardBox::HomeYellow, CardBox::AwayYellow, CardBox::AwayRed})
+            grid.setCard(i, b, QString());
+        row.home.foreground = row.away.foreground = Colours::Black;
+        row.home.tag = code.left(1);
+        row.home.text = season.TeamNameOf(row.home.tag);
+        row.away.tag = code.right(1);
+        grid.setGoals(i, GoalsBox::Home, QString());
+        grid.setGoals(i, GoalsBox::Away, QString());
+        row.away.text = season.TeamNameOf(row.away.tag);
+        row.key = key;
+
+        const QString record = results ? results->value(key) : QString();
+        if (!record.isEmpty()) {
+            const QStringList f = splitRecord(record);
+            grid.setCard(i, CardBox::HomeRed, f[1]);
+            grid.setCard(i, CardBox::HomeYellow, f[2]);
+            grid.setGoals(i, GoalsBox::Home, f[3]);
+            grid.setGoals(i, GoalsBox::Away, f[4]);
+            grid.setCard(i, CardBox::AwayYellow, f[5]);
+            grid.setCard(i, CardBox::AwayRed, f[6]);
+            if (row.r1.text == u"-")
+                grid.setGoals(i, GoalsBox::Home, QString());
+            if (row.r2.text == u"-")
+                grid.setGoals(i, GoalsBox::Away, QString());
+        }
+        grid.resetCardPositions(i);
+        grid.applyCollapse(i);
+        grid.showCardsWithText(i);
+
+        row.home.background = row.home.text == teamName ? GridColours::ChosenTeam : Colours::White;
+        row.away.background = row.away.text == teamName ? GridColours::ChosenTeam : Colours::White;
+
+        const QDateTime date = season.matchdayDate(int(ValueOf(key.left(2))));
+        row.info = dayMonthYear(date);
+        const bool overdue = date.isValid() && ctx.launchTime.addDays(-5) > date;
+        const bool unplayed = row.r1.text.isEmpty() && row.r2.text.isEmpty();
+        row.infoColour = unplayed && overdue ? GridColours::Overdue : Colours::Black;
+        row.infoBold = unplayed && overdue;
+
+        if (teamName != ctx.favouriteTeam) {
+            if (row.home.text == ctx.favouriteTeam)
+                row.home.background = Colours::Favourite;
+            if (row.away.text == ctx.favouriteTeam)
+                row.away.background = Colours::Favourite;
+        }
+    }
+    // Rows past the team's fixtures would otherwise keep another view's fixtures, and a save
+    // would write them again: they are emptied and hidden.
+    for (int i = used; i < GridRowCount; ++i) {
+        GridRow &row = grid.row(i);
+        row = GridRow{};
+        grid.resetCardPositions(i);
+    }
+    grid.setPending(false);
+    grid.notify();
+}
+
+QString CardReport(const IniSnapshot &store)
+{
+    QString out;
+    double totalYellow = 0, totalRed = 0;
+    const auto *results = store.section(Store::Results);
+    for (int d = 1; d <= 38; ++d) {
+        double dayYellow = 0, dayRed = 0;
+        for (int p = 0; p <= 10; ++p) {
+            const QString record = results ? results->value(FixtureKey(d, p)) : QString();
+            if (record.isEmpty())
+                continue;
+            const QStringList f = splitRecord(record);
+            dayYellow += ValueOf(f[5]) + ValueOf(f[2]);
+            dayRed += ValueOf(f[6]) + ValueOf(f[1]);
+        }
+        if (dayYellow + dayRed > 0) {
+            out += QStringLiteral("Jour %1: Cj:").arg(d, 2, 10, QLatin1Char('0')) + PlainNumber(dayYellow)
+                + QStringLiteral(". CR:") + PlainNumber(dayRed) + QStringLiteral("\r\n");
+        }
+        totalYellow += dayYellow;
+        totalRed += dayRed;
+    }
+    out += QStringLiteral("Cumul CJ ") + PlainNumber(totalYellow) + QStringLiteral("\r\nCumul CR ") + PlainNumber(totalRed);
+    return out;
+}
+
+} // namespace kestrava
