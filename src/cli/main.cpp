@@ -2,6 +2,8 @@
 #include "matchdays/CalendarRules.h"
 #include "matchdays/GridExport.h"
 #include "matchdays/MatchdayView.h"
+#include "NetworkDownloader.h"
+#include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
@@ -22,7 +24,8 @@ namespace {
 const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--now \"YYYY-MM-DD HH:MM\"] "
                      "[--format text|csv|json]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
-                     "       kestrava-cli cards [--dir DIR]\n";
+                     "       kestrava-cli cards [--dir DIR]\n"
+                     "       kestrava-cli update [--dir DIR] [--site URL]\n";
 
 int fail(const QString &message, int status)
 {
@@ -39,6 +42,7 @@ struct Options
     int matchday = 0;
     QDateTime now = QDateTime::currentDateTime();
     QString format = QStringLiteral("text");
+    QString site = SiteAddresses::defaultBase();
 };
 
 bool parse(const QStringList &args, Options &o)
@@ -54,20 +58,27 @@ bool parse(const QStringList &args, Options &o)
         if (!ok || o.matchday < 1 || o.matchday > MatchdayCount)
             return false;
         first = 3;
-    } else if (o.command != u"table" && o.command != u"cards") {
+    } else if (o.command != u"table" && o.command != u"cards" && o.command != u"update") {
         return false;
     }
     for (int i = first; i < args.size(); ++i) {
         const QString &a = args[i];
         if (o.command != u"table" && (a == u"--matchday" || a == u"--format"))
             return false;
-        if (o.command == u"cards" && a == u"--now")
+        if ((o.command == u"cards" || o.command == u"update") && a == u"--now")
+            return false;
+        if (o.command != u"update" && a == u"--site")
             return false;
         if (i + 1 >= args.size())
             return false;
         const QString v = args[++i];
         if (a == u"--dir") {
             o.dir = v;
+        } else if (a == u"--site") {
+            const QUrl url(v, QUrl::StrictMode);
+            if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
+                return false;
+            o.site = v;
         } else if (a == u"--matchday") {
             bool ok = false;
             o.matchday = v.toInt(&ok);
@@ -90,6 +101,45 @@ bool parse(const QStringList &args, Options &o)
     return true;
 }
 
+void say(const QString &line)
+{
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    out << line << '\n';
+}
+
+// The results download and the season-data check, as "Mise à Jour" runs them, for a scheduled
+// refresh: messages are printed and the newer-version question is answered No.
+int update(const ResultsStore &store, const SeasonData &season, const SiteAddresses &site)
+{
+    NetworkDownloader downloader;
+    if (!FetchResultsStore(store, site, downloader))
+        return fail(QStringLiteral("Erreur de connexion ! (") + downloader.lastError() + QStringLiteral(")\n"), 4);
+    const IniSnapshot snapshot = store.snapshot();
+    const QString cv = snapshot.value(Store::CV, Store::CV, QStringLiteral("-"));
+    if (NewerVersionAnnounced(cv))
+        say(QStringLiteral("Une version plus récente du logiciel est disponible (Version ") + cv
+            + QStringLiteral(") : ") + site.helpPage().toString());
+    int status = 0;
+    switch (UpdateSeasonFile(snapshot, season.dataVersion, store.folder(), site, downloader)) {
+    case SeasonUpdate::Updated:
+        say(QStringLiteral("Nouveau fichier 2027.txt reçu : il sera lu au prochain lancement."));
+        break;
+    case SeasonUpdate::Failed:
+        fail(QStringLiteral("Mise a jour incomplete\n"), 0);
+        status = 5;
+        break;
+    case SeasonUpdate::NotNeeded:
+        break;
+    }
+    const QString texte = snapshot.value(Store::Texte, Store::Texte);
+    if (!texte.isEmpty())
+        say(texte);
+    say(QStringLiteral("Mise à jour: ") + snapshot.value(Store::Maj, Store::Maj) + QStringLiteral(" (")
+        + snapshot.value(Store::Pseudo, Store::Pseudo) + u')');
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -105,6 +155,8 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
 
     const ResultsStore store(dir);
+    if (o.command == u"update")
+        return update(store, season, SiteAddresses(o.site));
     const IniSnapshot snapshot = store.snapshot();
     ResultsStore::loadBonusMalus(snapshot, season);
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 namespace kestrava {
@@ -56,6 +57,23 @@ class Shell
 public:
     virtual ~Shell() = default;
     virtual bool open(const QUrl &url) = 0;
+};
+
+// Fetches an address into a file. The file is replaced only by a complete success answer whose
+// bytes pass `accept` (when given); on any failure the previous file stays as it was.
+class Downloader
+{
+public:
+    virtual ~Downloader() = default;
+    using Check = std::function<bool(const QByteArray &)>;
+    virtual bool download(const QUrl &url, const QString &targetPath, const Check &accept = {}) = 0;
+};
+
+class Clipboard
+{
+public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const QString &text) = 0;
 };
 
 struct PrintOutcome

@@ -82,6 +82,13 @@ public:
 
     QString lastUpdate() const { return m_lastUpdate; }
     QString lastUpdateTooltip() const { return m_lastUpdateTooltip; }
+    Rgb lastUpdateColour() const { return m_lastUpdateColour; }
+    void setLastUpdate(const QString &text, const QString &tooltip, Rgb colour)
+    {
+        m_lastUpdate = text;
+        m_lastUpdateTooltip = tooltip;
+        m_lastUpdateColour = colour;
+    }
     QString title() const { return m_title; }
     void setTitle(const QString &t) { m_title = t; }
     QString gamesInHand() const { return m_gamesInHand; }
@@ -119,6 +126,7 @@ private:
     QStringList m_arrangement;
     QString m_lastUpdate;
     QString m_lastUpdateTooltip;
+    Rgb m_lastUpdateColour = Colours::Black;
     QString m_title;
     QString m_gamesInHand;
     bool m_gamesInHandVisible = false;

@@ -2,10 +2,12 @@
 
 #include "matchdays/CalendarRules.h"
 #include "matchdays/MatchdayView.h"
+#include "online/Online.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,7 +21,15 @@ namespace Btn {
 enum {
     Quit = 0,
     Save = 1,
+    Help = 7,
+    Update = 9,
     SendFile = 13,
+    Send = 14,
+    ClosePublishing = 15,
+    Donors = 16,
+    CloseDonors = 17,
+    InsertBonus = 30,
+    DatedCopy = 32,
     About = 6,
     GeneralTable = 4,
     MatchdayTables = 10,
@@ -35,6 +45,11 @@ enum {
     DreamTeam = 39,
 };
 }
+
+// The buttons that need the publisher's site.
+constexpr int onlineButtons[] = {Btn::Help,   Btn::Update,          Btn::SendFile, Btn::Send,
+                                 Btn::ClosePublishing, Btn::Donors, Btn::CloseDonors, Btn::InsertBonus,
+                                 Btn::DatedCopy};
 
 // The buttons whose actions this program has.
 constexpr int builtButtons[] = {Btn::Quit, Btn::Save,         Btn::GeneralTable, Btn::About,      Btn::MatchdayTables,
@@ -67,6 +82,13 @@ MainController::MainController(QString programDir, ControllerServices services, 
 {
     for (int i : builtButtons)
         m_buttons.setBuilt(i, true);
+    if (m_services.downloader && m_services.shell) {
+        for (int i : onlineButtons)
+            m_buttons.setBuilt(i, true);
+    }
+    m_donorsTimer = new QTimer(this);
+    m_donorsTimer->setInterval(800);
+    connect(m_donorsTimer, &QTimer::timeout, this, &MainController::donorsTick);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
     // "Valider" shows exactly while the grid holds changes not saved; "Expé Fichier" starts hidden.
     m_buttons.setVisible(Btn::Save, false);
@@ -134,8 +156,10 @@ bool MainController::start()
     refreshCalendar();
 
     m_options.autoUpdate = CheckStateFromText(settings.read(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("0")));
-    // The automatic download comes with the online services; until then the table is computed.
-    computeStandings(0);
+    if (m_options.autoUpdate == 1 && m_services.downloader)
+        clickButton(Btn::Update);
+    else
+        computeStandings(0);
     m_options.notify();
 
     pump();
@@ -150,10 +174,29 @@ bool MainController::start()
     m_stalenessDue = StalenessDue(m_launchTime,
                                   storeInfo.exists() ? std::optional<QDateTime>(storeInfo.lastModified()) : std::nullopt,
                                   m_season.matchdayDate(MatchdayCount));
-    // The offer to download is only made once the program can download.
+    // The offer to download is only made when the program can download.
+    if (m_stalenessDue && m_services.downloader) {
+        const QString question = QStringLiteral(
+            "Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n"
+            "Voulez vous télécharger les dernières données enregistrées ?\r\n"
+            "Notez que...\r\n"
+            "- S'il n'y a pas eu de match depuis, c'est inutile.\r\n"
+            "- Vous pourrez à tout moment le faire en appuyant sur le bouton ''Mise à jour''.");
+        if (m_services.dialogs->askYesNo(question, QStringLiteral("Mise à jour")))
+            resultsDownload();
+    }
 
     m_pseudo = settings.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QString());
     m_password = settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString());
+
+    pump();
+    if (m_services.downloader) {
+        const QString stored = settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QStringLiteral("-"));
+        if (WeeklyDonorsRefreshDue(m_launchTime, stored)) {
+            refreshDonorsWeekly();
+            settings.write(QStringLiteral("data"), QStringLiteral("Vset"), FormatStamp(m_launchTime));
+        }
+    }
 
     m_buttons.paintHover(-1, downloadDone());
     m_started = true;
@@ -240,10 +283,43 @@ void MainController::action(int index)
         break;
     case Btn::Rankings:
         m_panels.rankingsMenu = !m_panels.rankingsMenu;
+        m_donorsTimer->stop();
+        m_donors.running = false;
         m_panels.formGuide = true;
         break;
     case Btn::Save:
         saveGrid();
+        break;
+    case Btn::Help:
+        openUrl(site().helpPage());
+        break;
+    case Btn::Update:
+        resultsDownload();
+        break;
+    case Btn::SendFile:
+        openPublishing();
+        break;
+    case Btn::Send:
+        sendFile();
+        break;
+    case Btn::ClosePublishing:
+        m_publishing.visible = false;
+        m_publishing.notify();
+        break;
+    case Btn::Donors:
+        toggleDonors();
+        break;
+    case Btn::CloseDonors:
+        closeDonors();
+        break;
+    case Btn::InsertBonus:
+        insertBonus();
+        break;
+    case Btn::DatedCopy:
+        if (!store().datedCopy(m_launchTime)) {
+            m_services.dialogs->message(QStringLiteral("La copie datée du fichier des résultats n'a pas pu être faite."),
+                                        ProgramName, MessageIcon::Warning);
+        }
         break;
     case Btn::FullTable:
         m_teamSheetTag.clear();
@@ -280,6 +356,10 @@ void MainController::epilogue(int index)
 {
     if (index == Btn::MatchdayTables) {
         m_panels.formGuide = false;
+        m_donors.visible = false;
+        m_donors.running = false;
+        m_donorsTimer->stop();
+        m_donors.notify();
         if (!m_matchdayList.shown())
             buildMatchdayList();
         return;
@@ -297,6 +377,10 @@ void MainController::toggleAbout()
     }
     m_panels.formGuide = false;
     m_panels.aboutVersion = QStringLiteral("Version: ") + VersionFull();
+    m_donors.visible = false;
+    m_donors.running = false;
+    m_donorsTimer->stop();
+    m_donors.notify();
     m_panels.about = true;
 }
 
@@ -649,6 +733,318 @@ bool MainController::confirmClose()
     if (a == Answer::Yes)
         return saveGrid();
     return true;
+}
+
+SiteAddresses MainController::site() const
+{
+    return SiteAddresses(m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"),
+                                                   SiteAddresses::defaultBase()));
+}
+
+void MainController::openUrl(const QUrl &url)
+{
+    if (m_services.shell && !m_services.shell->open(url)) {
+        m_services.dialogs->message(QStringLiteral("Impossible d'ouvrir la page ") + url.toDisplayString(),
+                                    ProgramName, MessageIcon::Warning);
+    }
+}
+
+void MainController::showIntroFrame()
+{
+    m_panels.intro = !m_panels.introText.isEmpty();
+    m_panels.columnTitles = !m_panels.intro;
+}
+
+void MainController::resultsDownload()
+{
+    if (!m_services.downloader)
+        return;
+    // One download per run: the tag starts a day before the launch and takes the launch time.
+    if (!m_downloadTag.isValid())
+        m_downloadTag = m_launchTime.addDays(-1);
+    if (m_downloadTag.msecsTo(m_launchTime) < OneMinuteMs)
+        return;
+    m_downloadTag = m_launchTime;
+    emit busyChanged(true);
+
+    const ResultsStore results = store();
+    const QDateTime before = ParseMaj(results.snapshot().value(Store::Maj, Store::Maj), m_launchTime);
+    pump();
+    if (!FetchResultsStore(results, site(), *m_services.downloader)) {
+        emit busyChanged(false);
+        m_services.dialogs->message(QStringLiteral("Erreur de connexion !"), SeasonTitle, MessageIcon::Information);
+        computeStandings(0);
+        m_buttons.paintHover(-1, downloadDone());
+        return;
+    }
+    pump();
+    if (!versionAndDataCheck()) {
+        // The user went for the newer program: this one ends now.
+        emit busyChanged(false);
+        return;
+    }
+    const IniSnapshot snapshot = results.snapshot();
+    ResultsStore::loadBonusMalus(snapshot, m_season);
+    const QString maj = snapshot.value(Store::Maj, Store::Maj);
+    const QString publisher = snapshot.value(Store::Pseudo, Store::Pseudo);
+    const QDateTime after = ParseMaj(maj, m_launchTime);
+    const bool own = !m_pseudo.isEmpty() && m_pseudo == publisher;
+    pump();
+    refreshCalendar();
+    computeStandings(0);
+    // The standings run rewrites the label's text; its colour tells how the new file compares.
+    m_table.setLastUpdate(maj, publisher, LastUpdateColour(before, after, own));
+    showIntroFrame();
+    m_panels.notify();
+    emit m_table.changed();
+    m_buttons.paintHover(-1, downloadDone());
+    emit busyChanged(false);
+}
+
+bool MainController::versionAndDataCheck()
+{
+    const IniSnapshot snapshot = store().snapshot();
+    const QString cv = snapshot.value(Store::CV, Store::CV, QStringLiteral("-"));
+    if (NewerVersionAnnounced(cv)) {
+        const bool yes = m_services.dialogs->askYesNo(
+            QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"),
+            ProgramName + QStringLiteral(" Version ") + cv);
+        if (yes) {
+            openUrl(site().helpPage());
+            close();
+            emit quitRequested();
+            return false;
+        }
+    }
+    // The season file is replaced only by a complete, well-formed one; it is read at the next start.
+    if (UpdateSeasonFile(snapshot, m_season.dataVersion, m_programDir, site(), *m_services.downloader)
+        == SeasonUpdate::Failed)
+        m_services.dialogs->message(QStringLiteral("Mise a jour incomplete"), ProgramName, MessageIcon::None);
+    m_panels.introText = snapshot.value(Store::Texte, Store::Texte);
+    showIntroFrame();
+    const QString publisher = snapshot.value(Store::Pseudo, Store::Pseudo);
+    m_table.setLastUpdate(snapshot.value(Store::Maj, Store::Maj), publisher,
+                          m_pseudo == publisher ? MajColours::Newer : m_table.lastUpdateColour());
+    return true;
+}
+
+bool MainController::loadDonors()
+{
+    const QString local = QDir(m_programDir).filePath(QStringLiteral("don.L1"));
+    const QFileInfo info(local);
+    const auto modified = info.exists() ? std::optional<QDateTime>(info.lastModified()) : std::nullopt;
+    if (!DonorsFileFresh(modified, m_launchTime)) {
+        if (!m_services.downloader || !m_services.downloader->download(site().donors(), local, LooksLikeTextFile))
+            return false;
+    }
+    QFile f(local);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    m_donors.entries = ParseDonors(DecodeWin1252(f.readAll()));
+    if (m_donors.next >= m_donors.entries.size())
+        m_donors.next = 0;
+    m_donors.running = !m_donors.entries.isEmpty();
+    if (m_donors.running)
+        m_donorsTimer->start();
+    return true;
+}
+
+void MainController::toggleDonors()
+{
+    if (m_donors.visible) {
+        closeDonors();
+        return;
+    }
+    m_panels.about = false;
+    m_donors.visible = true;
+    loadDonors();
+    m_donors.notify();
+}
+
+void MainController::closeDonors()
+{
+    m_donors.visible = false;
+    m_donors.running = false;
+    m_donorsTimer->stop();
+    m_donors.notify();
+}
+
+void MainController::refreshDonorsWeekly()
+{
+    const QString local = QDir(m_programDir).filePath(QStringLiteral("don.L1"));
+    if (m_services.downloader->download(site().donors(), local, LooksLikeTextFile))
+        clickButton(Btn::Donors);
+}
+
+void MainController::donorsTick()
+{
+    if (m_donors.entries.isEmpty())
+        return;
+    m_panels.formGuide = false;
+    int i = m_donors.next;
+    if (i < 0 || i >= m_donors.entries.size())
+        i = 0;
+    const QString entry = m_donors.entries[i];
+    m_donors.colour = entry.contains(u'$') ? Rgb{192, 0, 0} : Rgb{0, 0, 192};
+    m_donors.caption = QString(entry).remove(u'$');
+    ++i;
+    m_donors.next = i >= m_donors.entries.size() ? 0 : i;
+    m_donors.notify();
+    m_panels.notify();
+}
+
+void MainController::hoverDonorsLabel()
+{
+    if (!m_donors.running)
+        return;
+    m_donors.running = false;
+    m_donorsTimer->stop();
+    m_donors.notify();
+}
+
+void MainController::hoverDonorsPanel()
+{
+    hoverPanel();
+    if (m_donors.running || m_donors.entries.isEmpty() || !m_donors.visible)
+        return;
+    m_donors.running = true;
+    m_donorsTimer->start();
+    m_donors.notify();
+}
+
+void MainController::clickDonation()
+{
+    openUrl(site().donationPage());
+}
+
+void MainController::clickHomeLink()
+{
+    openUrl(site().homePage());
+}
+
+void MainController::clickContactLink()
+{
+    openUrl(site().contactPage(SeasonTitle + QStringLiteral(" Version ") + VersionShort()));
+}
+
+void MainController::fillBonusLines()
+{
+    m_publishing.bonusLines.clear();
+    for (int i = 0; i < TeamCount; ++i) {
+        if (m_season.bonusMalus[i] != 0)
+            m_publishing.bonusLines.append(m_season.teams[i] + QStringLiteral(": [") + PlainNumber(double(m_season.bonusMalus[i])) + u']');
+    }
+}
+
+void MainController::openPublishing()
+{
+    m_matchdayPanel = false;
+    m_panels.formGuide = false;
+    fillBonusLines();
+    m_publishing.teams.clear();
+    for (int i = 0; i < TeamCount; ++i)
+        m_publishing.teams.append(m_season.teams[i]);
+    m_publishing.visible = true;
+    m_panels.intro = true; // the introduction shows as a live preview
+    m_panels.columnTitles = false;
+    m_publishing.introText = m_panels.introText;
+    m_publishing.versionText = store().snapshot().value(Store::CV, Store::CV, QStringLiteral("-"));
+    m_publishing.versionEditable = false;
+    m_publishing.ownVersion = VersionShort();
+    m_publishing.notify();
+}
+
+void MainController::editIntroText(const QString &text)
+{
+    m_publishing.introText = RemoveDiacritics(text);
+    m_panels.introText = m_publishing.introText;
+    m_publishing.notify();
+    m_panels.notify();
+}
+
+void MainController::doubleClickVersion()
+{
+    m_publishing.versionEditable = true;
+    m_publishing.notify();
+}
+
+void MainController::editVersionText(const QString &text)
+{
+    if (!m_publishing.versionEditable)
+        return;
+    m_publishing.versionText = text;
+}
+
+void MainController::chooseBonusTeam(const QString &team)
+{
+    m_publishing.chosenTeam = team;
+}
+
+void MainController::editBonusPoints(const QString &text)
+{
+    m_publishing.points = text;
+}
+
+void MainController::insertBonus()
+{
+    m_publishing.points = BonusIntegerPart(m_publishing.points);
+    if (!m_publishing.chosenTeam.isEmpty()) {
+        const int team = m_season.TeamIndexOf(m_publishing.chosenTeam);
+        if (team < TeamCount) {
+            const QString value = PlainNumber(ValueOf(m_publishing.points));
+            if (!WriteIni(store().path(), Store::BonMal, TeamLetter(team), value)) {
+                m_services.dialogs->message(QStringLiteral("Le bonus ou malus n'a pas pu être enregistré."),
+                                            ProgramName, MessageIcon::Warning);
+            }
+        }
+    }
+    store().loadBonusMalus(m_season);
+    fillBonusLines();
+    computeStandings(0);
+    m_publishing.notify();
+}
+
+void MainController::sendFile()
+{
+    // The rows on screen are saved first, whatever follows.
+    if (!saveGrid())
+        return;
+    m_publishing.introText = RemoveDiacritics(m_publishing.introText);
+    if (m_pseudo.isEmpty()) {
+        m_services.dialogs->message(QStringLiteral("Pseudo ??"), ProgramName, MessageIcon::None);
+        return;
+    }
+    if (m_password.isEmpty()) {
+        m_services.dialogs->message(QStringLiteral("Mot De Passe ??"), ProgramName, MessageIcon::None);
+        return;
+    }
+    IniDocument doc = IniDocument::fromFile(store().path());
+    doc.set(Store::Maj, Store::Maj, FormatMaj(m_launchTime));
+    doc.set(Store::Pseudo, Store::Pseudo, m_pseudo);
+    // The password goes to the user's settings only: the store is published.
+    m_services.settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), m_password);
+    doc.set(Store::Texte, Store::Texte, m_publishing.introText);
+    doc.set(Store::CV, Store::CV, m_publishing.versionText);
+    if (!doc.save(store().path())) {
+        m_services.dialogs->message(QStringLiteral("Le fichier des résultats n'a pas pu être préparé pour l'envoi."),
+                                    ProgramName, MessageIcon::Warning);
+        return;
+    }
+    pump();
+    if (m_services.clipboard)
+        m_services.clipboard->setText(QDir::toNativeSeparators(store().path()));
+    pump();
+    openUrl(site().uploadPage(m_pseudo, m_password));
+    pump();
+    m_publishing.visible = false;
+    refreshCalendar();
+    m_buttons.setVisible(Btn::SendFile, false);
+    m_publishing.notify();
+}
+
+void MainController::clickStoreLabel()
+{
+    openUrl(QUrl::fromLocalFile(store().path()));
 }
 
 void MainController::askPassword()

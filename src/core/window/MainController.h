@@ -9,7 +9,10 @@
 #include "window/ButtonBarModel.h"
 #include "window/WindowModels.h"
 
+#include "platform/SiteAddresses.h"
+
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -23,6 +26,8 @@ struct ControllerServices
     Dialogs *dialogs = nullptr;
     Shell *shell = nullptr;
     WindowPrinter *printer = nullptr;
+    Downloader *downloader = nullptr; // without one, nothing online is offered
+    Clipboard *clipboard = nullptr;
 };
 
 // The program's version, as the about box and the splash show it.
@@ -78,6 +83,24 @@ public:
     void refreshCalendar();
     void showMatchday(int matchday);
 
+    // Online: the results download and the checks that follow it, the donors, the links.
+    void resultsDownload();
+    void donorsTick();
+    void hoverDonorsLabel(); // the ticker pauses under the pointer
+    void hoverDonorsPanel(); // and starts again
+    void clickDonation();
+    void clickHomeLink();
+    void clickContactLink();
+
+    // Publishing ("Expédition fichier").
+    void editIntroText(const QString &text);
+    void doubleClickVersion();
+    void editVersionText(const QString &text);
+    void chooseBonusTeam(const QString &team);
+    void editBonusPoints(const QString &text);
+    void clickStoreLabel();
+    void setPassword(const QString &password) { m_password = password; }
+
     // The window asks before closing: false keeps it open. Unsaved entries raise a question.
     bool confirmClose();
 
@@ -94,6 +117,10 @@ public:
     bool cardReportVisible() const { return m_cardReportVisible; }
     QString cardReport() const { return m_cardReport; }
     bool sendButtonVisible() const { return m_buttons.button(13).visible; }
+    PublishingModel &publishing() { return m_publishing; }
+    DonorsModel &donors() { return m_donors; }
+    SiteAddresses site() const;
+    bool downloadDoneThisRun() const { return downloadDone(); }
 
     QString programDir() const { return m_programDir; }
     QString windowTitle() const;
@@ -133,6 +160,17 @@ private:
     void print();
     void askPassword();
     void pump();
+    bool versionAndDataCheck(); // false when the program is to end for a newer version
+    void toggleDonors();
+    void closeDonors();
+    bool loadDonors();
+    void refreshDonorsWeekly();
+    void openPublishing();
+    void insertBonus();
+    void sendFile();
+    void fillBonusLines();
+    void showIntroFrame();
+    void openUrl(const QUrl &url);
     bool downloadDone() const;
 
     QString m_programDir;
@@ -161,6 +199,9 @@ private:
     QString m_pseudo;
     QString m_password;
     bool m_stalenessDue = false;
+    PublishingModel m_publishing;
+    DonorsModel m_donors;
+    QTimer *m_donorsTimer = nullptr;
     bool m_started = false;
 };
 

@@ -97,3 +97,50 @@ signals:
 };
 
 } // namespace kestrava
+
+namespace kestrava {
+
+// The publishing frame "Expédition fichier".
+class PublishingModel : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    bool visible = false;
+    QString introText;      // what all users will read above the views
+    QString versionText;    // the version announced in the published store
+    bool versionEditable = false; // read-only until double-clicked
+    QString ownVersion;     // the running program's version
+    QStringList teams;      // the team choice for a bonus or malus
+    QString chosenTeam;
+    QString points;         // the bonus or malus box
+    QStringList bonusLines; // "Lens: [-1]"
+
+    void notify() { emit changed(); }
+
+signals:
+    void changed();
+};
+
+// The partners and donors panel with its ticker.
+class DonorsModel : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    bool visible = false;
+    QStringList entries; // headings end with "$"
+    int next = 0;        // the entry the next tick shows
+    QString caption = QStringLiteral("Donateurs");
+    Rgb colour{0, 0, 192};
+    bool running = false; // the ticker, one entry every 800 ms
+
+    void notify() { emit changed(); }
+
+signals:
+    void changed();
+};
+
+} // namespace kestrava

@@ -1,0 +1,162 @@
+#include "Online.h"
+
+#include "platform/Text.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cmath>
+
+namespace kestrava {
+
+std::optional<double> AnnouncedVersion(const QString &cv)
+{
+    if (cv.size() != 3)
+        return std::nullopt;
+    return ValueOf(cv.left(1)) + ValueOf(cv.right(1)) / 10.0;
+}
+
+double OwnVersionNumber()
+{
+    return KESTRAVA_VERSION_MAJOR + KESTRAVA_VERSION_MINOR / 10.0;
+}
+
+bool NewerVersionAnnounced(const QString &cv)
+{
+    if (cv == u"-")
+        return false;
+    const auto v = AnnouncedVersion(cv);
+    // Compared in tenths: 1.1 read from the text must not lose to floating-point noise.
+    return v && std::lround(OwnVersionNumber() * 10) < std::lround(*v * 10);
+}
+
+Rgb LastUpdateColour(const QDateTime &before, const QDateTime &after, bool ownPublication)
+{
+    if (ownPublication)
+        return MajColours::Newer;
+    if (after < before)
+        return MajColours::Older;
+    if (after > before)
+        return MajColours::Newer;
+    return MajColours::Same;
+}
+
+bool LooksLikeTextFile(const QByteArray &bytes)
+{
+    return !bytes.contains('\0');
+}
+
+bool LooksLikeResultsStore(const QByteArray &bytes)
+{
+    if (!LooksLikeTextFile(bytes))
+        return false;
+    // An INI file: its first line with content opens a section. An error page never does.
+    for (const QByteArray &raw : bytes.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';'))
+            continue;
+        return line.startsWith('[');
+    }
+    return true; // an empty store is a store with no results yet
+}
+
+bool LooksLikeSeasonFile(const QByteArray &bytes)
+{
+    if (!LooksLikeTextFile(bytes))
+        return false;
+    int teams = 0, fixtures = 0, dates = 0;
+    for (const QByteArray &line : bytes.split('\n')) {
+        if (line.startsWith("EQU|"))
+            ++teams;
+        else if (line.startsWith("CAL|"))
+            ++fixtures;
+        else if (line.startsWith("JOU|"))
+            ++dates;
+    }
+    return teams >= 18 && fixtures >= 306 && dates >= 34;
+}
+
+QString RemoveDiacritics(QString text)
+{
+    text.replace(QChar(0xE9), u'e'); // é
+    text.replace(QChar(0xE8), u'e'); // è
+    text.replace(QChar(0xEA), u'e'); // ê
+    text.replace(QChar(0xEB), u'e'); // ë
+    text.replace(QChar(0xE7), u'c'); // ç
+    text.replace(QChar(0xE0), u'a'); // à
+    return text;
+}
+
+QString BonusIntegerPart(const QString &text)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return text;
+    return QString::number(static_cast<long long>(std::floor(v)));
+}
+
+QStringList ParseDonors(const QString &fileText)
+{
+    QStringList entries;
+    QStringList lines = fileText.split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QString line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        // A heading is a tag whose ">" lies from the 15th character on (<div class="titre">); the
+        // name lines open with a short "<br/> " tag, which is not a heading.
+        const qsizetype open = line.indexOf(u'>', 14);
+        if (open >= 0) {
+            const qsizetype close = line.indexOf(u'<', open + 2);
+            const QString text = close < 0 ? line.mid(open + 1) : line.mid(open + 1, close - open - 1);
+            entries.append(text.trimmed() + u'$');
+        } else {
+            QString name = line.mid(6);
+            name.remove(QStringLiteral("/n"));
+            entries.append(name.trimmed());
+        }
+    }
+    return entries;
+}
+
+bool DonorsFileFresh(const std::optional<QDateTime> &modified, const QDateTime &launchTime)
+{
+    return modified && modified->isValid() && modified->msecsTo(launchTime) < 12LL * 3600 * 1000;
+}
+
+bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored)
+{
+    if (launchTime.date().dayOfWeek() != Qt::Friday)
+        return false;
+    if (stored == u"-")
+        return true;
+    const QDateTime last = ParseStamp(stored);
+    // A stamp that cannot be read counts as none.
+    return !last.isValid() || last.msecsTo(launchTime) > 24LL * 3600 * 1000;
+}
+
+bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader)
+{
+    QFile::remove(store.backupPath());
+    QFile::copy(store.path(), store.backupPath());
+    const bool ok = downloader.download(site.results(), store.path(), LooksLikeResultsStore);
+    if (!ok && !QFile::exists(store.path()) && QFile::exists(store.backupPath()))
+        QFile::rename(store.backupPath(), store.path());
+    QFile::remove(store.backupPath());
+    return ok;
+}
+
+SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,
+                              const SiteAddresses &site, Downloader &downloader)
+{
+    const double announced = ValueOf(store.value(Store::VersionEQU, Store::VersionEQU, QStringLiteral("-")));
+    if (announced <= dataVersion)
+        return SeasonUpdate::NotNeeded;
+    const QString target = QDir(programDir).filePath(SeasonFileName);
+    return downloader.download(site.seasonFile(), target, LooksLikeSeasonFile) ? SeasonUpdate::Updated
+                                                                                : SeasonUpdate::Failed;
+}
+
+} // namespace kestrava

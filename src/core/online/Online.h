@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/Rgb.h"
+#include "platform/Services.h"
+#include "platform/SiteAddresses.h"
+#include "season/ResultsStore.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kestrava {
+
+// The version the publisher announces ("CV"): exactly three characters, read as the first
+// character's value plus the last one's tenth (1.1 gives 1.1); nothing otherwise.
+std::optional<double> AnnouncedVersion(const QString &cv);
+// The program's own version as the publisher compares it: major + minor / 10.
+double OwnVersionNumber();
+// True when the announced version asks for the newer-version question.
+bool NewerVersionAnnounced(const QString &cv);
+
+// The last-update label's colour after a results download.
+namespace MajColours {
+inline constexpr Rgb Older{255, 0, 0};
+inline constexpr Rgb Newer{0, 192, 0};
+inline constexpr Rgb Same{100, 100, 100};
+} // namespace MajColours
+Rgb LastUpdateColour(const QDateTime &before, const QDateTime &after, bool ownPublication);
+
+// What a file fetched from the site must look like before it replaces ours.
+bool LooksLikeResultsStore(const QByteArray &bytes);
+bool LooksLikeSeasonFile(const QByteArray &bytes);
+bool LooksLikeTextFile(const QByteArray &bytes);
+
+// The introduction text carries no diacritics: six lower-case letters are replaced.
+QString RemoveDiacritics(QString text);
+
+// The bonus/malus box keeps its integer part (the largest integer not above it); a text that is
+// not a number is left as it is.
+QString BonusIntegerPart(const QString &text);
+
+// One entry per line of the donors file: headings end with "$", names do not.
+QStringList ParseDonors(const QString &fileText);
+
+// The donors file beside the program is fresh for half a day.
+bool DonorsFileFresh(const std::optional<QDateTime> &modified, const QDateTime &launchTime);
+
+// The weekly donors refresh runs on Fridays, at most once a day: `stored` is the "Vset" setting.
+bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored);
+
+// Replaces the local results store with the published one. A copy of the old store is kept as
+// the backup while the transfer runs; on failure the store is the old one, whole.
+bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader);
+
+// Season data newer than ours is fetched into the season file, read at the next start.
+enum class SeasonUpdate { NotNeeded, Updated, Failed };
+SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,
+                              const SiteAddresses &site, Downloader &downloader);
+
+} // namespace kestrava
