@@ -86,3 +86,26 @@ public:
 };
 
 } // namespace kestrava::test
+
+namespace kestrava::test {
+
+// Stands where a downloader must exist but no transfer may happen: a call is a test failure.
+class ForbiddenDownloader final : public Downloader
+{
+public:
+    int calls = 0;
+    bool download(const QUrl &, const QString &, const Check &) override
+    {
+        ++calls;
+        return false;
+    }
+};
+
+class RecordingClipboard final : public Clipboard
+{
+public:
+    QString text;
+    void setText(const QString &t) override { text = t; }
+};
+
+} // namespace kestrava::test

@@ -1,0 +1,254 @@
+// The editor's publishing frame, driven through the controller: no transfer happens here (the
+// upload itself is the site's business and is tested against the real site).
+#include "TestDoubles.h"
+#include "platform/Settings.h"
+#include "platform/Text.h"
+#include "window/MainController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrlQuery>
+
+using namespace kestrava;
+using namespace kestrava::test;
+
+namespace {
+
+const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+
+struct Program
+{
+    QTemporaryDir dir;
+    FixedClock clock{december6};
+    MemorySettingsStore settings;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    FakePrinter printer;
+    ForbiddenDownloader downloader;
+    RecordingClipboard clipboard;
+    std::unique_ptr<MainController> controller;
+
+    Program()
+    {
+        QFile::copy(dataDir + QStringLiteral("/2027.txt"), QDir(dir.path()).filePath(QStringLiteral("2027.txt")));
+        QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
+        QFile f(storePath());
+        f.open(QIODevice::ReadWrite);
+        f.setFileTime(december6.addDays(-1), QFileDevice::FileModificationTime);
+        settings.write(QStringLiteral("Site"), QStringLiteral("Base"), QStringLiteral("http://127.0.0.1:9/"));
+    }
+    QString storePath() const { return QDir(dir.path()).filePath(QStringLiteral("Resultats2027.ini")); }
+    QString read(const QString &section, const QString &key) const { return ReadIni(storePath(), section, key); }
+    MainController &start()
+    {
+        controller = std::make_unique<MainController>(
+            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard});
+        controller->setEventPump([] {});
+        if (!controller->start())
+            qFatal("start-up failed");
+        return *controller;
+    }
+};
+
+} // namespace
+
+class TestPublishing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openTheFrame();
+    void introFilterAndPreview();
+    void versionBoxEditableOnDoubleClick();
+    void insertBonus_data();
+    void insertBonus();
+    void sendNeedsPseudoAndPassword_data();
+    void sendNeedsPseudoAndPassword();
+    void send();
+    void datedCopy();
+    void links();
+};
+
+void TestPublishing::openTheFrame()
+{
+    Program p;
+    MainController &c = p.start();
+    QVERIFY(c.buttons().button(13).built);
+    QVERIFY(!c.buttons().isShown(13)); // only the editor sees it
+    c.clickButton(13);
+    QVERIFY(c.publishing().visible);
+    QCOMPARE(c.publishing().teams.size(), 18);
+    QCOMPARE(c.publishing().bonusLines, QStringList{QStringLiteral("Paris FC: [-1]")});
+    QCOMPARE(c.publishing().versionText, QStringLiteral("1.0"));
+    QCOMPARE(c.publishing().ownVersion, QStringLiteral("1.0"));
+    QVERIFY(c.publishing().introText.startsWith(QStringLiteral("Bienvenue")));
+    QVERIFY(c.panels().intro);
+    QVERIFY(!c.panels().columnTitles);
+    c.clickButton(15);
+    c.clickButton(13); // twice: each team once
+    QCOMPARE(c.publishing().teams.size(), 18);
+    c.clickButton(15);
+    QVERIFY(!c.publishing().visible);
+    QCOMPARE(p.downloader.calls, 0);
+}
+
+void TestPublishing::introFilterAndPreview()
+{
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.editIntroText(QStringLiteral("Journée décalée à cause de la Coupe. Équipe"));
+    QCOMPARE(c.publishing().introText, QStringLiteral("Journee decalee a cause de la Coupe. Équipe"));
+    QCOMPARE(c.panels().introText, c.publishing().introText);
+}
+
+void TestPublishing::versionBoxEditableOnDoubleClick()
+{
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.editVersionText(QStringLiteral("1.1"));
+    QCOMPARE(c.publishing().versionText, QStringLiteral("1.0"));
+    c.doubleClickVersion();
+    c.editVersionText(QStringLiteral("1.1"));
+    QCOMPARE(c.publishing().versionText, QStringLiteral("1.1"));
+}
+
+void TestPublishing::insertBonus_data()
+{
+    QTest::addColumn<QString>("team");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("3.7 keeps 3") << "Lens" << "3.7" << "3"
+                                 << QStringList{QStringLiteral("Lens: [3]"), QStringLiteral("Paris FC: [-1]")};
+    QTest::newRow("-2.5 gives -3") << "Lens" << "-2.5" << "-3"
+                                   << QStringList{QStringLiteral("Lens: [-3]"), QStringLiteral("Paris FC: [-1]")};
+    QTest::newRow("empty removes") << "Paris FC" << "" << "0" << QStringList{};
+    QTest::newRow("replaces, not adds") << "Paris FC" << "-4" << "-4" << QStringList{QStringLiteral("Paris FC: [-4]")};
+}
+
+void TestPublishing::insertBonus()
+{
+    QFETCH(QString, team);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.chooseBonusTeam(team);
+    c.editBonusPoints(typed);
+    c.clickButton(30);
+    const QString letter = c.season().TeamLetterOf(team);
+    QCOMPARE(p.read(QStringLiteral("BonMal"), letter), stored);
+    QTEST(c.publishing().bonusLines, "lines");
+    // The table counts it at once.
+    int row = -1;
+    for (int r = 0; r < 18; ++r)
+        if (c.table().cell(r, TableColumn::Name).text == team)
+            row = r;
+    QVERIFY(row >= 0);
+    const double expected = team == u"Lens" ? 32 + stored.toInt() : 13 + 1 + stored.toInt();
+    QCOMPARE(ValueOf(c.table().cell(row, TableColumn::Points).text), expected);
+}
+
+void TestPublishing::sendNeedsPseudoAndPassword_data()
+{
+    QTest::addColumn<QString>("pseudo");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no pseudo") << "" << "secret" << "Pseudo ??";
+    QTest::newRow("no password") << "Editeur" << "" << "Mot De Passe ??";
+}
+
+void TestPublishing::sendNeedsPseudoAndPassword()
+{
+    QFETCH(QString, pseudo);
+    QFETCH(QString, password);
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.setPseudo(pseudo);
+    c.setPassword(password);
+    c.editGoals(0, GoalsBox::Home, QStringLiteral("9")); // the rows are saved all the same
+    const QString majBefore = p.read(QStringLiteral("Maj"), QStringLiteral("Maj"));
+    c.clickButton(14);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QTEST(p.dialogs.shown[0].text, "message");
+    QCOMPARE(p.read(QStringLiteral("Resultats"), c.grid().row(0).key).split(u'|').value(3), QStringLiteral("9"));
+    QCOMPARE(p.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo")), QStringLiteral("Editeur"));
+    QVERIFY(p.shell.opened.isEmpty());
+    QVERIFY(p.clipboard.text.isEmpty());
+    Q_UNUSED(majBefore);
+}
+
+void TestPublishing::send()
+{
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.setPseudo(QStringLiteral("Jean & Co"));
+    c.setPassword(QStringLiteral("p@ss wörd"));
+    c.editIntroText(QStringLiteral("Dernière journée à jouer"));
+    c.doubleClickVersion();
+    c.editVersionText(QStringLiteral("1.1"));
+    c.clickButton(14);
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QCOMPARE(p.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo")), QStringLiteral("Jean & Co"));
+    QCOMPARE(p.read(QStringLiteral("Texte"), QStringLiteral("Texte")), QStringLiteral("Derniere journee a jouer"));
+    QCOMPARE(p.read(QStringLiteral("CV"), QStringLiteral("CV")), QStringLiteral("1.1"));
+    QCOMPARE(p.read(QStringLiteral("Maj"), QStringLiteral("Maj")), FormatMaj(december6));
+    // The password stays on this computer.
+    QVERIFY(p.read(QStringLiteral("MDP"), QStringLiteral("MDP")).isEmpty());
+    QFile f(p.storePath());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(!f.readAll().contains("p@ss"));
+    QCOMPARE(p.settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString()), QStringLiteral("p@ss wörd"));
+    QCOMPARE(p.clipboard.text, QDir::toNativeSeparators(p.storePath()));
+    QCOMPARE(p.shell.opened.size(), 1);
+    const QUrl url = p.shell.opened[0];
+    QCOMPARE(url.path(), QStringLiteral("/Vantor2027/EXPEL1.php"));
+    const QUrlQuery query(url);
+    QCOMPARE(query.queryItemValue(QStringLiteral("pseudo"), QUrl::FullyDecoded), QStringLiteral("Jean & Co"));
+    QCOMPARE(query.queryItemValue(QStringLiteral("mdp"), QUrl::FullyDecoded), QStringLiteral("p@ss wörd"));
+    QVERIFY(!c.publishing().visible);
+    QVERIFY(!c.buttons().button(13).visible);
+}
+
+void TestPublishing::datedCopy()
+{
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(13);
+    c.clickButton(32);
+    const QString copy = QDir(p.dir.path()).filePath(QStringLiteral("Resultats2027-061226.ini"));
+    QVERIFY(QFile::exists(copy));
+    QFile a(copy), b(p.storePath());
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), b.readAll());
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestPublishing::links()
+{
+    Program p;
+    MainController &c = p.start();
+    c.clickButton(7);
+    c.clickDonation();
+    c.clickHomeLink();
+    c.clickContactLink();
+    c.clickStoreLabel();
+    QCOMPARE(p.shell.opened.size(), 5);
+    QCOMPARE(p.shell.opened[0].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/index.php"));
+    QCOMPARE(p.shell.opened[1].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/donation.php"));
+    QCOMPARE(p.shell.opened[2].toString(), QStringLiteral("http://127.0.0.1:9/"));
+    const QUrlQuery contact(p.shell.opened[3]);
+    QCOMPARE(contact.queryItemValue(QStringLiteral("sub"), QUrl::FullyDecoded),
+             QStringLiteral(" Ligue 1 (2026 - 2027) Version 1.0"));
+    QCOMPARE(p.shell.opened[4], QUrl::fromLocalFile(p.storePath()));
+}
+
+QTEST_GUILESS_MAIN(TestPublishing)
+#include "tst_publishing.moc"
