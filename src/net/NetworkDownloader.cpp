@@ -50,7 +50,8 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    body += reply->readAll();
+    if (reply->isOpen())
+        body += reply->readAll();
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);

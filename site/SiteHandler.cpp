@@ -1,0 +1,321 @@
+#include "SiteHandler.h"
+
+#include "EditorList.h"
+#include "MultipartParser.h"
+#include "PathSafety.h"
+#include "SitePages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrlQuery>
+
+namespace kestrava::site {
+
+namespace {
+
+constexpr qsizetype MaxFieldChars = 200;
+
+std::pair<QByteArray, QByteArray> Header(const QByteArray &name, const QByteArray &value)
+{
+    return { name, value };
+}
+
+const QByteArray HtmlType = QByteArrayLiteral("text/html; charset=utf-8");
+
+// Pages only need their own inline style; nothing else may load or run, whatever slips into them.
+const QByteArray PagePolicy = QByteArrayLiteral("default-src 'none'; style-src 'unsafe-inline'; form-action "
+                                                "'self'; base-uri 'none'; frame-ancestors 'none'");
+
+SiteResponse Html(int status, QByteArray body)
+{
+    SiteResponse r;
+    r.status = status;
+    r.contentType = HtmlType;
+    r.body = std::move(body);
+    r.headers.append(Header("Content-Security-Policy", PagePolicy));
+    return r;
+}
+
+// The relative way back to the root from a clean path, for the links of an error page.
+QString ToRoot(const std::optional<QString> &cleanPath)
+{
+    if (!cleanPath)
+        return QStringLiteral("/");
+    const qsizetype depth = cleanPath->count(u'/') - 1;
+    return QStringLiteral("../").repeated(depth);
+}
+
+SiteResponse NotFound(const std::optional<QString> &cleanPath)
+{
+    return Html(404, ErrorPage(404, ToRoot(cleanPath)));
+}
+
+SiteResponse MethodNotAllowed(const std::optional<QString> &cleanPath, const QByteArray &allow)
+{
+    SiteResponse r = Html(405, ErrorPage(405, ToRoot(cleanPath)));
+    r.headers.append(Header("Allow", allow));
+    return r;
+}
+
+QString Limited(QString text)
+{
+    if (text.size() > MaxFieldChars)
+        text.truncate(MaxFieldChars);
+    return text;
+}
+
+QString QueryValue(const QUrlQuery &query, const QString &key)
+{
+    return Limited(query.queryItemValue(key, QUrl::FullyDecoded));
+}
+
+} // namespace
+
+SiteHandler::SiteHandler(QString root, QString configPath)
+    : m_root(std::move(root))
+    , m_configPath(std::move(configPath))
+{ }
+
+QString SiteHandler::seasonFolderPath() const
+{
+    return QDir(m_root).filePath(seasonFolder());
+}
+
+QStringList SiteHandler::publishedFileNames()
+{
+    return { resultsFileName(), QStringLiteral("L12027.txt"), QStringLiteral("L22027.txt"),
+        QStringLiteral("don.L1") };
+}
+
+SiteResponse SiteHandler::handle(const SiteRequest &request) const
+{
+    const std::optional<QString> path = CleanRequestPath(request.encodedPath);
+    if (!path)
+        return NotFound(path);
+
+    const bool get = request.method == "GET";
+    const bool head = request.method == "HEAD";
+    const bool post = request.method == "POST";
+    const QString folder = u'/' + seasonFolder();
+
+    SiteResponse response;
+    if (*path == folder + QStringLiteral("/EXPEL1.php")) {
+        if (post)
+            return upload(request);
+        if (!get && !head)
+            return MethodNotAllowed(path, "GET, HEAD, POST");
+        response = uploadForm(request);
+    } else {
+        if (!get && !head) {
+            // Say 405 only where a page exists; elsewhere the address is simply unknown.
+            const bool known = *path == QStringLiteral("/") || *path == QStringLiteral("/index.php")
+                || *path == QStringLiteral("/contacter.php") || *path == folder || *path == folder + u'/'
+                || *path == folder + QStringLiteral("/index.php")
+                || *path == folder + QStringLiteral("/donation.php");
+            return known ? MethodNotAllowed(path, "GET, HEAD") : NotFound(path);
+        }
+        if (*path == QStringLiteral("/") || *path == QStringLiteral("/index.php")) {
+            response = Html(200, HomePage());
+        } else if (*path == QStringLiteral("/contacter.php")) {
+            const QUrlQuery query(QString::fromLatin1(request.encodedQuery));
+            response = Html(200, ContactPage(QueryValue(query, QStringLiteral("sub"))));
+        } else if (*path == folder) {
+            // Relative links of the season pages need the trailing slash.
+            response = Html(301,
+                PageHtml(QStringLiteral("Page déplacée"),
+                    QStringLiteral("<p>Cette page est à l'adresse "
+                                   "<a href=\"Vantor2027/\">Vantor2027/</a>.</p>"),
+                    QString()));
+            response.headers.append(Header("Location", seasonFolder().toUtf8() + '/'));
+        } else if (*path == folder + u'/' || *path == folder + QStringLiteral("/index.php")) {
+            response = helpPage();
+        } else if (*path == folder + QStringLiteral("/donation.php")) {
+            response = Html(200, DonationPage());
+        } else if (path->startsWith(folder + u'/') && path->count(u'/') == 2) {
+            response = serveFile(path->mid(folder.size() + 1));
+        } else {
+            response = NotFound(path);
+        }
+    }
+    response.headOnly = head;
+    return response;
+}
+
+SiteResponse SiteHandler::serveFile(const QString &name) const
+{
+    const std::optional<QString> shown = u'/' + seasonFolder() + u'/' + name;
+    if (!publishedFileNames().contains(name))
+        return NotFound(shown);
+    const QString real = FileInsideRoot(m_root, seasonFolderPath(), name);
+    if (real.isEmpty())
+        return NotFound(shown);
+    QFile file(real);
+    // The published files are small; anything huge here is not ours to send.
+    constexpr qint64 MaxServedBytes = 16 * 1024 * 1024;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxServedBytes) {
+        SiteResponse r = Html(500, ErrorPage(500, QStringLiteral("../")));
+        r.logNote = QStringLiteral("lecture impossible");
+        return r;
+    }
+    SiteResponse r;
+    r.status = 200;
+    // The files are Windows-1252 text, exactly as the program reads and writes them.
+    r.contentType = QByteArrayLiteral("text/plain; charset=windows-1252");
+    r.body = file.readAll();
+    return r;
+}
+
+SiteResponse SiteHandler::helpPage() const
+{
+    const QList<std::pair<QString, QString>> described = {
+        { resultsFileName(), QStringLiteral("Résultats de la saison") },
+        { QStringLiteral("L12027.txt"), QStringLiteral("Données de la saison (équipes, calendrier)") },
+        { QStringLiteral("don.L1"), QStringLiteral("Liste des donateurs") },
+    };
+    QList<PublishedFileInfo> files;
+    for (const auto &[name, description] : described) {
+        PublishedFileInfo info;
+        info.name = name;
+        info.description = description;
+        const QString real = FileInsideRoot(m_root, seasonFolderPath(), name);
+        if (!real.isEmpty()) {
+            const QFileInfo fi(real);
+            info.present = true;
+            info.size = fi.size();
+            info.modified = fi.lastModified();
+        }
+        files.append(info);
+    }
+    return Html(200, HelpPage(files));
+}
+
+SiteResponse SiteHandler::uploadForm(const SiteRequest &request) const
+{
+    const QUrlQuery query(QString::fromLatin1(request.encodedQuery));
+    SiteResponse r = Html(200,
+        UploadFormPage(
+            QueryValue(query, QStringLiteral("pseudo")), QueryValue(query, QStringLiteral("mdp"))));
+    // The password travels in the address of this page: keep it out of any Referer.
+    r.headers.append(Header("Referrer-Policy", "no-referrer"));
+    return r;
+}
+
+SiteResponse SiteHandler::upload(const SiteRequest &request) const
+{
+    const QUrlQuery query(QString::fromLatin1(request.encodedQuery));
+    QString pseudo = QueryValue(query, QStringLiteral("pseudo"));
+    QString password = QueryValue(query, QStringLiteral("mdp"));
+
+    auto refuse = [&](int status, const QString &reason, const QString &note) {
+        // After a wrong password the form asks for it again rather than resending the same one.
+        const QString keep = status == 403 ? QString() : password;
+        SiteResponse r = Html(status, UploadAnswerPage(false, HtmlEscape(reason), pseudo, keep));
+        r.headers.append(Header("Referrer-Policy", "no-referrer"));
+        r.logNote = QStringLiteral("refusé : ") + note;
+        return r;
+    };
+
+    if (request.body.size() > MaxRequestBodyBytes) {
+        return refuse(413,
+            QStringLiteral("L'envoi est trop volumineux : le fichier des résultats ne doit pas dépasser "
+                           "%1 Kio.")
+                .arg(MaxResultsStoreBytes / 1024),
+            QStringLiteral("requête trop grande"));
+    }
+
+    const QByteArray boundary = BoundaryFromContentType(request.contentType);
+    if (boundary.isEmpty()) {
+        return refuse(400,
+            QStringLiteral("Le formulaire n'a pas été envoyé comme il faut (multipart/form-data attendu)."),
+            QStringLiteral("formulaire non multipart"));
+    }
+    const MultipartResult form = ParseMultipart(request.body, boundary);
+    if (!form.ok()) {
+        return refuse(400, QStringLiteral("Le formulaire reçu est incomplet ou illisible ; renvoyez-le."),
+            QStringLiteral("formulaire illisible"));
+    }
+
+    if (const FormPart *p = form.field(QStringLiteral("pseudo")); p && !p->hasFileName)
+        pseudo = Limited(QString::fromUtf8(p->data));
+    if (const FormPart *p = form.field(QStringLiteral("mdp")); p && !p->hasFileName)
+        password = Limited(QString::fromUtf8(p->data));
+
+    QString configError;
+    const EditorList editors = EditorList::fromFile(m_configPath, &configError);
+    if (!editors.accepts(pseudo, password)) {
+        const QString note = editors.size() == 0
+            ? QStringLiteral("aucun éditeur configuré")
+            : QStringLiteral("pseudo ou mot de passe incorrect (pseudo « %1 »)").arg(pseudo);
+        return refuse(403, QStringLiteral("Pseudo ou mot de passe incorrect : l'envoi est refusé."), note);
+    }
+
+    // The file field is "fichier"; any other part carrying a file name will do as well.
+    const FormPart *file = form.field(QStringLiteral("fichier"));
+    if (!file || !file->hasFileName) {
+        file = nullptr;
+        for (const FormPart &part : form.parts) {
+            if (part.hasFileName) {
+                file = &part;
+                break;
+            }
+        }
+    }
+    if (!file || (file->fileName.isEmpty() && file->data.isEmpty())) {
+        return refuse(400,
+            QStringLiteral("Aucun fichier n'a été joint : choisissez le fichier Resultats2027.ini."),
+            QStringLiteral("aucun fichier"));
+    }
+
+    const StoreCheck check = CheckResultsStore(file->data);
+    if (!check.ok()) {
+        const int status = check.problem == StoreProblem::TooLarge ? 413 : 400;
+        return refuse(status, check.frenchReason(), check.frenchReason());
+    }
+
+    const PublishOutcome outcome = PublishFile(seasonFolderPath(), resultsFileName(), file->data);
+    if (!outcome.ok)
+        return refuse(500, outcome.error, outcome.error);
+
+    QString message = QStringLiteral("Fichier reçu : %1 (%2 octets, %3 résultats) est maintenant publié.")
+                          .arg(resultsFileName())
+                          .arg(file->data.size())
+                          .arg(check.resultCount);
+    if (!outcome.backupName.isEmpty())
+        message
+            += QStringLiteral(" La version précédente est gardée sous le nom %1.").arg(outcome.backupName);
+    SiteResponse r = Html(200, UploadAnswerPage(true, HtmlEscape(message), pseudo, QString()));
+    r.headers.append(Header("Referrer-Policy", "no-referrer"));
+    r.logNote = QStringLiteral("publié par « %1 »").arg(pseudo);
+    if (!outcome.backupName.isEmpty())
+        r.logNote += QStringLiteral(", copie %1").arg(outcome.backupName);
+    return r;
+}
+
+QByteArray SiteHandler::logLine(const SiteRequest &request, const SiteResponse &response)
+{
+    // Only printable ASCII of what the client sent reaches the log: no forged lines.
+    auto printable = [](const QByteArray &in, qsizetype limit) {
+        QByteArray out;
+        for (const char c : in.left(limit))
+            out.append((c >= 0x20 && c < 0x7f) ? c : '?');
+        return out;
+    };
+    QString note = response.logNote;
+    for (QChar &c : note) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u'?';
+    }
+    QByteArray line = QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8();
+    line += ' ' + printable(request.remoteAddress, 64);
+    line += ' ' + printable(request.method.isEmpty() ? QByteArray("?") : request.method, 16);
+    line += ' ' + printable(request.encodedPath, 300);
+    line += ' ' + QByteArray::number(response.status);
+    line += ' ' + QByteArray::number(response.body.size());
+    if (!note.isEmpty())
+        line += ' ' + note.left(300).toUtf8();
+    return line;
+}
+
+} // namespace kestrava::site

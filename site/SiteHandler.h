@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ResultsUpload.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+namespace kestrava::site {
+
+// A request as the server received it; filled by the HTTP layer or directly by a test.
+struct SiteRequest
+{
+    QByteArray method; // "GET", "POST" ...
+    QByteArray encodedPath; // as on the wire, percent-encoded, without the query
+    QByteArray encodedQuery; // without the '?'
+    QByteArray contentType;
+    QByteArray body;
+    QByteArray remoteAddress;
+};
+
+struct SiteResponse
+{
+    int status = 200;
+    QByteArray contentType;
+    QByteArray body;
+    QList<std::pair<QByteArray, QByteArray>> headers; // besides Content-Type and Content-Length
+    bool headOnly = false; // HEAD: announce the body, do not send it
+    QString logNote; // what the log line adds (never a password)
+};
+
+// Whole request bodies above this are refused before being looked at: the results store and
+// the form around it.
+inline constexpr qsizetype MaxRequestBodyBytes = MaxResultsStoreBytes + 64 * 1024;
+
+// The site's pages and files. Everything a request can do is decided here, without sockets.
+class SiteHandler
+{
+public:
+    // `root` is the site folder; the season folder "Vantor2027" lies inside it. `configPath` is the
+    // editors file, read again for each upload so that editors can be added without a restart.
+    SiteHandler(QString root, QString configPath);
+
+    SiteResponse handle(const SiteRequest &request) const;
+
+    QString root() const { return m_root; }
+    QString seasonFolderPath() const;
+
+    static QString seasonFolder() { return QStringLiteral("Vantor2027"); }
+    static QString resultsFileName() { return QStringLiteral("Resultats2027.ini"); }
+    // The files the site publishes, and nothing else of the season folder.
+    static QStringList publishedFileNames();
+
+    // One line for the log: time, address, method, path without the query, status, size, note.
+    static QByteArray logLine(const SiteRequest &request, const SiteResponse &response);
+
+private:
+    SiteResponse serveFile(const QString &name) const;
+    SiteResponse helpPage() const;
+    SiteResponse uploadForm(const SiteRequest &request) const;
+    SiteResponse upload(const SiteRequest &request) const;
+
+    QString m_root;
+    QString m_configPath;
+};
+
+} // namespace kestrava::site

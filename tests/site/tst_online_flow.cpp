@@ -1,0 +1,544 @@
+// The online paths of the program against the real site on 127.0.0.1: the editor publishes, a
+// supporter downloads, and every failure leaves the local files whole with the program's message.
+#include "NetworkDownloader.h"
+#include "TestDoubles.h"
+#include "platform/Settings.h"
+#include "platform/Text.h"
+#include "window/MainController.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHttpMultiPart>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kestrava;
+using namespace kestrava::test;
+
+namespace {
+
+const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// One copy of the program in its own folder, with the real downloader.
+struct Program
+{
+    QTemporaryDir dir;
+    FixedClock clock{december6};
+    MemorySettingsStore settings;
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    FakePrinter printer;
+    NetworkDownloader downloader{1500};
+    RecordingClipboard clipboard;
+    std::unique_ptr<MainController> controller;
+
+    enum Store { Demo, Empty, None };
+    Program(const QString &siteBase, Store store)
+    {
+        QFile::copy(dataDir + QStringLiteral("/2027.txt"), path(QStringLiteral("2027.txt")));
+        // A store saved yesterday, so that start-up asks nothing; without one it offers a download.
+        if (store == Demo)
+            QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
+        else if (store == Empty)
+            writeBytes(storePath(), "[Resultats]\r\n");
+        if (store != None) {
+            QFile f(storePath());
+            f.open(QIODevice::ReadWrite);
+            f.setFileTime(december6.addDays(-1), QFileDevice::FileModificationTime);
+        }
+        settings.write(QStringLiteral("Site"), QStringLiteral("Base"), siteBase);
+    }
+    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
+    QString storePath() const { return path(QStringLiteral("Resultats2027.ini")); }
+    MainController &start()
+    {
+        controller = std::make_unique<MainController>(
+            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard});
+        controller->setEventPump([] { QCoreApplication::processEvents(); });
+        if (!controller->start())
+            qFatal("start-up failed");
+        return *controller;
+    }
+    QStringList tableRows()
+    {
+        QStringList rows;
+        for (int r = 0; r < TeamCount; ++r) {
+            QStringList cells;
+            for (int c = 0; c < ColumnCount; ++c)
+                cells << controller->table().cell(r, TableColumn(c)).text;
+            rows << cells.join(u'|');
+        }
+        return rows;
+    }
+};
+
+// A TCP peer that answers like a broken server: silent, or cut in the middle of the body.
+class BrokenServer : public QTcpServer
+{
+public:
+    enum class Mode { Silent, Cut };
+    explicit BrokenServer(Mode mode)
+        : m_mode(mode)
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = nextPendingConnection()) {
+                s->setParent(this);
+                if (m_mode == Mode::Cut) {
+                    connect(s, &QTcpSocket::readyRead, s, [s] {
+                        s->readAll();
+                        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 5000\r\n\r\n"
+                                 "[Resultats]\r\n0100=A||1|9|9|||B\r\n");
+                        s->flush();
+                        s->disconnectFromHost();
+                    });
+                }
+            }
+        });
+    }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort()); }
+
+private:
+    Mode m_mode;
+};
+
+} // namespace
+
+class TestOnlineFlow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void editorPublishesSupporterDownloads();
+    void failuresKeepTheLocalStore_data();
+    void failuresKeepTheLocalStore();
+    void refusedUploadsLeaveThePublishedFile_data();
+    void refusedUploadsLeaveThePublishedFile();
+    void oneDownloadPerRun();
+    void newerVersion_data();
+    void newerVersion();
+    void seasonFile_data();
+    void seasonFile();
+    void automaticUpdateAtStart();
+    void stalenessQuestion();
+    void donors();
+    void fridayRefresh();
+    void commandLineUpdate();
+
+private:
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    QString published(const QString &name) const { return m_root + QStringLiteral("/Vantor2027/") + name; }
+    int post(const QUrl &url, const QByteArray &file, QByteArray *page = nullptr);
+    void publish(const QByteArray &store);
+
+    QTemporaryDir m_dir;
+    QString m_root;
+    QProcess m_server;
+    quint16 m_port = 0;
+    QNetworkAccessManager m_nam;
+};
+
+void TestOnlineFlow::initTestCase()
+{
+    QNetworkProxyFactory::setUseSystemConfiguration(false);
+    m_nam.setProxy(QNetworkProxy::NoProxy);
+    m_root = m_dir.filePath(QStringLiteral("site"));
+    QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Vantor2027")));
+    QVERIFY(writeBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
+    m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
+    m_server.setArguments({QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")});
+    m_server.start();
+    QVERIFY(m_server.waitForStarted(5000));
+    QByteArray log;
+    QElapsedTimer clock;
+    clock.start();
+    const QRegularExpression listening(QStringLiteral("http://127\\.0\\.0\\.1:(\\d+)/"));
+    while (m_port == 0 && clock.elapsed() < 5000) {
+        m_server.waitForReadyRead(100);
+        log += m_server.readAllStandardOutput();
+        const auto m = listening.match(QString::fromUtf8(log));
+        if (m.hasMatch())
+            m_port = quint16(m.captured(1).toUInt());
+    }
+    QVERIFY2(m_port != 0, log.constData());
+}
+
+void TestOnlineFlow::cleanupTestCase()
+{
+    m_server.terminate();
+    if (!m_server.waitForFinished(3000))
+        m_server.kill();
+}
+
+void TestOnlineFlow::init()
+{
+    // Every test starts from the demo site.
+    QDir folder(m_root + QStringLiteral("/Vantor2027"));
+    for (const QString &name : folder.entryList(QDir::Files))
+        folder.remove(name);
+    QVERIFY(QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), published(QStringLiteral("Resultats2027.ini"))));
+    QVERIFY(QFile::copy(dataDir + QStringLiteral("/2027.txt"), published(QStringLiteral("L12027.txt"))));
+    QVERIFY(QFile::copy(dataDir + QStringLiteral("/demo/don.L1"), published(QStringLiteral("don.L1"))));
+}
+
+int TestOnlineFlow::post(const QUrl &url, const QByteArray &file, QByteArray *page)
+{
+    // What the upload page's form sends: a multipart body with the file field.
+    auto *multi = new QHttpMultiPart(QHttpMultiPart::FormDataType);
+    QHttpPart part;
+    part.setHeader(QNetworkRequest::ContentDispositionHeader,
+                   QStringLiteral("form-data; name=\"fichier\"; filename=\"Resultats2027.ini\""));
+    part.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/octet-stream"));
+    part.setBody(file);
+    multi->append(part);
+    QNetworkReply *reply = m_nam.post(QNetworkRequest(url), multi);
+    multi->setParent(reply);
+    QSignalSpy done(reply, &QNetworkReply::finished);
+    done.wait(10000);
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (page)
+        *page = reply->readAll();
+    reply->deleteLater();
+    return status;
+}
+
+void TestOnlineFlow::publish(const QByteArray &store)
+{
+    QVERIFY(writeBytes(published(QStringLiteral("Resultats2027.ini")), store));
+}
+
+void TestOnlineFlow::editorPublishesSupporterDownloads()
+{
+    Program editor(base(), Program::Demo);
+    editor.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
+    editor.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("kestrava"));
+    MainController &a = editor.start();
+    a.showMatchday(14);
+    a.editGoals(0, GoalsBox::Home, QStringLiteral("5"));
+    a.editGoals(0, GoalsBox::Away, QStringLiteral("0"));
+    a.editCard(0, CardBox::AwayRed, QStringLiteral("1"));
+    a.clickButton(13);
+    a.editIntroText(QStringLiteral("Journée 14 à jour"));
+    a.clickButton(14);
+    QVERIFY2(editor.dialogs.shown.isEmpty(), qPrintable(editor.dialogs.shown.value(0).text));
+    QCOMPARE(editor.shell.opened.size(), 1);
+    QCOMPARE(editor.clipboard.text, QDir::toNativeSeparators(editor.storePath()));
+
+    // The page the browser opens, then the form it posts with the file from the clipboard path.
+    const QUrl uploadPage = editor.shell.opened[0];
+    QNetworkReply *get = m_nam.get(QNetworkRequest(uploadPage));
+    QSignalSpy got(get, &QNetworkReply::finished);
+    QVERIFY(got.wait(5000));
+    const QByteArray form = get->readAll();
+    get->deleteLater();
+    QVERIFY(form.contains("type=\"file\""));
+    QByteArray answer;
+    QCOMPARE(post(uploadPage, readBytes(editor.clipboard.text), &answer), 200);
+    QVERIFY(answer.contains("Fichier re"));
+    QCOMPARE(readBytes(published(QStringLiteral("Resultats2027.ini"))), readBytes(editor.storePath()));
+
+    Program supporter(base(), Program::Empty);
+    MainController &b = supporter.start();
+    QVERIFY(b.table().cell(0, TableColumn::Points).text == u"0");
+    b.clickButton(9);
+    QVERIFY2(supporter.dialogs.shown.isEmpty(), qPrintable(supporter.dialogs.shown.value(0).text));
+    QCOMPARE(supporter.tableRows(), editor.tableRows());
+    QCOMPARE(b.table().lastUpdate(), a.table().lastUpdate());
+    QCOMPARE(b.table().lastUpdateTooltip(), QStringLiteral("Editeur"));
+    QCOMPARE(b.table().lastUpdateColour(), (Rgb{0, 192, 0}));
+    QCOMPARE(b.panels().introText, QStringLiteral("Journee 14 a jour"));
+    QVERIFY(b.panels().intro);
+    QVERIFY(!QFile::exists(supporter.path(QStringLiteral("Resultats2027.BU"))));
+}
+
+void TestOnlineFlow::failuresKeepTheLocalStore_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("site down") << "down";
+    QTest::newRow("file missing: 404") << "404";
+    QTest::newRow("server never answers") << "silent";
+    QTest::newRow("transfer cut") << "cut";
+    QTest::newRow("an error page instead of a store") << "html";
+}
+
+void TestOnlineFlow::failuresKeepTheLocalStore()
+{
+    QFETCH(QString, failure);
+    std::unique_ptr<BrokenServer> broken;
+    QString siteBase = base();
+    if (failure == u"down") {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        siteBase = QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort());
+        probe.close();
+    } else if (failure == u"404") {
+        QFile::remove(published(QStringLiteral("Resultats2027.ini")));
+    } else if (failure == u"silent" || failure == u"cut") {
+        broken = std::make_unique<BrokenServer>(failure == u"silent" ? BrokenServer::Mode::Silent
+                                                                     : BrokenServer::Mode::Cut);
+        siteBase = broken->base();
+    } else {
+        publish("<html><body>Maintenance</body></html>");
+    }
+    Program p(siteBase, Program::Demo);
+    const QByteArray before = readBytes(p.storePath());
+    MainController &c = p.start();
+    const QStringList table = p.tableRows();
+    c.clickButton(9);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Erreur de connexion !"));
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral(" Ligue 1 (2026 - 2027)"));
+    QCOMPARE(readBytes(p.storePath()), before);
+    QVERIFY(!QFile::exists(p.path(QStringLiteral("Resultats2027.BU"))));
+    QCOMPARE(p.tableRows(), table);
+}
+
+void TestOnlineFlow::refusedUploadsLeaveThePublishedFile_data()
+{
+    QTest::addColumn<QString>("pseudo");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("status");
+    const QByteArray good = readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini"));
+    QTest::newRow("wrong password") << "Editeur" << "7nord" << good << 403;
+    QTest::newRow("malformed store") << "Editeur" << "kestrava" << QByteArray("bonjour\r\n") << 400;
+}
+
+void TestOnlineFlow::refusedUploadsLeaveThePublishedFile()
+{
+    QFETCH(QString, pseudo);
+    QFETCH(QString, password);
+    QFETCH(QByteArray, file);
+    const QByteArray before = readBytes(published(QStringLiteral("Resultats2027.ini")));
+    const QUrl url = SiteAddresses(base()).uploadPage(pseudo, password);
+    QByteArray page;
+    QTEST(post(url, file, &page), "status");
+    QVERIFY(page.contains("<html") || page.contains("<!DOCTYPE"));
+    QCOMPARE(readBytes(published(QStringLiteral("Resultats2027.ini"))), before);
+}
+
+void TestOnlineFlow::oneDownloadPerRun()
+{
+    Program p(base(), Program::Empty);
+    MainController &c = p.start();
+    c.clickButton(9);
+    const QByteArray first = readBytes(p.storePath());
+    QCOMPARE(first, readBytes(published(QStringLiteral("Resultats2027.ini"))));
+    QVERIFY(c.downloadDoneThisRun());
+    c.hoverButton(20);
+    QCOMPARE(c.buttons().button(9).background, (Rgb{200, 200, 200}));
+    publish(first + "[Texte]\r\nTexte=change\r\n");
+    c.clickButton(9);
+    QCOMPARE(readBytes(p.storePath()), first);
+    QVERIFY(p.dialogs.shown.isEmpty());
+}
+
+void TestOnlineFlow::newerVersion_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("no: the run goes on") << false;
+    QTest::newRow("yes: the page opens and the program ends") << true;
+}
+
+void TestOnlineFlow::newerVersion()
+{
+    QFETCH(bool, yes);
+    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("CV=1.0", "CV=1.1"));
+    Program p(base(), Program::Demo);
+    MainController &c = p.start();
+    QSignalSpy quit(&c, &MainController::quitRequested);
+    p.dialogs.yesNoAnswers.append(yes);
+    c.clickButton(9);
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Kestrava Version 1.1"));
+    QCOMPARE(p.dialogs.shown[0].text,
+             QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"));
+    QCOMPARE(quit.count(), yes ? 1 : 0);
+    QCOMPARE(p.shell.opened.size(), yes ? 1 : 0);
+    if (yes)
+        QCOMPARE(p.shell.opened[0].path(), QStringLiteral("/Vantor2027/index.php"));
+    else
+        QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+}
+
+void TestOnlineFlow::seasonFile_data()
+{
+    QTest::addColumn<QByteArray>("announced");
+    QTest::addColumn<bool>("missing");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("same version: nothing") << QByteArray("1") << false << false << 0;
+    QTest::newRow("newer: fetched") << QByteArray("3") << false << true << 0;
+    QTest::newRow("newer but missing on the site") << QByteArray("3") << true << false << 1;
+}
+
+void TestOnlineFlow::seasonFile()
+{
+    QFETCH(QByteArray, announced);
+    QFETCH(bool, missing);
+    QFETCH(bool, replaced);
+    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("VersionEQU=1", "VersionEQU=" + announced));
+    QByteArray newSeason = readBytes(dataDir + QStringLiteral("/2027.txt")).replace("VERSION|1", "VERSION|3");
+    if (missing)
+        QFile::remove(published(QStringLiteral("L12027.txt")));
+    else
+        QVERIFY(writeBytes(published(QStringLiteral("L12027.txt")), newSeason));
+    Program p(base(), Program::Empty);
+    const QByteArray before = readBytes(p.path(QStringLiteral("2027.txt")));
+    MainController &c = p.start();
+    c.clickButton(9);
+    QTEST(int(p.dialogs.shown.size()), "messages");
+    if (!p.dialogs.shown.isEmpty())
+        QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Mise a jour incomplete"));
+    QCOMPARE(readBytes(p.path(QStringLiteral("2027.txt"))), replaced ? newSeason : before);
+    // The running program keeps the season it loaded; the results came all the same.
+    QCOMPARE(c.season().dataVersion, qint16(1));
+    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+}
+
+void TestOnlineFlow::automaticUpdateAtStart()
+{
+    Program p(base(), Program::Demo);
+    // An old local store, which the automatic update refreshes before the staleness check.
+    QFile f(p.storePath());
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.setFileTime(december6.addDays(-30), QFileDevice::FileModificationTime));
+    f.close();
+    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("Maj=05", "Maj=06"));
+    p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
+    MainController &c = p.start();
+    QVERIFY(c.downloadDoneThisRun());
+    QVERIFY(!c.stalenessPromptDue());
+    QVERIFY(p.dialogs.shown.isEmpty());
+    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+}
+
+void TestOnlineFlow::stalenessQuestion()
+{
+    Program p(base(), Program::None); // no store at all counts as old
+    p.dialogs.yesNoAnswers.append(true);
+    MainController &c = p.start();
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Mise à jour"));
+    QVERIFY(p.dialogs.shown[0].text.startsWith(
+        QStringLiteral("Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n")));
+    QVERIFY(p.dialogs.shown[0].text.endsWith(QStringLiteral("sur le bouton ''Mise à jour''.")));
+    QVERIFY(c.downloadDoneThisRun());
+    QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+}
+
+void TestOnlineFlow::donors()
+{
+    Program p(base(), Program::Demo);
+    MainController &c = p.start();
+    c.clickButton(16);
+    QVERIFY(c.donors().visible);
+    QVERIFY(c.donors().running);
+    QCOMPARE(c.donors().entries.size(), 6);
+    QCOMPARE(readBytes(p.path(QStringLiteral("don.L1"))), readBytes(published(QStringLiteral("don.L1"))));
+    c.donorsTick();
+    QCOMPARE(c.donors().caption, QStringLiteral("Merci a nos donateurs"));
+    QCOMPARE(c.donors().colour, (Rgb{192, 0, 0}));
+    c.donorsTick();
+    QCOMPARE(c.donors().caption, QStringLiteral("Supporter75"));
+    QCOMPARE(c.donors().colour, (Rgb{0, 0, 192}));
+    c.hoverDonorsLabel();
+    QVERIFY(!c.donors().running);
+    c.hoverDonorsPanel();
+    QVERIFY(c.donors().running);
+    c.clickButton(17);
+    QVERIFY(!c.donors().visible && !c.donors().running);
+
+    // A fresh local file (11 hours) is used as it is, even when the site has another list.
+    QVERIFY(writeBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
+    QFile local(p.path(QStringLiteral("don.L1")));
+    QVERIFY(local.open(QIODevice::ReadWrite));
+    QVERIFY(local.setFileTime(december6.addSecs(-11 * 3600), QFileDevice::FileModificationTime));
+    local.close();
+    c.clickButton(16);
+    QCOMPARE(c.donors().entries.size(), 6);
+    c.clickButton(16);
+    // Thirteen hours: fetched again.
+    QVERIFY(local.open(QIODevice::ReadWrite));
+    QVERIFY(local.setFileTime(december6.addSecs(-13 * 3600), QFileDevice::FileModificationTime));
+    local.close();
+    c.clickButton(16);
+    QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
+
+    // The site gone: the list stays, the ticker stays stopped, the local file whole.
+    QFile::remove(published(QStringLiteral("don.L1")));
+    QVERIFY(local.open(QIODevice::ReadWrite));
+    QVERIFY(local.setFileTime(december6.addDays(-2), QFileDevice::FileModificationTime));
+    local.close();
+    c.clickButton(17);
+    c.clickButton(16);
+    QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
+    QVERIFY(!c.donors().running);
+    QVERIFY(QFile::exists(p.path(QStringLiteral("don.L1"))));
+}
+
+void TestOnlineFlow::fridayRefresh()
+{
+    Program p(base(), Program::Demo);
+    const QDateTime friday(QDate(2026, 12, 4), QTime(19, 0));
+    p.clock.set(friday);
+    MainController &c = p.start();
+    QVERIFY(c.donors().visible);
+    QCOMPARE(c.donors().entries.size(), 6);
+    QCOMPARE(p.settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QString()), FormatStamp(friday));
+    // A second launch the same evening does not refresh again.
+    QFile::remove(p.path(QStringLiteral("don.L1")));
+    p.clock.set(friday.addSecs(3600));
+    MainController &again = p.start();
+    QVERIFY(!again.donors().visible);
+    QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
+}
+
+void TestOnlineFlow::commandLineUpdate()
+{
+    Program p(base(), Program::Empty);
+    QProcess cli;
+    cli.start(QStringLiteral(KESTRAVA_CLI), {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(),
+                                             QStringLiteral("--site"), base()});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 0);
+    QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(QStringLiteral("Mise à jour: 05 déc. 21:40 (Editeur)")));
+    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+
+    QFile::remove(published(QStringLiteral("Resultats2027.ini")));
+    const QByteArray before = readBytes(p.storePath());
+    cli.start(QStringLiteral(KESTRAVA_CLI), {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(),
+                                             QStringLiteral("--site"), base()});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 4);
+    QVERIFY(QString::fromUtf8(cli.readAllStandardError()).startsWith(QStringLiteral("Erreur de connexion !")));
+    QCOMPARE(readBytes(p.storePath()), before);
+}
+
+QTEST_GUILESS_MAIN(TestOnlineFlow)
+#include "tst_online_flow.moc"
