@@ -1,0 +1,50 @@
+// Kestrava: the desktop program.
+#include "platform/DesktopShell.h"
+#include "platform/Settings.h"
+#include "platform/WidgetDialogs.h"
+#include "platform/WidgetPrinter.h"
+#include "window/MainController.h"
+#include "window/MainWindow.h"
+#include "window/SplashWindow.h"
+#include "window/Style.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+using namespace kestrava;
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrava"));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    // Qt's own texts (context menus, standard buttons) in French when the translations are there.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+    ApplyApplicationStyle(app);
+
+    const QString programDir = QCoreApplication::applicationDirPath();
+    SystemClock clock;
+    QtSettingsStore settings;
+    WidgetDialogs dialogs;
+    DesktopShell shell;
+    WidgetPrinter printer(programDir);
+    MainController controller(programDir, { &clock, &settings, &dialogs, &shell, &printer });
+
+    SplashWindow splash(controller.splash());
+    MainWindow window(controller);
+    printer.setWindow(&window);
+    dialogs.setParentWindow(&window);
+    QObject::connect(
+        &controller, &MainController::quitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    // A missing season file has been reported; nothing is saved.
+    if (!controller.start())
+        return 1;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,12 @@
+#include "DesktopShell.h"
+
+#include <QDesktopServices>
+
+namespace kestrava {
+
+bool DesktopShell::open(const QUrl &url)
+{
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+} // namespace kestrava

@@ -1,0 +1,155 @@
+#include "OptionsPanel.h"
+
+#include "season/CrestPixmap.h"
+#include "window/MainController.h"
+#include "window/Style.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QVBoxLayout>
+
+namespace kestrava {
+
+namespace {
+
+constexpr int FirstBox = 4;
+constexpr int CrestSize = 56;
+constexpr int ListCrestSize = 16;
+
+QLabel *caption(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setProperty("kcaption", true);
+    return label;
+}
+
+} // namespace
+
+OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
+    : HoverFrame(parent)
+    , m_controller(controller)
+{
+    setObjectName(QStringLiteral("optionsPanel"));
+    setProperty("kcard", QStringLiteral("overlay"));
+    setOnHover([this] { m_controller.hoverPanel(); });
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(20, 16, 20, 16);
+    outer->setSpacing(12);
+
+    auto *title = new QLabel(QStringLiteral("Configuration"), this);
+    title->setFont(UiFont(13, true));
+    SetTextColour(title, Palette::Navy);
+    outer->addWidget(title);
+
+    auto *columns = new QHBoxLayout;
+    columns->setSpacing(20);
+    outer->addLayout(columns);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(6);
+    left->addWidget(caption(QStringLiteral("Équipe préférée"), this));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("favouriteList"));
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setIconSize(QSize(ListCrestSize, ListCrestSize));
+    m_list->setFixedSize(210, 300);
+    m_list->setCursor(Qt::PointingHandCursor);
+    connect(m_list, &QListWidget::itemClicked, this,
+        [this](QListWidgetItem *item) { m_controller.chooseFavourite(m_list->row(item)); });
+    left->addWidget(m_list);
+    columns->addLayout(left);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addWidget(caption(QStringLiteral("Votre équipe"), this));
+    auto *choice = new QHBoxLayout;
+    choice->setSpacing(12);
+    m_crest = new QLabel(this);
+    m_crest->setObjectName(QStringLiteral("favouriteCrest"));
+    m_crest->setFixedSize(CrestSize, CrestSize);
+    choice->addWidget(m_crest);
+    m_caption = new QLabel(this);
+    m_caption->setObjectName(QStringLiteral("favouriteCaption"));
+    m_caption->setFont(UiFont(13, true));
+    SetTextColour(m_caption, Palette::Navy);
+    choice->addWidget(m_caption, 1);
+    right->addLayout(choice);
+
+    auto *rule = new QFrame(this);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Plain);
+    SetTextColour(rule, Palette::CardBorder);
+    right->addSpacing(4);
+    right->addWidget(rule);
+    right->addSpacing(4);
+    right->addWidget(caption(QStringLiteral("Options"), this));
+
+    const QString texts[3] = { QStringLiteral("Mise à jour automatique au lancement"),
+        QStringLiteral("Surligner son équipe préférée"),
+        QStringLiteral("Activer l'aide au suivi dans les tableaux") };
+    for (int i = 0; i < 3; ++i) {
+        const int box = FirstBox + i;
+        auto *check = new QCheckBox(texts[i], this);
+        check->setObjectName(QStringLiteral("check%1").arg(box));
+        check->setCursor(Qt::PointingHandCursor);
+        connect(check, &QCheckBox::clicked, this,
+            [this, box](bool on) { m_controller.setCheck(box, on ? 1 : 0); });
+        m_boxes[i] = check;
+        right->addWidget(check);
+    }
+    // The results download is not in this version: the box keeps the user's choice but cannot act.
+    m_boxes[0]->setEnabled(false);
+    m_boxes[0]->setToolTip(
+        QStringLiteral("Le téléchargement automatique des résultats arrivera avec une prochaine version."));
+
+    right->addStretch(1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(8);
+    buttons->addStretch(1);
+    // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
+    // colours up to date with the other buttons.
+    for (const int index : { 39, 28 })
+        buttons->addWidget(new BarButton(m_controller, index, this));
+    right->addLayout(buttons);
+    columns->addLayout(right, 1);
+
+    refresh();
+}
+
+void OptionsPanel::refresh()
+{
+    const OptionsModel &options = m_controller.options();
+    const QString favourite = options.favouriteCaption;
+    if (options.favouriteEntries != m_shownEntries || favourite != m_shownCaption) {
+        m_list->clear();
+        for (const QString &entry : options.favouriteEntries) {
+            auto *item = new QListWidgetItem(entry, m_list);
+            // "Aucune" is not a team: an empty crest keeps the names aligned.
+            item->setIcon(QIcon(CrestPixmap(m_list->count() > 1 ? entry : QString(), ListCrestSize)));
+            if (entry == favourite) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+                item->setBackground(QColor(227, 242, 242));
+            }
+        }
+        m_shownEntries = options.favouriteEntries;
+        m_shownCaption = favourite;
+    }
+
+    m_caption->setText(favourite);
+    if (options.crestTeam.isEmpty())
+        m_crest->clear();
+    else
+        m_crest->setPixmap(CrestPixmap(options.crestTeam, CrestSize));
+
+    const int states[3] = { options.autoUpdate, options.highlightFavourite, options.trackingAid };
+    for (int i = 0; i < 3; ++i)
+        m_boxes[i]->setChecked(states[i] == 1);
+}
+
+} // namespace kestrava

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "window/ClickableWidgets.h"
+
+#include <QStringList>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+
+namespace kestrava {
+
+class MainController;
+
+// "Configuration": the favourite team, the three option boxes, "Dream Team" and "Fermer". It draws
+// the options model and forwards every choice to the controller.
+class OptionsPanel : public HoverFrame
+{
+    Q_OBJECT
+public:
+    OptionsPanel(MainController &controller, QWidget *parent = nullptr);
+
+    void refresh();
+
+private:
+    MainController &m_controller;
+    QListWidget *m_list = nullptr;
+    QLabel *m_crest = nullptr;
+    QLabel *m_caption = nullptr;
+    std::array<QCheckBox *, 3> m_boxes {}; // boxes 4, 5 and 6
+    QStringList m_shownEntries;
+    QString m_shownCaption;
+};
+
+} // namespace kestrava
