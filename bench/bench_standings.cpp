@@ -59,6 +59,29 @@ void BM_FullSeasonOneReadPerKey(benchmark::State &state)
 }
 BENCHMARK(BM_FullSeasonOneReadPerKey)->Unit(benchmark::kMicrosecond);
 
+// The two halves of a display run: the engine on a parsed snapshot, and filling the table.
+void BM_EngineOnly(benchmark::State &state)
+{
+    const IniSnapshot snap = store.snapshot();
+    for (auto _ : state) {
+        StandingsRun run = RunStandings(season(), snap, 0);
+        benchmark::DoNotOptimize(run);
+    }
+}
+BENCHMARK(BM_EngineOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_FillTableOnly(benchmark::State &state)
+{
+    const IniSnapshot snap = store.snapshot();
+    const StandingsRun run = RunStandings(season(), snap, 0);
+    LeagueTableModel model;
+    StandingsContext ctx;
+    ctx.currentMatchday = 13;
+    for (auto _ : state)
+        model.showRun(run, ctx, QStringLiteral("05 déc. 21:40"), QStringLiteral("Editeur"));
+}
+BENCHMARK(BM_FillTableOnly)->Unit(benchmark::kMicrosecond);
+
 // Silent runs, as the evolution chart makes 34 of them.
 void BM_ThirtyFourSilentRuns(benchmark::State &state)
 {

@@ -504,12 +504,12 @@ void TstStandings::rowTextWithFraction()
     // 7.5 + 10 = 17.5 rounds to 18. Fields: key, name, points, difference, for, against, fair
     // play, played, home for, away for, home against, away against, home points, away points, home
     // wins, away wins, home losses, away losses, draws.
-    QCOMPARE(run.arrangement.size(), TeamCount);
+    QCOMPARE(run.arrangement().size(), TeamCount);
     QCOMPARE(
-        run.arrangement.last(), QStringLiteral("018203003999|Alpha|7,5|3|3|0|0|4|3|0|0|0|10|0|3|0|0|0|1"));
-    QCOMPARE(model.arrangement(), run.arrangement);
+        run.arrangement().last(), QStringLiteral("018203003999|Alpha|7,5|3|3|0|0|4|3|0|0|0|10|0|3|0|0|0|1"));
+    QCOMPARE(model.arrangement(), run.arrangement());
     QCOMPARE(
-        run.arrangement.first(), QStringLiteral("010199000999|Bravo|0|-1|0|1|0|1|0|0|0|1|0|0|0|0|0|1|0"));
+        run.arrangement().first(), QStringLiteral("010199000999|Bravo|0|-1|0|1|0|1|0|0|0|1|0|0|0|0|0|1|0"));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -83,7 +83,7 @@ void LeagueTableModel::startRun(const StandingsRun &run, const QString &majText,
     }
     for (int i = 0; i < TeamCount; ++i)
         m_formSequences[i] = run.rows[i].formSequence;
-    m_arrangement = run.arrangement;
+    m_lastRun = run;
 }
 
 void LeagueTableModel::keepSilentRun(const StandingsRun &run, const QString &majText, const QString &pseudo)

@@ -78,7 +78,7 @@ public:
     QString silentOrder(int row) const { return m_silentOrder[row]; }
     QString formSequenceOf(const QString &teamName, const SeasonData &season) const;
     const std::array<QString, 19> &formSequences() const { return m_formSequences; }
-    QStringList arrangement() const { return m_arrangement; }
+    QStringList arrangement() const { return m_lastRun.arrangement(); }
 
     QString lastUpdate() const { return m_lastUpdate; }
     QString lastUpdateTooltip() const { return m_lastUpdateTooltip; }
@@ -123,7 +123,7 @@ private:
     std::array<QString, TeamCount> m_rowKeys;
     std::array<QString, TeamCount> m_silentOrder;
     std::array<QString, 19> m_formSequences;
-    QStringList m_arrangement;
+    StandingsRun m_lastRun;
     QString m_lastUpdate;
     QString m_lastUpdateTooltip;
     Rgb m_lastUpdateColour = Colours::Black;

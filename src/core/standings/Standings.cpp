@@ -240,7 +240,20 @@ QString StandingRow::rowText() const
 
 QString KeyText(double sortKey)
 {
-    return QStringLiteral("%1").arg(static_cast<qint64>(std::max(0.0, sortKey)), 12, 10, QLatin1Char('0'));
+    // Twelve digits at least, zero-padded; written by hand, as every run writes 54 of them.
+    qint64 v = static_cast<qint64>(std::max(0.0, sortKey));
+    char16_t digits[20];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + v % 10);
+        v /= 10;
+    } while (v > 0 && n < 20);
+    while (n < 12)
+        digits[n++] = u'0';
+    QString out(n, Qt::Uninitialized);
+    for (int i = 0; i < n; ++i)
+        out[i] = QChar(digits[n - 1 - i]);
+    return out;
 }
 
 template<class Records>
@@ -298,13 +311,20 @@ StandingsRun runStandings(const SeasonData &season, const Records &records, int 
         r.sortKey = std::max(0.0, r.sortKey) * 1000 + (999 - piece(r.fairPlay, 999));
 
     arrange(order, run.rows, foldedNames);
-    for (int e = 0; e < TeamCount; ++e)
-        run.arrangement.append(run.rows[order[e]].rowText());
     for (int r = 0; r < TeamCount; ++r) {
         run.tableOrder[r] = order[TeamCount - 1 - r];
         run.rowKeys[r] = KeyText(run.rows[run.tableOrder[r]].sortKey);
     }
     return run;
+}
+
+QStringList StandingsRun::arrangement() const
+{
+    QStringList texts;
+    texts.reserve(TeamCount);
+    for (int r = TeamCount - 1; r >= 0; --r)
+        texts.append(rows[tableOrder[r]].rowText());
+    return texts;
 }
 
 StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday)

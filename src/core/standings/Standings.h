@@ -48,7 +48,9 @@ struct StandingsRun
     std::array<StandingRow, TeamCount> rows; // by team index
     int appearanceCount = 0;
     double goalCount = 0;
-    QStringList arrangement;                // final row texts, ascending (List2)
+    // The final row texts in ascending order (the work list); written when asked for, since a
+    // run is far more often drawn than listed.
+    QStringList arrangement() const;
     std::array<int, TeamCount> tableOrder{}; // team index of table row 0 (first place) to 17
     std::array<QString, TeamCount> rowKeys;  // final key text of each table row
 
