@@ -1,5 +1,5 @@
 // The window's behaviour driven through the controller, as a person drives the window.
-#include "TestDoubles.h"
+#include "TestProgram.h"
 #include "platform/Settings.h"
 #include "window/MainController.h"
 
@@ -14,57 +14,7 @@ using namespace kestrava::test;
 
 namespace {
 
-const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
-const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
-
-bool copyInto(const QString &from, const QString &dir, const QString &name)
-{
-    return QFile::copy(from, QDir(dir).filePath(name));
-}
-
-bool setModified(const QString &path, const QDateTime &when)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
-}
-
-// A program folder with the shipped season and the demo results.
-struct Program
-{
-    QTemporaryDir dir;
-    FixedClock clock{december6};
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    FakePrinter printer;
-    std::unique_ptr<MainController> controller;
-
-    explicit Program(bool withStore = true, bool withSeason = true)
-    {
-        if (withSeason)
-            copyInto(dataDir + QStringLiteral("/2027.txt"), dir.path(), QStringLiteral("2027.txt"));
-        if (withStore) {
-            copyInto(dataDir + QStringLiteral("/demo/Resultats2027.ini"), dir.path(),
-                     QStringLiteral("Resultats2027.ini"));
-            setModified(storePath(), december6.addDays(-1));
-        }
-    }
-    QString storePath() const { return QDir(dir.path()).filePath(QStringLiteral("Resultats2027.ini")); }
-    MainController &make()
-    {
-        controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer});
-        controller->setEventPump([] {});
-        return *controller;
-    }
-    MainController &started()
-    {
-        MainController &c = make();
-        if (!c.start())
-            qFatal("start-up failed");
-        return c;
-    }
-};
+using Program = TestProgram;
 
 int rowOf(LeagueTableModel &table, const QString &name)
 {
@@ -109,7 +59,7 @@ private slots:
 
 void TestController::missingSeasonStopsWithTheMessage()
 {
-    Program p(true, false);
+    Program p(Program::Demo, false);
     MainController &c = p.make();
     QVERIFY(!c.start());
     QCOMPARE(p.dialogs.shown.size(), 1);
@@ -122,7 +72,7 @@ void TestController::missingSeasonStopsWithTheMessage()
 void TestController::startsOnTheDemoSeason()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     QCOMPARE(c.windowTitle(), QStringLiteral("Championnat de  Ligue 1 (2026 - 2027)"));
     QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
     QCOMPARE(c.table().leaderText(), QStringLiteral("Premier:\r\nLens"));
@@ -133,7 +83,7 @@ void TestController::startsOnTheDemoSeason()
     QVERIFY(c.panels().introText.startsWith(QStringLiteral("Bienvenue")));
     QVERIFY(!c.splash().visible);
     QCOMPARE(c.splash().version, QStringLiteral("Version: 1.0"));
-    QCOMPARE(c.sendReferenceDate(), december6);
+    QCOMPARE(c.sendReferenceDate(), December6);
     QVERIFY(p.dialogs.shown.isEmpty());
 }
 
@@ -161,7 +111,7 @@ void TestController::optionsRestored()
     if (!c6.isNull())
         p.settings.write(QStringLiteral("Data"), QStringLiteral("C6"), c6);
     p.settings.write(QStringLiteral("Data"), QStringLiteral("EP"), QStringLiteral("Lens"));
-    MainController &c = p.started();
+    MainController &c = p.start();
     QTEST(c.options().highlightFavourite, "highlight");
     QTEST(c.options().trackingAid, "tracking");
     QTEST(c.favouriteTeam(), "favourite");
@@ -173,7 +123,7 @@ void TestController::staleness_data()
     QTest::addColumn<QDateTime>("launch");
     QTest::addColumn<QDateTime>("modified");
     QTest::addColumn<bool>("due");
-    const QDateTime launch = december6;
+    const QDateTime launch = December6;
     QTest::newRow("exactly 10 days") << launch << launch.addDays(-10) << false;
     QTest::newRow("10 days and one minute") << launch << launch.addDays(-10).addSecs(-60) << true;
     QTest::newRow("fresh") << launch << launch.addSecs(-3600) << false;
@@ -197,18 +147,18 @@ void TestController::stalenessFromTheStoreFile()
 {
     {
         Program p;
-        QVERIFY(setModified(p.storePath(), december6.addDays(-11)));
-        QVERIFY(p.started().stalenessPromptDue());
+        QVERIFY(SetModified(p.storePath(), December6.addDays(-11)));
+        QVERIFY(p.start().stalenessPromptDue());
         // Until the program can download, the offer is not made.
         QVERIFY(p.dialogs.shown.isEmpty());
     }
     {
-        Program p(false);
-        QVERIFY(p.started().stalenessPromptDue());
+        Program p(Program::None);
+        QVERIFY(p.start().stalenessPromptDue());
     }
     {
         Program p;
-        QVERIFY(!p.started().stalenessPromptDue());
+        QVERIFY(!p.start().stalenessPromptDue());
     }
 }
 
@@ -245,7 +195,7 @@ void TestController::emptyBoxesNeverEraseSettings()
     Program p;
     p.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
     p.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("7nord"));
-    MainController &c = p.started();
+    MainController &c = p.start();
     QCOMPARE(c.pseudo(), QStringLiteral("Editeur"));
     QCOMPARE(c.password(), QStringLiteral("7nord"));
     c.setPseudo(QString());
@@ -257,13 +207,13 @@ void TestController::emptyBoxesNeverEraseSettings()
     // A second program run gets the pseudonym back.
     Program q;
     q.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
-    QCOMPARE(q.started().pseudo(), QStringLiteral("Editeur"));
+    QCOMPARE(q.start().pseudo(), QStringLiteral("Editeur"));
 }
 
 void TestController::prologueHidesIntroAndMessage()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     QVERIFY(c.table().gamesInHandVisible()); // Nice, Paris SG, Auxerre and Lille have a match in hand
     QVERIFY(c.panels().intro);
     c.clickButton(20);
@@ -280,7 +230,7 @@ void TestController::prologueHidesIntroAndMessage()
 void TestController::toggles()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.clickButton(20);
     QVERIFY(c.panels().rankingsMenu);
     c.clickButton(20);
@@ -326,7 +276,7 @@ void TestController::toggles()
 void TestController::matchdayList()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.clickButton(10);
     const auto &e = c.matchdayList().entries;
     QVERIFY(c.matchdayList().shown());
@@ -346,7 +296,7 @@ void TestController::matchdayList()
     // Before the season every number is yellow.
     Program before;
     before.clock.set(QDateTime(QDate(2026, 7, 15), QTime(10, 0)));
-    MainController &b = before.started();
+    MainController &b = before.start();
     b.clickButton(10);
     QCOMPARE(b.currentMatchday(), 0);
     QCOMPARE(b.matchdayList().entries[1].foreground, (Rgb{255, 255, 0}));
@@ -355,7 +305,7 @@ void TestController::matchdayList()
 void TestController::matchdayNumberShowsTableAtThatMatchday()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.clickMatchdayNumber(5); // the list is not shown: nothing happens
     QCOMPARE(c.table().title(), QString());
     c.clickButton(10);
@@ -371,7 +321,7 @@ void TestController::matchdayNumberShowsTableAtThatMatchday()
 void TestController::favouriteHighlight()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.clickButton(27);
     const int marseille = c.options().favouriteEntries.indexOf(QStringLiteral("Marseille"));
     QVERIFY(marseille > 0);
@@ -415,12 +365,9 @@ void TestController::bonusList_data()
 void TestController::bonusList()
 {
     QFETCH(QString, bonMal);
-    Program p(false);
-    QFile f(p.storePath());
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("[BonMal]\r\n" + bonMal.toLatin1() + "\r\n");
-    f.close();
-    MainController &c = p.started();
+    Program p(Program::Empty);
+    p.setStore("[BonMal]\r\n" + bonMal.toLatin1() + "\r\n");
+    MainController &c = p.start();
     c.clickButton(31);
     QVERIFY(c.panels().bonusList);
     QTEST(c.panels().bonusLines, "lines");
@@ -444,7 +391,7 @@ void TestController::dreamTeam()
 {
     QFETCH(std::optional<QString>, answer);
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     p.dialogs.textAnswers.append(answer);
     c.clickButton(27);
     c.clickButton(39);
@@ -475,7 +422,7 @@ void TestController::printing()
     QFETCH(int, messages);
     QFETCH(QString, mentions);
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     p.printer.next = PrintOutcome{printed, pdf};
     c.clickButton(36);
     QCOMPARE(p.printer.calls, 1);
@@ -487,7 +434,7 @@ void TestController::printing()
 void TestController::hoverColours()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     const Rgb rest{9, 27, 49}, hover{0, 128, 128};
     c.hoverButton(20);
     QCOMPARE(c.buttons().button(20).background, hover);
@@ -514,7 +461,7 @@ void TestController::hoverColours()
 void TestController::quitSavesOptions()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.setCheck(6, 1);
     c.setCheck(4, 1);
     QSignalSpy quit(&c, &MainController::quitRequested);
@@ -532,7 +479,7 @@ void TestController::quitSavesOptions()
 void TestController::buttonsNotBuiltDoNothing()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     QVERIFY(!c.buttons().button(2).built); // "Meilleure Défense" comes with the rankings
     QVERIFY(c.panels().intro);
     c.clickButton(2);
@@ -544,7 +491,7 @@ void TestController::buttonsNotBuiltDoNothing()
 void TestController::workList()
 {
     Program p;
-    MainController &c = p.started();
+    MainController &c = p.start();
     c.clickLogo();
     QVERIFY(c.panels().workList);
     QCOMPARE(c.panels().workListLines.size(), 18);

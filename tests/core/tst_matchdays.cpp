@@ -1,5 +1,5 @@
 // The fixture grid, its fillings, result entry and saving, the card report and the month calendar.
-#include "TestDoubles.h"
+#include "TestProgram.h"
 #include "matchdays/CalendarModel.h"
 #include "matchdays/CalendarRules.h"
 #include "matchdays/FixtureGridModel.h"
@@ -19,7 +19,7 @@ using namespace kestrava::test;
 namespace {
 
 const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
-const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+const QDateTime december6 = December6;
 
 SeasonData shippedSeason()
 {
@@ -35,42 +35,7 @@ IniSnapshot storeOf(const QByteArray &text)
 
 const Rgb red{192, 0, 0}, grey{170, 170, 170}, teal{0, 128, 128}, darkBlue{0, 0, 64};
 
-// A program folder with the shipped season and results the test chooses.
-struct Program
-{
-    QTemporaryDir dir;
-    FixedClock clock{december6};
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    FakePrinter printer;
-    std::unique_ptr<MainController> controller;
-
-    explicit Program(const QByteArray &store = QByteArray(), bool demo = true)
-    {
-        QFile::copy(dataDir + QStringLiteral("/2027.txt"), QDir(dir.path()).filePath(QStringLiteral("2027.txt")));
-        if (demo)
-            QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
-        else if (!store.isNull()) {
-            QFile f(storePath());
-            f.open(QIODevice::WriteOnly);
-            f.write(store);
-        }
-        QFile f(storePath());
-        if (f.exists() && f.open(QIODevice::ReadWrite))
-            f.setFileTime(december6.addDays(-1), QFileDevice::FileModificationTime);
-    }
-    QString storePath() const { return QDir(dir.path()).filePath(QStringLiteral("Resultats2027.ini")); }
-    MainController &start()
-    {
-        controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer});
-        controller->setEventPump([] {});
-        if (!controller->start())
-            qFatal("start-up failed");
-        return *controller;
-    }
-};
+using Program = TestProgram;
 
 } // namespace
 
@@ -433,7 +398,7 @@ void TestMatchdays::sendButton()
 
 void TestMatchdays::roundTrip()
 {
-    Program p(QByteArray(), false); // no store yet
+    Program p(Program::None); // no store yet
     {
         MainController &c = p.start();
         c.showMatchday(1);

@@ -1,6 +1,6 @@
 // The editor's publishing frame, driven through the controller: no transfer happens here (the
 // upload itself is the site's business and is tested against the real site).
-#include "TestDoubles.h"
+#include "TestProgram.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "window/MainController.h"
@@ -19,38 +19,16 @@ namespace {
 const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
 const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
 
-struct Program
+// The program with a downloader (so that the online buttons exist) that must never be used here.
+struct Program : TestProgram
 {
-    QTemporaryDir dir;
-    FixedClock clock{december6};
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    FakePrinter printer;
-    ForbiddenDownloader downloader;
-    RecordingClipboard clipboard;
-    std::unique_ptr<MainController> controller;
-
+    ForbiddenDownloader forbidden;
     Program()
     {
-        QFile::copy(dataDir + QStringLiteral("/2027.txt"), QDir(dir.path()).filePath(QStringLiteral("2027.txt")));
-        QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
-        QFile f(storePath());
-        f.open(QIODevice::ReadWrite);
-        f.setFileTime(december6.addDays(-1), QFileDevice::FileModificationTime);
-        settings.write(QStringLiteral("Site"), QStringLiteral("Base"), QStringLiteral("http://127.0.0.1:9/"));
+        downloader = &forbidden;
+        setSiteBase(QStringLiteral("http://127.0.0.1:9/"));
     }
-    QString storePath() const { return QDir(dir.path()).filePath(QStringLiteral("Resultats2027.ini")); }
     QString read(const QString &section, const QString &key) const { return ReadIni(storePath(), section, key); }
-    MainController &start()
-    {
-        controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard});
-        controller->setEventPump([] {});
-        if (!controller->start())
-            qFatal("start-up failed");
-        return *controller;
-    }
 };
 
 } // namespace
@@ -91,7 +69,7 @@ void TestPublishing::openTheFrame()
     QCOMPARE(c.publishing().teams.size(), 18);
     c.clickButton(15);
     QVERIFY(!c.publishing().visible);
-    QCOMPARE(p.downloader.calls, 0);
+    QCOMPARE(p.forbidden.calls, 0);
 }
 
 void TestPublishing::introFilterAndPreview()

@@ -1,7 +1,7 @@
 // The online paths of the program against the real site on 127.0.0.1: the editor publishes, a
 // supporter downloads, and every failure leaves the local files whole with the program's message.
 #include "NetworkDownloader.h"
-#include "TestDoubles.h"
+#include "TestProgram.h"
 #include "platform/Settings.h"
 #include "platform/Text.h"
 #include "window/MainController.h"
@@ -27,59 +27,16 @@ using namespace kestrava::test;
 namespace {
 
 const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
-const QDateTime december6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // One copy of the program in its own folder, with the real downloader.
-struct Program
+struct Program : TestProgram
 {
-    QTemporaryDir dir;
-    FixedClock clock{december6};
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    RecordingShell shell;
-    FakePrinter printer;
-    NetworkDownloader downloader{1500};
-    RecordingClipboard clipboard;
-    std::unique_ptr<MainController> controller;
-
-    enum Store { Demo, Empty, None };
+    NetworkDownloader network{1500};
     Program(const QString &siteBase, Store store)
+        : TestProgram(store)
     {
-        QFile::copy(dataDir + QStringLiteral("/2027.txt"), path(QStringLiteral("2027.txt")));
-        // A store saved yesterday, so that start-up asks nothing; without one it offers a download.
-        if (store == Demo)
-            QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
-        else if (store == Empty)
-            writeBytes(storePath(), "[Resultats]\r\n");
-        if (store != None) {
-            QFile f(storePath());
-            f.open(QIODevice::ReadWrite);
-            f.setFileTime(december6.addDays(-1), QFileDevice::FileModificationTime);
-        }
-        settings.write(QStringLiteral("Site"), QStringLiteral("Base"), siteBase);
-    }
-    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
-    QString storePath() const { return path(QStringLiteral("Resultats2027.ini")); }
-    MainController &start()
-    {
-        controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard});
-        controller->setEventPump([] { QCoreApplication::processEvents(); });
-        if (!controller->start())
-            qFatal("start-up failed");
-        return *controller;
+        downloader = &network;
+        setSiteBase(siteBase);
     }
     QStringList tableRows()
     {
@@ -169,7 +126,7 @@ void TestOnlineFlow::initTestCase()
     m_nam.setProxy(QNetworkProxy::NoProxy);
     m_root = m_dir.filePath(QStringLiteral("site"));
     QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Vantor2027")));
-    QVERIFY(writeBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
+    QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
     m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
     m_server.setArguments({QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")});
     m_server.start();
@@ -229,7 +186,7 @@ int TestOnlineFlow::post(const QUrl &url, const QByteArray &file, QByteArray *pa
 
 void TestOnlineFlow::publish(const QByteArray &store)
 {
-    QVERIFY(writeBytes(published(QStringLiteral("Resultats2027.ini")), store));
+    QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store));
 }
 
 void TestOnlineFlow::editorPublishesSupporterDownloads()
@@ -258,9 +215,9 @@ void TestOnlineFlow::editorPublishesSupporterDownloads()
     get->deleteLater();
     QVERIFY(form.contains("type=\"file\""));
     QByteArray answer;
-    QCOMPARE(post(uploadPage, readBytes(editor.clipboard.text), &answer), 200);
+    QCOMPARE(post(uploadPage, ReadFileBytes(editor.clipboard.text), &answer), 200);
     QVERIFY(answer.contains("Fichier re"));
-    QCOMPARE(readBytes(published(QStringLiteral("Resultats2027.ini"))), readBytes(editor.storePath()));
+    QCOMPARE(ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))), ReadFileBytes(editor.storePath()));
 
     Program supporter(base(), Program::Empty);
     MainController &b = supporter.start();
@@ -306,14 +263,14 @@ void TestOnlineFlow::failuresKeepTheLocalStore()
         publish("<html><body>Maintenance</body></html>");
     }
     Program p(siteBase, Program::Demo);
-    const QByteArray before = readBytes(p.storePath());
+    const QByteArray before = ReadFileBytes(p.storePath());
     MainController &c = p.start();
     const QStringList table = p.tableRows();
     c.clickButton(9);
     QCOMPARE(p.dialogs.shown.size(), 1);
     QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Erreur de connexion !"));
     QCOMPARE(p.dialogs.shown[0].title, QStringLiteral(" Ligue 1 (2026 - 2027)"));
-    QCOMPARE(readBytes(p.storePath()), before);
+    QCOMPARE(ReadFileBytes(p.storePath()), before);
     QVERIFY(!QFile::exists(p.path(QStringLiteral("Resultats2027.BU"))));
     QCOMPARE(p.tableRows(), table);
 }
@@ -324,7 +281,7 @@ void TestOnlineFlow::refusedUploadsLeaveThePublishedFile_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("status");
-    const QByteArray good = readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini"));
+    const QByteArray good = ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini"));
     QTest::newRow("wrong password") << "Editeur" << "7nord" << good << 403;
     QTest::newRow("malformed store") << "Editeur" << "kestrava" << QByteArray("bonjour\r\n") << 400;
 }
@@ -334,12 +291,12 @@ void TestOnlineFlow::refusedUploadsLeaveThePublishedFile()
     QFETCH(QString, pseudo);
     QFETCH(QString, password);
     QFETCH(QByteArray, file);
-    const QByteArray before = readBytes(published(QStringLiteral("Resultats2027.ini")));
+    const QByteArray before = ReadFileBytes(published(QStringLiteral("Resultats2027.ini")));
     const QUrl url = SiteAddresses(base()).uploadPage(pseudo, password);
     QByteArray page;
     QTEST(post(url, file, &page), "status");
     QVERIFY(page.contains("<html") || page.contains("<!DOCTYPE"));
-    QCOMPARE(readBytes(published(QStringLiteral("Resultats2027.ini"))), before);
+    QCOMPARE(ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))), before);
 }
 
 void TestOnlineFlow::oneDownloadPerRun()
@@ -347,14 +304,14 @@ void TestOnlineFlow::oneDownloadPerRun()
     Program p(base(), Program::Empty);
     MainController &c = p.start();
     c.clickButton(9);
-    const QByteArray first = readBytes(p.storePath());
-    QCOMPARE(first, readBytes(published(QStringLiteral("Resultats2027.ini"))));
+    const QByteArray first = ReadFileBytes(p.storePath());
+    QCOMPARE(first, ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
     QVERIFY(c.downloadDoneThisRun());
     c.hoverButton(20);
     QCOMPARE(c.buttons().button(9).background, (Rgb{200, 200, 200}));
     publish(first + "[Texte]\r\nTexte=change\r\n");
     c.clickButton(9);
-    QCOMPARE(readBytes(p.storePath()), first);
+    QCOMPARE(ReadFileBytes(p.storePath()), first);
     QVERIFY(p.dialogs.shown.isEmpty());
 }
 
@@ -368,7 +325,7 @@ void TestOnlineFlow::newerVersion_data()
 void TestOnlineFlow::newerVersion()
 {
     QFETCH(bool, yes);
-    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("CV=1.0", "CV=1.1"));
+    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("CV=1.0", "CV=1.1"));
     Program p(base(), Program::Demo);
     MainController &c = p.start();
     QSignalSpy quit(&c, &MainController::quitRequested);
@@ -402,23 +359,23 @@ void TestOnlineFlow::seasonFile()
     QFETCH(QByteArray, announced);
     QFETCH(bool, missing);
     QFETCH(bool, replaced);
-    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("VersionEQU=1", "VersionEQU=" + announced));
-    QByteArray newSeason = readBytes(dataDir + QStringLiteral("/2027.txt")).replace("VERSION|1", "VERSION|3");
+    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("VersionEQU=1", "VersionEQU=" + announced));
+    QByteArray newSeason = ReadFileBytes(dataDir + QStringLiteral("/2027.txt")).replace("VERSION|1", "VERSION|3");
     if (missing)
         QFile::remove(published(QStringLiteral("L12027.txt")));
     else
-        QVERIFY(writeBytes(published(QStringLiteral("L12027.txt")), newSeason));
+        QVERIFY(WriteFileBytes(published(QStringLiteral("L12027.txt")), newSeason));
     Program p(base(), Program::Empty);
-    const QByteArray before = readBytes(p.path(QStringLiteral("2027.txt")));
+    const QByteArray before = ReadFileBytes(p.path(QStringLiteral("2027.txt")));
     MainController &c = p.start();
     c.clickButton(9);
     QTEST(int(p.dialogs.shown.size()), "messages");
     if (!p.dialogs.shown.isEmpty())
         QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Mise a jour incomplete"));
-    QCOMPARE(readBytes(p.path(QStringLiteral("2027.txt"))), replaced ? newSeason : before);
+    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("2027.txt"))), replaced ? newSeason : before);
     // The running program keeps the season it loaded; the results came all the same.
     QCOMPARE(c.season().dataVersion, qint16(1));
-    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
 }
 
 void TestOnlineFlow::automaticUpdateAtStart()
@@ -427,15 +384,15 @@ void TestOnlineFlow::automaticUpdateAtStart()
     // An old local store, which the automatic update refreshes before the staleness check.
     QFile f(p.storePath());
     QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.setFileTime(december6.addDays(-30), QFileDevice::FileModificationTime));
+    QVERIFY(f.setFileTime(December6.addDays(-30), QFileDevice::FileModificationTime));
     f.close();
-    publish(readBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("Maj=05", "Maj=06"));
+    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("Maj=05", "Maj=06"));
     p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
     MainController &c = p.start();
     QVERIFY(c.downloadDoneThisRun());
     QVERIFY(!c.stalenessPromptDue());
     QVERIFY(p.dialogs.shown.isEmpty());
-    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
 }
 
 void TestOnlineFlow::stalenessQuestion()
@@ -460,7 +417,7 @@ void TestOnlineFlow::donors()
     QVERIFY(c.donors().visible);
     QVERIFY(c.donors().running);
     QCOMPARE(c.donors().entries.size(), 6);
-    QCOMPARE(readBytes(p.path(QStringLiteral("don.L1"))), readBytes(published(QStringLiteral("don.L1"))));
+    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
     c.donorsTick();
     QCOMPARE(c.donors().caption, QStringLiteral("Merci a nos donateurs"));
     QCOMPARE(c.donors().colour, (Rgb{192, 0, 0}));
@@ -475,17 +432,17 @@ void TestOnlineFlow::donors()
     QVERIFY(!c.donors().visible && !c.donors().running);
 
     // A fresh local file (11 hours) is used as it is, even when the site has another list.
-    QVERIFY(writeBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
+    QVERIFY(WriteFileBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
     QFile local(p.path(QStringLiteral("don.L1")));
     QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(december6.addSecs(-11 * 3600), QFileDevice::FileModificationTime));
+    QVERIFY(local.setFileTime(December6.addSecs(-11 * 3600), QFileDevice::FileModificationTime));
     local.close();
     c.clickButton(16);
     QCOMPARE(c.donors().entries.size(), 6);
     c.clickButton(16);
     // Thirteen hours: fetched again.
     QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(december6.addSecs(-13 * 3600), QFileDevice::FileModificationTime));
+    QVERIFY(local.setFileTime(December6.addSecs(-13 * 3600), QFileDevice::FileModificationTime));
     local.close();
     c.clickButton(16);
     QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
@@ -493,7 +450,7 @@ void TestOnlineFlow::donors()
     // The site gone: the list stays, the ticker stays stopped, the local file whole.
     QFile::remove(published(QStringLiteral("don.L1")));
     QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(december6.addDays(-2), QFileDevice::FileModificationTime));
+    QVERIFY(local.setFileTime(December6.addDays(-2), QFileDevice::FileModificationTime));
     local.close();
     c.clickButton(17);
     c.clickButton(16);
@@ -528,16 +485,16 @@ void TestOnlineFlow::commandLineUpdate()
     QVERIFY(cli.waitForFinished(20000));
     QCOMPARE(cli.exitCode(), 0);
     QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(QStringLiteral("Mise à jour: 05 déc. 21:40 (Editeur)")));
-    QCOMPARE(readBytes(p.storePath()), readBytes(published(QStringLiteral("Resultats2027.ini"))));
+    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
 
     QFile::remove(published(QStringLiteral("Resultats2027.ini")));
-    const QByteArray before = readBytes(p.storePath());
+    const QByteArray before = ReadFileBytes(p.storePath());
     cli.start(QStringLiteral(KESTRAVA_CLI), {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(),
                                              QStringLiteral("--site"), base()});
     QVERIFY(cli.waitForFinished(20000));
     QCOMPARE(cli.exitCode(), 4);
     QVERIFY(QString::fromUtf8(cli.readAllStandardError()).startsWith(QStringLiteral("Erreur de connexion !")));
-    QCOMPARE(readBytes(p.storePath()), before);
+    QCOMPARE(ReadFileBytes(p.storePath()), before);
 }
 
 QTEST_GUILESS_MAIN(TestOnlineFlow)
