@@ -1,4 +1,6 @@
 // The results store's file format: Windows private-profile reading and writing, done by hand.
+#include "TestFiles.h"
+#include "WriteBlocker.h"
 #include "platform/IniFile.h"
 
 #include <QDir>
@@ -14,22 +16,13 @@
 #include <unistd.h>
 
 using namespace kestrava;
+using kestrava::test::WriteBlocker;
+using kestrava::test::ReadFileBytes;
+using kestrava::test::WriteFileBytes;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // A store as the publisher's tools and a text editor leave it: comments, blank lines, LF-only lines,
 // odd spacing, Windows-1252 accents and no line end on the last line.
@@ -46,106 +39,6 @@ const QByteArray MixedFile = "; R\xE9sultats publi\xE9s\r\n"
                              "\t; autre commentaire  \r\n"
                              "[Pseudo]\r\n"
                              "pseudo=H\xE9l\xE8ne";
-
-// Makes the next write of a file fail, then puts everything back. Tests run as root here, and root
-// ignores permission bits: for those cases the thread's filesystem identity is lowered to nobody,
-// which drops the override until it is raised again.
-class WriteBlocker
-{
-public:
-    enum Kind { ReadOnlyFolder, UnreadableFile, DiskFull };
-
-    WriteBlocker(Kind kind, const QString &folder, const QString &file)
-        : m_kind(kind)
-        , m_folder(folder)
-        , m_file(file)
-    { }
-    ~WriteBlocker() { release(); }
-
-    // False when this machine cannot produce the failure (the caller skips).
-    bool engage(const QString &scratchFolder)
-    {
-        switch (m_kind) {
-        case ReadOnlyFolder: {
-            ::chmod(QFile::encodeName(m_folder).constData(), 0555);
-            m_chmodded = true;
-            if (!lowerIdentity())
-                return false;
-            QFile probe(QDir(m_folder).filePath(QStringLiteral("probe")));
-            if (probe.open(QIODevice::WriteOnly)) {
-                probe.close();
-                probe.remove();
-                return false;
-            }
-            return true;
-        }
-        case UnreadableFile: {
-            ::chmod(QFile::encodeName(m_folder).constData(), 0777);
-            ::chmod(QFile::encodeName(m_file).constData(), 0);
-            m_chmodded = true;
-            if (!lowerIdentity())
-                return false;
-            QFile probe(m_file);
-            return !probe.open(QIODevice::ReadOnly);
-        }
-        case DiskFull: {
-            // A file-size limit fails writes exactly as a full disk does, for root too.
-            ::getrlimit(RLIMIT_FSIZE, &m_oldLimit);
-            m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tight = m_oldLimit;
-            tight.rlim_cur = 16;
-            if (::setrlimit(RLIMIT_FSIZE, &tight) != 0)
-                return false;
-            m_limited = true;
-            QFile probe(QDir(scratchFolder).filePath(QStringLiteral("probe")));
-            if (!probe.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-                return false;
-            const bool refused = probe.write(QByteArray(64, 'x')) != 64;
-            probe.close();
-            probe.remove();
-            return refused;
-        }
-        }
-        return false;
-    }
-
-    void release()
-    {
-        if (m_lowered) {
-            ::setfsuid(0);
-            m_lowered = false;
-        }
-        if (m_limited) {
-            ::setrlimit(RLIMIT_FSIZE, &m_oldLimit);
-            std::signal(SIGXFSZ, m_oldHandler);
-            m_limited = false;
-        }
-        if (m_chmodded) {
-            ::chmod(QFile::encodeName(m_folder).constData(), 0755);
-            ::chmod(QFile::encodeName(m_file).constData(), 0644);
-            m_chmodded = false;
-        }
-    }
-
-private:
-    bool lowerIdentity()
-    {
-        if (::geteuid() != 0)
-            return true;
-        ::setfsuid(65534);
-        m_lowered = true;
-        return ::setfsuid(65534) == 65534;
-    }
-
-    Kind m_kind;
-    QString m_folder;
-    QString m_file;
-    bool m_chmodded = false;
-    bool m_lowered = false;
-    bool m_limited = false;
-    rlimit m_oldLimit {};
-    void (*m_oldHandler)(int) = SIG_DFL;
-};
 
 } // namespace
 
@@ -312,7 +205,7 @@ void TstIniFile::read()
     QFETCH(QString, expected);
 
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, content));
+    QVERIFY(WriteFileBytes(path, content));
     QCOMPARE(ReadIni(path, section, key, defaultValue), expected);
 
     const IniSnapshot snap = IniSnapshot::fromFile(path);
@@ -341,7 +234,7 @@ void TstIniFile::readCutsLongValues()
     for (int i = 0; i < length; ++i)
         value += char('a' + i % 26);
     const QString path = QDir(newFolder()).filePath(QStringLiteral("long.ini"));
-    QVERIFY(writeBytes(path, "[Texte]\r\nTexte=" + value + "\r\nNext=1\r\n"));
+    QVERIFY(WriteFileBytes(path, "[Texte]\r\nTexte=" + value + "\r\nNext=1\r\n"));
     const QString got = ReadIni(path, QStringLiteral("Texte"), QStringLiteral("Texte"));
     QCOMPARE(got.size(), expectedLength);
     QCOMPARE(got, QString::fromLatin1(value.left(expectedLength)));
@@ -374,7 +267,7 @@ void TstIniFile::snapshotKeysInFileOrder()
 void TstIniFile::snapshotOfBytesMatchesFile()
 {
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, MixedFile));
+    QVERIFY(WriteFileBytes(path, MixedFile));
     const IniSnapshot fromFile = IniSnapshot::fromFile(path);
     const IniSnapshot fromBytes = IniSnapshot::fromBytes(MixedFile);
     for (const QString &key : fromBytes.keys(QStringLiteral("Resultats")))
@@ -387,7 +280,7 @@ void TstIniFile::writeCreatesFile()
 {
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
     QVERIFY(WriteIni(path, QStringLiteral("Maj"), QStringLiteral("Maj"), QStringLiteral("06 déc. 07:24")));
-    QCOMPARE(readBytes(path),
+    QCOMPARE(ReadFileBytes(path),
         QByteArray("[Maj]\r\nMaj=06 d\xE9"
                    "c. 07:24\r\n"));
     QCOMPARE(ReadIni(path, QStringLiteral("maj"), QStringLiteral("maj")), QStringLiteral("06 déc. 07:24"));
@@ -449,9 +342,9 @@ void TstIniFile::writeReplacesInPlace()
     QFETCH(QByteArray, expected);
 
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, original));
+    QVERIFY(WriteFileBytes(path, original));
     QVERIFY(WriteIni(path, section, key, value));
-    QCOMPARE(readBytes(path), expected);
+    QCOMPARE(ReadFileBytes(path), expected);
     QCOMPARE(ReadIni(path, section, key, QStringLiteral("<absent>")), value);
 }
 
@@ -475,9 +368,9 @@ void TstIniFile::writeAddsKeyToSection()
     QFETCH(QString, nextSectionLine);
 
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, MixedFile));
+    QVERIFY(WriteFileBytes(path, MixedFile));
     QVERIFY(WriteIni(path, section, QStringLiteral("0103"), QStringLiteral("E||1|3|1||0|L")));
-    const QByteArray after = readBytes(path);
+    const QByteArray after = ReadFileBytes(path);
     const QByteArray newLine = "0103=E||1|3|1||0|L\r\n";
     QCOMPARE(after.count(newLine), 1);
 
@@ -520,9 +413,9 @@ void TstIniFile::writeAddsSection()
     QFETCH(QByteArray, original);
     QFETCH(QByteArray, expected);
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, original));
+    QVERIFY(WriteFileBytes(path, original));
     QVERIFY(WriteIni(path, QStringLiteral("BonMal"), QStringLiteral("A"), QStringLiteral("-2")));
-    QCOMPARE(readBytes(path), expected);
+    QCOMPARE(ReadFileBytes(path), expected);
     QCOMPARE(ReadIni(path, QStringLiteral("bonmal"), QStringLiteral("a")), QStringLiteral("-2"));
 }
 
@@ -543,7 +436,7 @@ void TstIniFile::writeManyKeysRoundTrip()
         WriteIni(path, QStringLiteral("Resultats"), QStringLiteral("0100"), QStringLiteral("A||1|1|||B")));
     QVERIFY(WriteIni(path, QStringLiteral("Maj"), QStringLiteral("Maj"), QStringLiteral("y")));
 
-    const QByteArray bytes = readBytes(path);
+    const QByteArray bytes = ReadFileBytes(path);
     QCOMPARE(bytes.count('\n'), 2 + 1 + 27);
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n')); // CR LF throughout
     const IniSnapshot snap = IniSnapshot::fromFile(path);
@@ -560,7 +453,7 @@ void TstIniFile::writeWindows1252OnDisk()
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
     QVERIFY(WriteIni(
         path, QStringLiteral("Équipe"), QStringLiteral("Hélène"), QStringLiteral("5 € pour un cœur")));
-    QCOMPARE(readBytes(path),
+    QCOMPARE(ReadFileBytes(path),
         QByteArray("[\xC9quipe]\r\nH\xE9l\xE8ne=5 \x80 pour un c\x9C"
                    "ur\r\n"));
     QCOMPARE(ReadIni(path, QStringLiteral("éQUIPE"), QStringLiteral("HÉLÈNE")),
@@ -568,7 +461,7 @@ void TstIniFile::writeWindows1252OnDisk()
     // Replacing it matches the accented names without regard to case too.
     QVERIFY(
         WriteIni(path, QStringLiteral("ÉQUIPE"), QStringLiteral("hélène"), QStringLiteral("Saint-Étienne")));
-    QCOMPARE(readBytes(path), QByteArray("[\xC9quipe]\r\nH\xE9l\xE8ne=Saint-\xC9tienne\r\n"));
+    QCOMPARE(ReadFileBytes(path), QByteArray("[\xC9quipe]\r\nH\xE9l\xE8ne=Saint-\xC9tienne\r\n"));
 }
 
 void TstIniFile::writeKeepsLongValuesWhole()
@@ -576,7 +469,7 @@ void TstIniFile::writeKeepsLongValuesWhole()
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
     const QString value(2000, u'z');
     QVERIFY(WriteIni(path, QStringLiteral("Texte"), QStringLiteral("Texte"), value));
-    QCOMPARE(readBytes(path), "[Texte]\r\nTexte=" + value.toLatin1() + "\r\n");
+    QCOMPARE(ReadFileBytes(path), "[Texte]\r\nTexte=" + value.toLatin1() + "\r\n");
     QCOMPARE(ReadIni(path, QStringLiteral("Texte"), QStringLiteral("Texte")), QString(1023, u'z'));
 }
 
@@ -593,10 +486,10 @@ void TstIniFile::valueCannotInjectLines()
 {
     QFETCH(QString, value);
     const QString path = QDir(newFolder()).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, "[S]\r\nk=0\r\nj=2\r\n"));
+    QVERIFY(WriteFileBytes(path, "[S]\r\nk=0\r\nj=2\r\n"));
     WriteIni(path, QStringLiteral("S"), QStringLiteral("k"), value);
 
-    const QByteArray bytes = readBytes(path);
+    const QByteArray bytes = ReadFileBytes(path);
     QCOMPARE(bytes.count('\n'), 3);
     QCOMPARE(bytes.count('\r'), 3);
     QVERIFY(bytes.startsWith("[S]\r\nk=1"));
@@ -640,9 +533,9 @@ void TstIniFile::invalidNamesRefused()
     QFETCH(QString, key);
     const QString folder = newFolder();
     const QString path = QDir(folder).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, MixedFile));
+    QVERIFY(WriteFileBytes(path, MixedFile));
     QVERIFY(!WriteIni(path, section, key, QStringLiteral("v")));
-    QCOMPARE(readBytes(path), MixedFile);
+    QCOMPARE(ReadFileBytes(path), MixedFile);
 
     IniDocument doc = IniDocument::fromBytes(MixedFile);
     QVERIFY(!doc.set(section, key, QStringLiteral("v")));
@@ -667,7 +560,7 @@ void TstIniFile::failedWriteKeepsOldFile()
     QFETCH(int, kind);
     const QString folder = newFolder();
     const QString path = QDir(folder).filePath(QStringLiteral("Resultats2027.ini"));
-    QVERIFY(writeBytes(path, MixedFile));
+    QVERIFY(WriteFileBytes(path, MixedFile));
 
     bool written = true;
     {
@@ -679,7 +572,7 @@ void TstIniFile::failedWriteKeepsOldFile()
         written = WriteIni(path, QStringLiteral("Resultats"), QStringLiteral("0103"), QString(300, u'x'));
     }
     QVERIFY(!written);
-    QCOMPARE(readBytes(path), MixedFile);
+    QCOMPARE(ReadFileBytes(path), MixedFile);
     // Nor is a half-written temporary file left behind.
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
         QStringList(QStringLiteral("Resultats2027.ini")));
@@ -689,10 +582,10 @@ void TstIniFile::writeIntoMissingFolderFails()
 {
     // A parent that is a plain file: nothing can be created below it.
     const QString blocker = QDir(newFolder()).filePath(QStringLiteral("plain"));
-    QVERIFY(writeBytes(blocker, "x"));
+    QVERIFY(WriteFileBytes(blocker, "x"));
     const QString path = blocker + QStringLiteral("/Resultats2027.ini");
     QVERIFY(!WriteIni(path, QStringLiteral("Maj"), QStringLiteral("Maj"), QStringLiteral("x")));
-    QCOMPARE(readBytes(blocker), QByteArray("x"));
+    QCOMPARE(ReadFileBytes(blocker), QByteArray("x"));
 }
 
 QTEST_GUILESS_MAIN(TstIniFile)

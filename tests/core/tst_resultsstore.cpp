@@ -1,4 +1,6 @@
 // The results store: records, bonus/malus, the editor's save and the dated copy.
+#include "TestFiles.h"
+#include "WriteBlocker.h"
 #include "platform/IniFile.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -16,28 +18,14 @@
 #include <unistd.h>
 
 using namespace kestrava;
+using kestrava::test::WriteBlocker;
+using kestrava::test::ReadFileBytes;
+using kestrava::test::WriteFileBytes;
 
 namespace {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
-bool setModified(const QString &path, const QDateTime &when)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
-}
 
 // The 34 rows of the entry grid, all boxes empty.
 QList<EntryRow> emptyRows()
@@ -84,70 +72,6 @@ const QByteArray PublishedStore = "[Resultats]\r\n"
                                   "[VersionEQU]\r\n"
                                   "VersionEQU=1\r\n";
 
-// Makes writes fail, then puts everything back. A file-size limit fails writes as a full disk
-// does, for root too; a read-only folder needs the thread's filesystem identity lowered when we
-// run as root, since root ignores permission bits.
-class WriteBlocker
-{
-public:
-    enum Kind { ReadOnlyFolder, DiskFull };
-    WriteBlocker(Kind kind, QString folder)
-        : m_kind(kind)
-        , m_folder(std::move(folder))
-    { }
-    ~WriteBlocker() { release(); }
-
-    bool engage()
-    {
-        if (m_kind == DiskFull) {
-            ::getrlimit(RLIMIT_FSIZE, &m_oldLimit);
-            m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tight = m_oldLimit;
-            tight.rlim_cur = 16;
-            m_limited = ::setrlimit(RLIMIT_FSIZE, &tight) == 0;
-            return m_limited;
-        }
-        ::chmod(QFile::encodeName(m_folder).constData(), 0555);
-        m_chmodded = true;
-        if (::geteuid() == 0) {
-            ::setfsuid(65534);
-            m_lowered = true;
-            if (::setfsuid(65534) != 65534)
-                return false;
-        }
-        QFile probe(QDir(m_folder).filePath(QStringLiteral("probe")));
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.close();
-            probe.remove();
-            return false;
-        }
-        return true;
-    }
-
-    void release()
-    {
-        if (m_lowered)
-            ::setfsuid(0);
-        m_lowered = false;
-        if (m_limited) {
-            ::setrlimit(RLIMIT_FSIZE, &m_oldLimit);
-            std::signal(SIGXFSZ, m_oldHandler);
-        }
-        m_limited = false;
-        if (m_chmodded)
-            ::chmod(QFile::encodeName(m_folder).constData(), 0755);
-        m_chmodded = false;
-    }
-
-private:
-    Kind m_kind;
-    QString m_folder;
-    bool m_chmodded = false;
-    bool m_lowered = false;
-    bool m_limited = false;
-    rlimit m_oldLimit {};
-    void (*m_oldHandler)(int) = SIG_DFL;
-};
 
 } // namespace
 
@@ -304,7 +228,7 @@ void TstResultsStore::missingKeyReadsEmptyRecord()
     QCOMPARE(r.toRecord(), QStringLiteral("|||||||"));
     QVERIFY(!GoalsEntered(r.r1()));
 
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     const IniSnapshot snap = store.snapshot();
     QCOMPARE(ResultsStore::result(snap, QStringLiteral("0100")).toRecord(), QStringLiteral("R||3|0|1||0|D"));
     r = ResultsStore::result(snap, QStringLiteral("3408"));
@@ -315,7 +239,7 @@ void TstResultsStore::missingKeyReadsEmptyRecord()
 void TstResultsStore::loadBonusMalus()
 {
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(),
+    QVERIFY(WriteFileBytes(store.path(),
         "[BonMal]\r\n"
         "A=\r\n"
         "B=-2.5\r\n"
@@ -390,7 +314,7 @@ void TstResultsStore::saveWritesRows()
     QCOMPARE(r.awayLetter(), QStringLiteral("D"));
 
     // On disk: Windows-1252 and CR LF, as the publisher's site has it.
-    const QByteArray bytes = readBytes(store.path());
+    const QByteArray bytes = ReadFileBytes(store.path());
     QVERIFY(bytes.contains("Maj=06 d\xE9"
                            "c. 07:24\r\n"));
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
@@ -399,7 +323,7 @@ void TstResultsStore::saveWritesRows()
 void TstResultsStore::saveKeepsRecordOfEmptyHomeGoals()
 {
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     const QDateTime launch(QDate(2026, 12, 6), QTime(7, 24));
 
     QList<EntryRow> rows = emptyRows();
@@ -419,7 +343,7 @@ void TstResultsStore::saveKeepsRecordOfEmptyHomeGoals()
 void TstResultsStore::saveKeepsEverythingElse()
 {
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     QList<EntryRow> rows = emptyRows();
     rows[0] = row("0101", "Q", "", "", "2", "2", "", "", "O");
     const QDateTime launch(QDate(2026, 12, 6), QTime(7, 24));
@@ -431,7 +355,7 @@ void TstResultsStore::saveKeepsEverythingElse()
                      "c. 20:00\r\n",
         "Maj=06 d\xE9"
         "c. 07:24\r\n");
-    QCOMPARE(readBytes(store.path()), expected);
+    QCOMPARE(ReadFileBytes(store.path()), expected);
 }
 
 void TstResultsStore::saveMajFromLaunchTime_data()
@@ -491,8 +415,8 @@ void TstResultsStore::changedSinceReference()
     const ResultsStore store(m_folder);
     const QDateTime reference(QDate(2026, 12, 6), QTime(7, 24, 0));
     if (fileBefore) {
-        QVERIFY(writeBytes(store.path(), PublishedStore));
-        QVERIFY(setModified(store.path(), reference.addSecs(modifiedOffset)));
+        QVERIFY(WriteFileBytes(store.path(), PublishedStore));
+        QVERIFY(kestrava::test::SetModified(store.path(), reference.addSecs(modifiedOffset)));
     }
     QList<EntryRow> rows = emptyRows();
     rows[0] = row("0102", "M", "", "", "1", "0", "", "", "C");
@@ -508,8 +432,8 @@ void TstResultsStore::firstSaveHidesSecondShows()
     // Launched a moment ago, on a store last written an hour before; the reference is the launch.
     const QDateTime now = QDateTime::currentDateTime();
     const QDateTime launch = now.addSecs(-2).addMSecs(-now.time().msec());
-    QVERIFY(writeBytes(store.path(), PublishedStore));
-    QVERIFY(setModified(store.path(), launch.addSecs(-3600)));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
+    QVERIFY(kestrava::test::SetModified(store.path(), launch.addSecs(-3600)));
 
     QList<EntryRow> rows = emptyRows();
     rows[0] = row("0102", "M", "", "", "1", "0", "", "", "C");
@@ -525,7 +449,7 @@ void TstResultsStore::firstSaveHidesSecondShows()
     QVERIFY(out.sendButtonVisible);
 
     // The editor's unlock moves the reference 15 days back: older writes count then too.
-    QVERIFY(setModified(store.path(), launch.addDays(-3)));
+    QVERIFY(kestrava::test::SetModified(store.path(), launch.addDays(-3)));
     out = store.saveResults(rows, launch, launch.addDays(-15), EditingPassword);
     QVERIFY(out.changedSinceReference);
     QVERIFY(out.sendButtonVisible);
@@ -587,7 +511,7 @@ void TstResultsStore::failedSave()
 {
     QFETCH(int, kind);
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     QList<EntryRow> rows = emptyRows();
     for (int i = 0; i < 34; ++i)
         rows[i].r1 = rows[i].r2 = QStringLiteral("1");
@@ -604,7 +528,7 @@ void TstResultsStore::failedSave()
         out = store.saveResults(rows, launch, launch, EditingPassword);
     }
     QVERIFY(!out.written);
-    QCOMPARE(readBytes(store.path()), PublishedStore);
+    QCOMPARE(ReadFileBytes(store.path()), PublishedStore);
     QCOMPARE(QDir(m_folder).entryList(QDir::Files | QDir::Hidden),
         QStringList(QStringLiteral("Resultats2027.ini")));
 }
@@ -612,16 +536,16 @@ void TstResultsStore::failedSave()
 void TstResultsStore::datedCopy()
 {
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     const QDateTime launch(QDate(2027, 1, 5), QTime(9, 30));
     const QString copy = QDir(m_folder).filePath(QStringLiteral("Resultats2027-050127.ini"));
     QCOMPARE(store.datedCopyPath(launch), copy);
 
     // A copy of that name from earlier the same day is overwritten.
-    QVERIFY(writeBytes(copy, "[Maj]\r\nMaj=ancien\r\n"));
+    QVERIFY(WriteFileBytes(copy, "[Maj]\r\nMaj=ancien\r\n"));
     QVERIFY(store.datedCopy(launch));
-    QCOMPARE(readBytes(copy), PublishedStore);
-    QCOMPARE(readBytes(store.path()), PublishedStore);
+    QCOMPARE(ReadFileBytes(copy), PublishedStore);
+    QCOMPARE(ReadFileBytes(store.path()), PublishedStore);
     QCOMPARE(QDir(m_folder).entryList(QDir::Files, QDir::Name),
         QStringList({ QStringLiteral("Resultats2027-050127.ini"), QStringLiteral("Resultats2027.ini") }));
 }
@@ -637,10 +561,10 @@ void TstResultsStore::datedCopyWithoutStore()
 void TstResultsStore::failedDatedCopyKeepsOldCopy()
 {
     const ResultsStore store(m_folder);
-    QVERIFY(writeBytes(store.path(), PublishedStore));
+    QVERIFY(WriteFileBytes(store.path(), PublishedStore));
     const QDateTime launch(QDate(2027, 1, 5), QTime(9, 30));
     const QByteArray older = "[Maj]\r\nMaj=ancien\r\n";
-    QVERIFY(writeBytes(store.datedCopyPath(launch), older));
+    QVERIFY(WriteFileBytes(store.datedCopyPath(launch), older));
     bool copied = true;
     {
         WriteBlocker blocker(WriteBlocker::DiskFull, m_folder);
@@ -648,8 +572,8 @@ void TstResultsStore::failedDatedCopyKeepsOldCopy()
         copied = store.datedCopy(launch);
     }
     QVERIFY(!copied);
-    QCOMPARE(readBytes(store.datedCopyPath(launch)), older);
-    QCOMPARE(readBytes(store.path()), PublishedStore);
+    QCOMPARE(ReadFileBytes(store.datedCopyPath(launch)), older);
+    QCOMPARE(ReadFileBytes(store.path()), PublishedStore);
 }
 
 QTEST_GUILESS_MAIN(TstResultsStore)

@@ -3,6 +3,7 @@
 // One copy of the program in a scratch folder: the shipped season, a results store of the test's
 // choosing, and doubles for every platform service. Tests drive its controller as a person would.
 #include "TestDoubles.h"
+#include "TestFiles.h"
 #include "platform/Settings.h"
 #include "window/MainController.h"
 
@@ -16,24 +17,6 @@
 namespace kestrava::test {
 
 inline const QDateTime December6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
-
-inline QByteArray ReadFileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline bool WriteFileBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-inline bool SetModified(const QString &path, const QDateTime &when)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime);
-}
 
 struct TestProgram
 {
