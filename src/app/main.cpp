@@ -1,6 +1,8 @@
 // Kestrava: the desktop program.
+#include "NetworkDownloader.h"
 #include "platform/DesktopShell.h"
 #include "platform/Settings.h"
+#include "platform/SystemClipboard.h"
 #include "platform/WidgetDialogs.h"
 #include "platform/WidgetPrinter.h"
 #include "window/MainController.h"
@@ -33,7 +35,11 @@ int main(int argc, char *argv[])
     WidgetDialogs dialogs;
     DesktopShell shell;
     WidgetPrinter printer(programDir);
-    MainController controller(programDir, { &clock, &settings, &dialogs, &shell, &printer });
+    // The publisher's site (setting "Site"/"Base") serves the results, the season file and the donors.
+    NetworkDownloader downloader;
+    SystemClipboard clipboard;
+    MainController controller(
+        programDir, { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard });
 
     SplashWindow splash(controller.splash());
     MainWindow window(controller);

@@ -35,6 +35,7 @@ public:
     QStringList messages; // every text shown or asked, in order
     QList<bool> yesNoAnswers; // popped from the front; No when empty
     QStringList textAnswers; // popped from the front; cancelled when empty
+    QList<Answer> threeWayAnswers; // popped from the front; Cancel when empty
 
     void message(const QString &text, const QString &, MessageIcon) override { messages.append(text); }
     bool askYesNo(const QString &text, const QString &) override
@@ -45,7 +46,7 @@ public:
     Answer askYesNoCancel(const QString &text, const QString &) override
     {
         messages.append(text);
-        return Answer::Cancel;
+        return threeWayAnswers.isEmpty() ? Answer::Cancel : threeWayAnswers.takeFirst();
     }
     std::optional<QString> askText(const QString &prompt, const QString &) override
     {

@@ -5,6 +5,7 @@
 #include "standings/LeagueTableItemModel.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPalette>
 
 namespace kestrava {
@@ -15,9 +16,9 @@ int widthOf(int column)
 {
     using M = LeagueTableItemModel;
     if (column == M::RankColumn)
-        return 34;
+        return 30;
     if (column == M::columnOf(TableColumn::Name))
-        return 160;
+        return 152;
     if (column == M::FormColumn)
         return FormMarks::LeftPadding * 2 + 5 * FormMarks::Size + 4 * FormMarks::Gap;
     if (column < M::columnOf(TableColumn::HomeGoalsFor))
@@ -46,6 +47,8 @@ LeagueTableView::LeagueTableView(LeagueTableItemModel *model, QWidget *parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     // The table's rows react to the mouse in their own way; the window behind them must not.
     setAttribute(Qt::WA_NoMousePropagation);
+    // The names are links: the pointer says so.
+    setMouseTracking(true);
 
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -98,6 +101,26 @@ QSize LeagueTableView::sizeHint() const
             width += widthOf(c);
     }
     return { width, 2 * frameWidth() + HeaderHeight + RowHeight * TeamCount };
+}
+
+void LeagueTableView::mouseMoveEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const bool onName
+        = index.isValid() && index.column() == LeagueTableItemModel::columnOf(TableColumn::Name);
+    viewport()->setCursor(onName ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QTableView::mouseMoveEvent(event);
+}
+
+void LeagueTableView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && index.column() == LeagueTableItemModel::columnOf(TableColumn::Name)
+        && onNameClicked)
+        onNameClicked(index.row());
 }
 
 } // namespace kestrava

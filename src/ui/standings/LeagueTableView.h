@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 namespace kestrava {
 
 class LeagueTableItemModel;
@@ -12,14 +14,20 @@ class LeagueTableView : public QTableView
 {
     Q_OBJECT
 public:
-    static constexpr int RowHeight = 26;
-    static constexpr int HeaderHeight = 40;
+    static constexpr int RowHeight = 24;
+    static constexpr int HeaderHeight = 36;
 
     explicit LeagueTableView(LeagueTableItemModel *model, QWidget *parent = nullptr);
 
     void setFormGuideVisible(bool visible);
+    // A click on a team's name opens its season in the fixture grid.
+    std::function<void(int row)> onNameClicked;
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
 } // namespace kestrava

@@ -10,9 +10,6 @@ namespace kestrava {
 
 namespace {
 
-constexpr int ButtonPadding = 14;
-constexpr int ButtonHeight = 32;
-
 bool isClick(QWidget *widget, QMouseEvent *event)
 {
     return event->button() == Qt::LeftButton && widget->rect().contains(event->position().toPoint());
@@ -52,9 +49,16 @@ void BarButton::refresh()
         setVisible(shown);
 }
 
+void BarButton::setMetrics(int padding, int height)
+{
+    m_padding = padding;
+    m_height = height;
+    updateGeometry();
+}
+
 QSize BarButton::sizeHint() const
 {
-    return { fontMetrics().horizontalAdvance(m_caption) + 2 * ButtonPadding, ButtonHeight };
+    return { fontMetrics().horizontalAdvance(m_caption) + 2 * m_padding, m_height };
 }
 
 void BarButton::paintEvent(QPaintEvent *)
@@ -211,6 +215,52 @@ void ClickablePicture::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
     if (m_click && isClick(this, event))
+        m_click();
+}
+
+ClickableLabel::ClickableLabel(QWidget *parent)
+    : QLabel(parent)
+{ }
+
+void ClickableLabel::setOnClick(std::function<void()> click)
+{
+    m_click = std::move(click);
+    setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void ClickableLabel::setOnHover(std::function<void()> hover)
+{
+    m_hover = std::move(hover);
+    setMouseTracking(bool(m_hover));
+}
+
+void ClickableLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_hover) {
+        QLabel::mouseMoveEvent(event);
+        return;
+    }
+    m_hover();
+    event->accept();
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (!m_click) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_click) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    if (isClick(this, event))
         m_click();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFrame>
+#include <QLabel>
 #include <QWidget>
 
 #include <functional>
@@ -21,6 +22,8 @@ public:
     int index() const { return m_index; }
     // Caption, colour and visibility from the model.
     void refresh();
+    // Smaller buttons for crowded places (the bar, the rankings menu).
+    void setMetrics(int padding, int height);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -36,6 +39,8 @@ private:
     int m_index;
     QString m_caption;
     QColor m_background;
+    int m_padding = 14;
+    int m_height = 32;
 };
 
 // A frame that passes the mouse to the controller: `onHover` for every move over it (the frame
@@ -98,6 +103,27 @@ protected:
 private:
     QPixmap m_pixmap;
     std::function<void()> m_click;
+};
+
+// A label that passes clicks (and, when asked, mouse moves) to the controller: the title, the
+// goals summary, links.
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget *parent = nullptr);
+
+    void setOnClick(std::function<void()> click);
+    void setOnHover(std::function<void()> hover);
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    std::function<void()> m_click;
+    std::function<void()> m_hover;
 };
 
 } // namespace kestrava

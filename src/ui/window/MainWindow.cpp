@@ -1,5 +1,9 @@
 #include "MainWindow.h"
 
+#include "matchdays/CalendarRibbon.h"
+#include "matchdays/FixtureGridPanel.h"
+#include "online/DonorsPanel.h"
+#include "online/PublishingPanel.h"
 #include "season/CrestPixmap.h"
 #include "standings/FormGuide.h"
 #include "standings/LeagueTableItemModel.h"
@@ -66,10 +70,12 @@ private:
 namespace {
 
 constexpr int Margin = 14;
-constexpr int SidebarWidth = 336;
-constexpr int HeaderHeight = 60;
-constexpr int LeaderCrestSize = 52;
+constexpr int SidebarWidth = 372;
+constexpr int DockWidth = 336;
+constexpr int HeaderHeight = 52;
+constexpr int LeaderCrestSize = 40;
 constexpr int MatchdayColumns = 12;
+constexpr int OverlayGap = 10;
 
 // Where the buttons of the bar and of the rankings menu sit, left to right. Only those that the
 // model says are built are shown.
@@ -154,12 +160,22 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_header = buildHeader(backdrop);
     layout->addWidget(m_header);
 
+    // The season's months under the header band, across the whole window.
+    auto *ribbon = new QHBoxLayout;
+    ribbon->setContentsMargins(Margin, 8, Margin, 0);
+    m_calendar = new CalendarRibbon(m_controller, backdrop);
+    m_calendar->setStyleSheet(WindowStyleSheet());
+    ribbon->addWidget(m_calendar);
+    layout->addLayout(ribbon);
+
     auto *body = new QHBoxLayout;
-    body->setContentsMargins(Margin, 8, Margin, Margin);
+    body->setContentsMargins(Margin, 8, Margin, Margin - 2);
     body->setSpacing(Margin);
-    body->addWidget(buildTableColumn(backdrop), 0, Qt::AlignTop);
+    m_tableColumn = buildTableColumn(backdrop);
+    body->addWidget(m_tableColumn, 0, Qt::AlignTop);
     body->addStretch(1);
-    body->addWidget(buildSidebar(backdrop), 0, Qt::AlignTop);
+    m_sidebar = buildSidebar(backdrop);
+    body->addWidget(m_sidebar);
     layout->addLayout(body, 1);
 
     buildOverlays(backdrop);
@@ -170,6 +186,12 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     connect(&m_controller.options(), &OptionsModel::changed, this, &MainWindow::refreshOptions);
     connect(
         &m_controller.matchdayList(), &MatchdayListModel::changed, this, &MainWindow::refreshMatchdayList);
+    // Opening a panel may hide the day's totals of the grid; the panels move out of each other's way.
+    connect(&m_controller.publishing(), &PublishingModel::changed, this, [this] {
+        m_grid->refresh();
+        placeOverlays();
+    });
+    connect(&m_controller.donors(), &DonorsModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();
@@ -189,7 +211,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     refreshMatchdayList();
 
     // Sized for a 1366 x 768 screen, title bar and task bar included.
-    resize(1320, 690);
+    resize(m_tableColumn->width() + SidebarWidth + 3 * Margin, 690);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         resize(std::min(width(), area.width()), std::min(height(), area.height()));
@@ -209,21 +231,29 @@ QWidget *MainWindow::buildHeader(QWidget *parent)
     band->setObjectName(QStringLiteral("header"));
     band->setFixedHeight(HeaderHeight);
     auto *row = new QHBoxLayout(band);
-    row->setContentsMargins(Margin, 6, Margin, 9);
-    row->setSpacing(10);
+    row->setContentsMargins(Margin, 5, Margin - 6, 8);
+    row->setSpacing(3);
 
     auto *logo = new ClickablePicture(
-        LeagueLogoPixmap(42), [this] { m_controller.clickLogo(); }, band);
+        LeagueLogoPixmap(38), [this] { m_controller.clickLogo(); }, band);
     logo->setObjectName(QStringLiteral("logo"));
     row->addWidget(logo);
+    row->addSpacing(7);
 
     auto *titles = new QVBoxLayout;
     titles->setSpacing(0);
-    auto *name = new QLabel(QStringLiteral("Kestrava"), band);
-    name->setFont(UiFont(15, true));
+    // The program's name: the editor's click on it shows or hides "Expé Fichier".
+    auto *name = new ClickableLabel(band);
+    name->setObjectName(QStringLiteral("programTitle"));
+    name->setText(QStringLiteral("Kestrava"));
+    name->setFont(UiFont(14, true));
     SetTextColour(name, Qt::white);
+    name->setOnClick([this] { m_controller.clickTitleLabel(); });
+    name->setCursor(Qt::ArrowCursor);
     auto *season = new QLabel(m_controller.windowTitle().simplified(), band);
-    season->setFont(UiFont(8.5));
+    season->setFont(UiFont(8));
+    // When the editor's buttons crowd the bar, the season line gives way first.
+    season->setMinimumWidth(60);
     SetTextColour(season, Palette::HeaderText);
     titles->addStretch(1);
     titles->addWidget(name);
@@ -236,6 +266,8 @@ QWidget *MainWindow::buildHeader(QWidget *parent)
         if (m_controller.buttons().button(index).place != ButtonPlace::Bar)
             continue;
         auto *button = new BarButton(m_controller, index, band);
+        button->setFont(UiFont(8.5, true));
+        button->setMetrics(8, 30);
         m_buttons.append(button);
         row->addWidget(button, 0, Qt::AlignVCenter);
     }
@@ -251,11 +283,12 @@ QWidget *MainWindow::buildTableColumn(QWidget *parent)
 
     m_tableModel = new LeagueTableItemModel(m_controller.table(), m_controller.season(), this);
     m_tableView = new LeagueTableView(m_tableModel, column);
+    m_tableView->onNameClicked = [this](int row) { m_controller.clickTableRow(row); };
 
     // Above the table: its title, the introduction text or the column titles.
     auto *strip = new QWidget(column);
     strip->setStyleSheet(WindowStyleSheet());
-    strip->setFixedHeight(44);
+    strip->setFixedHeight(36);
     auto *stripRow = new QHBoxLayout(strip);
     stripRow->setContentsMargins(0, 0, 0, 0);
     stripRow->setSpacing(10);
@@ -268,7 +301,7 @@ QWidget *MainWindow::buildTableColumn(QWidget *parent)
     m_introFrame->setObjectName(QStringLiteral("introFrame"));
     m_introFrame->setProperty("kintro", true);
     auto *introRow = new QHBoxLayout(m_introFrame);
-    introRow->setContentsMargins(10, 3, 10, 3);
+    introRow->setContentsMargins(10, 2, 10, 2);
     m_introText = valueLabel(m_introFrame, "introText", 9.5, false);
     SetTextColour(m_introText, QColor(11, 64, 64));
     introRow->addWidget(m_introText);
@@ -313,75 +346,109 @@ QWidget *MainWindow::buildTableColumn(QWidget *parent)
 QWidget *MainWindow::buildSidebar(QWidget *parent)
 {
     auto *sidebar = new QWidget(parent);
-    sidebar->setStyleSheet(WindowStyleSheet());
+    sidebar->setObjectName(QStringLiteral("sidebar"));
     sidebar->setFixedWidth(SidebarWidth);
     auto *layout = new QVBoxLayout(sidebar);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(10);
+    layout->setSpacing(8);
 
+    // The cards are styled one by one: a style sheet over the grid would take the colours of its
+    // card boxes and slow every keystroke.
     // The season at a glance: the leader, the progress and the goals.
     m_seasonCard = card(sidebar, "seasonCard");
+    m_seasonCard->setStyleSheet(WindowStyleSheet());
     auto *season = new QVBoxLayout(m_seasonCard);
-    season->setContentsMargins(14, 12, 14, 12);
-    season->setSpacing(6);
-    auto *leader = new QHBoxLayout;
-    leader->setSpacing(12);
+    season->setContentsMargins(12, 9, 12, 9);
+    season->setSpacing(5);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(10);
     m_leaderCrest = new QLabel(m_seasonCard);
     m_leaderCrest->setObjectName(QStringLiteral("leaderCrest"));
     m_leaderCrest->setFixedSize(LeaderCrestSize, LeaderCrestSize);
-    leader->addWidget(m_leaderCrest);
-    m_leaderText = valueLabel(m_seasonCard, "leaderText", 12.5, true);
+    top->addWidget(m_leaderCrest);
+    m_leaderText = valueLabel(m_seasonCard, "leaderText", 11, true);
+    m_leaderText->setWordWrap(false);
     SetTextColour(m_leaderText, Palette::Navy);
-    leader->addWidget(m_leaderText, 1);
-    season->addLayout(leader);
-    season->addSpacing(4);
-    m_progressText = valueLabel(m_seasonCard, "progressText", 9, true);
-    season->addWidget(m_progressText);
+    top->addWidget(m_leaderText, 1);
+    auto *progress = new QVBoxLayout;
+    progress->setSpacing(4);
+    progress->addStretch(1);
+    m_progressText = valueLabel(m_seasonCard, "progressText", 8.5, true);
+    m_progressText->setWordWrap(false);
+    m_progressText->setAlignment(Qt::AlignRight);
+    progress->addWidget(m_progressText);
     m_progress = new ProgressStrip(m_seasonCard);
     m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setFixedHeight(12);
-    season->addWidget(m_progress);
-    season->addSpacing(4);
-    m_goalsSummary = valueLabel(m_seasonCard, "goalsSummary", 9, false);
+    m_progress->setFixedSize(160, 10);
+    progress->addWidget(m_progress, 0, Qt::AlignRight);
+    progress->addStretch(1);
+    top->addLayout(progress);
+    season->addLayout(top);
+    // A click on the goals gives the cards, day by day.
+    m_goalsSummary = new ClickableLabel(m_seasonCard);
+    m_goalsSummary->setObjectName(QStringLiteral("goalsSummary"));
+    m_goalsSummary->setFont(UiFont(8.5));
+    SetTextColour(m_goalsSummary, Palette::Muted);
+    m_goalsSummary->setToolTip(QStringLiteral("Cliquez pour le détail des cartons, journée par journée"));
+    m_goalsSummary->setOnClick([this] { m_controller.clickGoalsSummary(); });
     season->addWidget(m_goalsSummary);
     layout->addWidget(m_seasonCard);
 
     m_gamesInHandFrame = new QFrame(sidebar);
     m_gamesInHandFrame->setObjectName(QStringLiteral("gamesInHandFrame"));
     m_gamesInHandFrame->setProperty("kalert", true);
+    m_gamesInHandFrame->setStyleSheet(WindowStyleSheet());
     auto *games = new QHBoxLayout(m_gamesInHandFrame);
-    games->setContentsMargins(10, 6, 10, 6);
-    m_gamesInHand = valueLabel(m_gamesInHandFrame, "gamesInHand", 9, false);
+    games->setContentsMargins(10, 5, 10, 5);
+    m_gamesInHand = valueLabel(m_gamesInHandFrame, "gamesInHand", 8.5, false);
     SetTextColour(m_gamesInHand, QColor(90, 50, 0));
     games->addWidget(m_gamesInHand);
     layout->addWidget(m_gamesInHandFrame);
 
+    // The fixture grid takes the rest of the column; a team's 34 fixtures scroll in it.
+    m_grid = new FixtureGridPanel(m_controller, sidebar);
+    layout->addWidget(m_grid, 1);
+    layout->addStretch(0);
+    return sidebar;
+}
+
+void MainWindow::buildRankingsPanels(QWidget *parent)
+{
+    // The rankings menu, the matchday list and the bonus list float one above the other over the
+    // right-hand columns of the table, so that the ranks, names and points stay in sight.
     // The rankings menu; the rows of the window do not react to the mouse passing over it.
-    m_rankingsMenu = card(sidebar, "rankingsMenu");
+    m_rankingsMenu = card(parent, "rankingsMenu");
+    m_rankingsMenu->setProperty("kcard", QStringLiteral("overlay"));
     m_rankingsMenu->setAttribute(Qt::WA_NoMousePropagation);
+    m_rankingsMenu->setStyleSheet(WindowStyleSheet());
+    m_rankingsMenu->setFixedWidth(DockWidth);
+    shadow(m_rankingsMenu);
     auto *menu = new QVBoxLayout(m_rankingsMenu);
     menu->setContentsMargins(12, 10, 12, 12);
     menu->setSpacing(8);
     menu->addWidget(caption(QStringLiteral("Classements"), m_rankingsMenu));
     m_rankingsGrid = new QGridLayout;
     m_rankingsGrid->setHorizontalSpacing(6);
-    m_rankingsGrid->setVerticalSpacing(6);
+    m_rankingsGrid->setVerticalSpacing(5);
     menu->addLayout(m_rankingsGrid);
     for (const int index : rankingsOrder) {
         if (m_controller.buttons().button(index).place != ButtonPlace::RankingsMenu)
             continue;
         auto *button = new BarButton(m_controller, index, m_rankingsMenu);
         button->setFont(UiFont(8, true));
+        button->setMetrics(8, 26);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         m_rankingsButtons.append(button);
         m_buttons.append(button);
     }
-    layout->addWidget(m_rankingsMenu);
 
-    m_matchdayFrame = new HoverFrame(sidebar);
+    m_matchdayFrame = new HoverFrame(parent);
     m_matchdayFrame->setObjectName(QStringLiteral("matchdayList"));
-    m_matchdayFrame->setProperty("kcard", true);
+    m_matchdayFrame->setProperty("kcard", QStringLiteral("overlay"));
     m_matchdayFrame->setOnHover([this] { m_controller.hoverMatchdayListFrame(); });
+    m_matchdayFrame->setStyleSheet(WindowStyleSheet());
+    m_matchdayFrame->setFixedWidth(DockWidth);
+    shadow(m_matchdayFrame);
     auto *days = new QVBoxLayout(m_matchdayFrame);
     days->setContentsMargins(12, 10, 12, 12);
     days->setSpacing(8);
@@ -395,23 +462,21 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
         grid->addWidget(number, (n - 1) / MatchdayColumns, (n - 1) % MatchdayColumns);
     }
     days->addLayout(grid);
-    layout->addWidget(m_matchdayFrame);
 
-    m_bonusFrame = new HoverFrame(sidebar);
+    m_bonusFrame = new HoverFrame(parent);
     m_bonusFrame->setObjectName(QStringLiteral("bonusList"));
-    m_bonusFrame->setProperty("kcard", true);
+    m_bonusFrame->setProperty("kcard", QStringLiteral("overlay"));
     m_bonusFrame->setOnClick([this] { m_controller.clickBonusList(); });
     m_bonusFrame->setToolTip(QStringLiteral("Cliquez pour fermer"));
+    m_bonusFrame->setStyleSheet(WindowStyleSheet());
+    m_bonusFrame->setFixedWidth(DockWidth);
+    shadow(m_bonusFrame);
     auto *bonus = new QVBoxLayout(m_bonusFrame);
     bonus->setContentsMargins(12, 10, 12, 12);
     bonus->setSpacing(6);
     bonus->addWidget(caption(QStringLiteral("Bonus - Malus"), m_bonusFrame));
     m_bonusLines = valueLabel(m_bonusFrame, "bonusLines", 9, false);
     bonus->addWidget(m_bonusLines);
-    layout->addWidget(m_bonusFrame);
-
-    layout->addStretch(1);
-    return sidebar;
 }
 
 void MainWindow::buildOverlays(QWidget *parent)
@@ -420,6 +485,35 @@ void MainWindow::buildOverlays(QWidget *parent)
     m_options->setStyleSheet(WindowStyleSheet());
     shadow(m_options);
     m_buttons.append(m_options->findChildren<BarButton *>());
+
+    buildRankingsPanels(parent);
+
+    m_publishing = new PublishingPanel(m_controller, parent);
+    m_publishing->setStyleSheet(WindowStyleSheet());
+    shadow(m_publishing);
+    m_buttons.append(m_publishing->buttons());
+
+    m_donors = new DonorsPanel(m_controller, parent);
+    m_donors->setStyleSheet(WindowStyleSheet());
+    shadow(m_donors);
+    m_buttons.append(m_donors->buttons());
+
+    // The cards of the season, day by day; a click closes it.
+    m_cardReport = new HoverFrame(parent);
+    m_cardReport->setObjectName(QStringLiteral("cardReport"));
+    m_cardReport->setProperty("kcard", QStringLiteral("overlay"));
+    m_cardReport->setOnClick([this] { m_controller.clickCardReport(); });
+    m_cardReport->setStyleSheet(WindowStyleSheet());
+    m_cardReport->setToolTip(QStringLiteral("Cliquez pour fermer"));
+    shadow(m_cardReport);
+    auto *report = new QVBoxLayout(m_cardReport);
+    report->setContentsMargins(14, 10, 14, 12);
+    report->setSpacing(6);
+    report->addWidget(caption(QStringLiteral("Cartons par journée"), m_cardReport));
+    m_cardReportText = new QLabel(m_cardReport);
+    m_cardReportText->setObjectName(QStringLiteral("cardReportText"));
+    m_cardReportText->setFont(UiFont(8.5));
+    report->addWidget(m_cardReportText);
 
     // The about box.
     m_about = new QFrame(parent);
@@ -453,6 +547,26 @@ void MainWindow::buildOverlays(QWidget *parent)
     description->setWordWrap(true);
     description->setFixedWidth(330);
     text->addWidget(description);
+    // The publisher's pages.
+    auto *links = new QHBoxLayout;
+    links->setSpacing(18);
+    auto *home = new ClickableLabel(m_about);
+    home->setObjectName(QStringLiteral("homeLink"));
+    home->setProperty("klink", true);
+    home->setText(QStringLiteral("Site de l'éditeur"));
+    home->setToolTip(QStringLiteral("Ouvrir la page d'accueil du site"));
+    home->setOnClick([this] { m_controller.clickHomeLink(); });
+    links->addWidget(home);
+    auto *contact = new ClickableLabel(m_about);
+    contact->setObjectName(QStringLiteral("contactLink"));
+    contact->setProperty("klink", true);
+    contact->setText(QStringLiteral("Contact"));
+    contact->setToolTip(QStringLiteral("Écrire à l'éditeur"));
+    contact->setOnClick([this] { m_controller.clickContactLink(); });
+    links->addWidget(contact);
+    links->addStretch(1);
+    text->addSpacing(2);
+    text->addLayout(links);
     text->addStretch(1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -488,7 +602,8 @@ void MainWindow::buildOverlays(QWidget *parent)
 
 QList<QWidget *> MainWindow::overlays() const
 {
-    return { m_options, m_about, m_workList };
+    return { m_rankingsMenu, m_matchdayFrame, m_bonusFrame, m_options, m_publishing, m_donors, m_about,
+        m_cardReport, m_workList };
 }
 
 void MainWindow::refreshTable()
@@ -514,6 +629,7 @@ void MainWindow::refreshTable()
 
     m_lastUpdate->setText(table.lastUpdate());
     m_lastUpdate->setToolTip(table.lastUpdateTooltip());
+    SetTextColour(m_lastUpdate, ToColour(table.lastUpdateColour()));
 }
 
 void MainWindow::refreshButtons()
@@ -559,6 +675,9 @@ void MainWindow::refreshPanels()
 
     m_aboutVersion->setText(panels.aboutVersion);
     m_workListLines->setText(panels.workListLines.join(u'\n'));
+    m_cardReportText->setText(ScreenText(m_controller.cardReport()));
+    setShown(m_cardReport, m_controller.cardReportVisible());
+    m_grid->refresh();
 
     setShown(m_options, panels.options);
     setShown(m_about, panels.about);
@@ -577,21 +696,58 @@ void MainWindow::refreshMatchdayList()
     for (int n = 1; n <= MatchdayCount; ++n)
         m_matchdayNumbers[n]->refresh();
     setShown(m_matchdayFrame, m_controller.matchdayList().shown());
+    placeOverlays();
 }
 
 void MainWindow::placeOverlays()
 {
-    const int top = m_header->height() + 10;
-    const QRect area = m_backdrop->rect();
     for (QWidget *overlay : overlays()) {
-        if (!overlay->isVisibleTo(m_backdrop))
-            continue;
-        overlay->adjustSize();
-        overlay->raise();
+        if (overlay->isVisibleTo(m_backdrop))
+            overlay->adjustSize();
     }
-    m_options->move(area.right() - Margin - m_options->width() + 1, top);
+    const auto shown = [this](QWidget *w) { return w->isVisibleTo(m_backdrop); };
+    const auto topLeftOf = [this](QWidget *w) { return w->mapTo(m_backdrop, QPoint(0, 0)); };
+    const int top = topLeftOf(m_tableColumn).y();
+    const QRect sidebar(topLeftOf(m_sidebar), m_sidebar->size());
+
+    // The panels of the right-hand column (options, publishing, donors) lie over it, side by side
+    // from its right edge leftwards when several are open.
+    // Publishing and the donors cover the column from top to bottom, like a sheet laid over it.
+    int right = sidebar.right() + 1;
+    for (QWidget *panel : { static_cast<QWidget *>(m_options), static_cast<QWidget *>(m_publishing),
+             static_cast<QWidget *>(m_donors) }) {
+        if (!shown(panel))
+            continue;
+        if (panel != m_options)
+            panel->resize(panel->width(), std::max(panel->minimumSizeHint().height(), sidebar.height()));
+        panel->move(right - panel->width(), top);
+        right -= panel->width() + OverlayGap;
+    }
+
+    // The rankings panels over the right-hand columns of the table, one under the other; left of
+    // the column's panels when these reach over the table.
+    const int tableRight = topLeftOf(m_tableView).x() + m_tableView->sizeHint().width();
+    const int dockRight = std::min(tableRight, right);
+    int y = topLeftOf(m_tableView).y();
+    for (QWidget *panel : { static_cast<QWidget *>(m_rankingsMenu), static_cast<QWidget *>(m_matchdayFrame),
+             static_cast<QWidget *>(m_bonusFrame) }) {
+        if (!shown(panel))
+            continue;
+        panel->move(dockRight - panel->width(), y);
+        y += panel->height() + 8;
+    }
+
+    // The card report beside the goals it details.
+    const QPoint goals = topLeftOf(m_goalsSummary);
+    m_cardReport->move(sidebar.left() - OverlayGap - m_cardReport->width(),
+        std::min(goals.y(), m_backdrop->height() - m_cardReport->height() - Margin));
     m_about->move(Margin + (m_tableView->width() - m_about->width()) / 2, top + 70);
     m_workList->move(Margin, m_header->height() - 4);
+
+    for (QWidget *overlay : overlays()) {
+        if (shown(overlay))
+            overlay->raise();
+    }
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

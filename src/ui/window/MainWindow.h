@@ -12,6 +12,10 @@ class QLabel;
 namespace kestrava {
 
 class BarButton;
+class CalendarRibbon;
+class ClickableLabel;
+class DonorsPanel;
+class FixtureGridPanel;
 class FormLegend;
 class HoverFrame;
 class LeagueTableItemModel;
@@ -20,6 +24,7 @@ class MainController;
 class MatchdayNumber;
 class OptionsPanel;
 class ProgressStrip;
+class PublishingPanel;
 
 // The main window: the button bar, the league table and everything beside it, and the panels. It
 // draws the controller's models and passes every click and mouse move to the controller.
@@ -32,6 +37,7 @@ public:
 
     LeagueTableItemModel *tableModel() const { return m_tableModel; }
     LeagueTableView *tableView() const { return m_tableView; }
+    FixtureGridPanel *gridPanel() const { return m_grid; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -41,7 +47,9 @@ private:
     QWidget *buildHeader(QWidget *parent);
     QWidget *buildTableColumn(QWidget *parent);
     QWidget *buildSidebar(QWidget *parent);
+    void buildRankingsPanels(QWidget *parent);
     void buildOverlays(QWidget *parent);
+    QFrame *buildAboutBox(QWidget *parent);
 
     void refreshTable();
     void refreshButtons();
@@ -58,6 +66,8 @@ private:
 
     LeagueTableItemModel *m_tableModel = nullptr;
     LeagueTableView *m_tableView = nullptr;
+    CalendarRibbon *m_calendar = nullptr;
+    FixtureGridPanel *m_grid = nullptr;
     QLabel *m_title = nullptr;
     QFrame *m_introFrame = nullptr;
     QLabel *m_introText = nullptr;
@@ -70,7 +80,7 @@ private:
     QLabel *m_leaderText = nullptr;
     ProgressStrip *m_progress = nullptr;
     QLabel *m_progressText = nullptr;
-    QLabel *m_goalsSummary = nullptr;
+    ClickableLabel *m_goalsSummary = nullptr;
     QFrame *m_gamesInHandFrame = nullptr;
     QLabel *m_gamesInHand = nullptr;
 
@@ -88,6 +98,12 @@ private:
     QLabel *m_aboutVersion = nullptr;
     HoverFrame *m_workList = nullptr;
     QLabel *m_workListLines = nullptr;
+    HoverFrame *m_cardReport = nullptr;
+    QLabel *m_cardReportText = nullptr;
+    PublishingPanel *m_publishing = nullptr;
+    DonorsPanel *m_donors = nullptr;
+    QWidget *m_sidebar = nullptr;
+    QWidget *m_tableColumn = nullptr;
 
     QList<BarButton *> m_buttons; // every button the window draws, whatever its panel
     int m_busyDepth = 0;

@@ -101,10 +101,11 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
         m_boxes[i] = check;
         right->addWidget(check);
     }
-    // The results download is not in this version: the box keeps the user's choice but cannot act.
-    m_boxes[0]->setEnabled(false);
-    m_boxes[0]->setToolTip(
-        QStringLiteral("Le téléchargement automatique des résultats arrivera avec une prochaine version."));
+    // Without the publisher's site (no downloader) the box keeps the user's choice but cannot act.
+    const bool online = m_controller.buttons().button(9).built;
+    m_boxes[0]->setEnabled(online);
+    if (!online)
+        m_boxes[0]->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
 
     right->addStretch(1);
     auto *buttons = new QHBoxLayout;

@@ -67,6 +67,16 @@ QFrame[kalert="true"] {
     border-left: 4px solid #e08a1e;
     border-radius: 4px;
 }
+QFrame[kticker="true"] {
+    background: #f3f6f9;
+    border: 1px solid #d1d9e4;
+    border-radius: 6px;
+}
+QLabel[klink="true"] {
+    color: #008080;
+    font-weight: bold;
+    text-decoration: underline;
+}
 QLabel[kchip="true"] {
     background: #e6ebf1;
     color: #091b31;

@@ -1,0 +1,259 @@
+#include "PublishingPanel.h"
+
+#include "window/MainController.h"
+#include "window/Style.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace kestrava {
+
+namespace {
+
+constexpr int PanelWidth = 372;
+
+// The version box: read-only until a double-click opens it.
+class VersionEdit : public QLineEdit
+{
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override
+    {
+        QLineEdit::mouseDoubleClickEvent(event);
+        if (onDoubleClick)
+            onDoubleClick();
+    }
+};
+
+QLabel *caption(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setProperty("kcaption", true);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel *fieldName(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    SetTextColour(label, Palette::Muted);
+    return label;
+}
+
+void showText(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() == text)
+        return;
+    const int caret = edit->cursorPosition();
+    edit->setText(text);
+    edit->setCursorPosition(std::min<int>(caret, int(text.size())));
+}
+
+} // namespace
+
+PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
+    : HoverFrame(parent)
+    , m_controller(controller)
+{
+    setObjectName(QStringLiteral("publishingPanel"));
+    setProperty("kcard", QStringLiteral("overlay"));
+    setOnHover([this] { m_controller.hoverPanel(); });
+    setFixedWidth(PanelWidth);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 14);
+    layout->setSpacing(6);
+
+    auto *title = new QLabel(QStringLiteral("Expédition fichier"), this);
+    title->setFont(UiFont(12, true));
+    SetTextColour(title, Palette::Navy);
+    layout->addWidget(title);
+    layout->addSpacing(2);
+
+    // The introduction every user reads above the table; the strip above the table previews it.
+    layout->addWidget(caption(
+        QStringLiteral("Texte d'intro (Attention à l'orthographe, pas de diacritiques, merci.)"), this));
+    m_intro = new QPlainTextEdit(this);
+    m_intro->setObjectName(QStringLiteral("introEdit"));
+    m_intro->setMinimumHeight(56);
+    m_intro->setMaximumHeight(118);
+    m_intro->setTabChangesFocus(true);
+    connect(m_intro, &QPlainTextEdit::textChanged, this,
+        [this] { m_controller.editIntroText(m_intro->toPlainText()); });
+    // The two boxes share what the column leaves: the introduction first.
+    layout->addWidget(m_intro, 3);
+
+    layout->addSpacing(4);
+    layout->addWidget(caption(QStringLiteral("Version"), this));
+    auto *version = new QHBoxLayout;
+    version->setSpacing(8);
+    version->addWidget(fieldName(QStringLiteral("Actuelle"), this));
+    m_ownVersion = new QLabel(this);
+    m_ownVersion->setObjectName(QStringLiteral("ownVersion"));
+    m_ownVersion->setFont(UiFont(9, true));
+    SetTextColour(m_ownVersion, Palette::Navy);
+    version->addWidget(m_ownVersion);
+    version->addSpacing(16);
+    version->addWidget(fieldName(QStringLiteral("Sur fichier"), this));
+    auto *versionEdit = new VersionEdit(this);
+    versionEdit->setObjectName(QStringLiteral("versionEdit"));
+    versionEdit->setFixedWidth(70);
+    versionEdit->setToolTip(QStringLiteral("Double-cliquez pour modifier la version annoncée"));
+    versionEdit->onDoubleClick = [this] { m_controller.doubleClickVersion(); };
+    connect(versionEdit, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_controller.editVersionText(text); });
+    m_version = versionEdit;
+    version->addWidget(m_version);
+    version->addStretch(1);
+    layout->addLayout(version);
+
+    layout->addSpacing(4);
+    layout->addWidget(caption(QStringLiteral("Equipe  Bonus ou Malus (+ ou -)"), this));
+    auto *bonus = new QHBoxLayout;
+    bonus->setSpacing(6);
+    m_team = new QComboBox(this);
+    m_team->setObjectName(QStringLiteral("bonusTeam"));
+    m_team->setPlaceholderText(QStringLiteral("Choisir une équipe"));
+    m_team->setMaxVisibleItems(18);
+    connect(m_team, &QComboBox::textActivated, this,
+        [this](const QString &team) { m_controller.chooseBonusTeam(team); });
+    bonus->addWidget(m_team, 1);
+    m_points = new QLineEdit(this);
+    m_points->setObjectName(QStringLiteral("bonusPoints"));
+    m_points->setFixedWidth(52);
+    m_points->setAlignment(Qt::AlignCenter);
+    m_points->setPlaceholderText(QStringLiteral("± pts"));
+    connect(m_points, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_controller.editBonusPoints(text); });
+    bonus->addWidget(m_points);
+    auto *insert = new BarButton(m_controller, 30, this);
+    m_buttons.append(insert);
+    bonus->addWidget(insert);
+    layout->addLayout(bonus);
+    m_bonusLines = new QListWidget(this);
+    m_bonusLines->setObjectName(QStringLiteral("publishingBonusLines"));
+    m_bonusLines->setSelectionMode(QAbstractItemView::NoSelection);
+    m_bonusLines->setFocusPolicy(Qt::NoFocus);
+    m_bonusLines->setMinimumHeight(58);
+    m_bonusLines->setMaximumHeight(100);
+    layout->addWidget(m_bonusLines, 2);
+
+    layout->addSpacing(4);
+    layout->addWidget(caption(QStringLiteral("Mot de passe et Pseudo"), this));
+    auto *identity = new QHBoxLayout;
+    identity->setSpacing(6);
+    m_pseudo = new QLineEdit(this);
+    m_pseudo->setObjectName(QStringLiteral("pseudoEdit"));
+    m_pseudo->setPlaceholderText(QStringLiteral("Pseudo"));
+    m_pseudo->setText(m_controller.pseudo());
+    connect(m_pseudo, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_controller.setPseudo(text); });
+    identity->addWidget(m_pseudo, 1);
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("passwordEdit"));
+    m_password->setPlaceholderText(QStringLiteral("Mot de passe"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setText(m_controller.password());
+    connect(m_password, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_controller.setPassword(text); });
+    identity->addWidget(m_password, 1);
+    layout->addLayout(identity);
+
+    layout->addSpacing(4);
+    auto *store = new QHBoxLayout;
+    store->setSpacing(6);
+    store->addWidget(fieldName(QStringLiteral("Fichier des résultats :"), this));
+    m_store = new ClickableLabel(this);
+    m_store->setObjectName(QStringLiteral("storeLabel"));
+    m_store->setProperty("klink", true);
+    m_store->setText(QFileInfo(m_controller.store().path()).fileName());
+    m_store->setToolTip(QStringLiteral("Ouvrir le fichier des résultats\n%1")
+                            .arg(QDir::toNativeSeparators(m_controller.store().path())));
+    m_store->setOnClick([this] { m_controller.clickStoreLabel(); });
+    store->addWidget(m_store);
+    store->addStretch(1);
+    layout->addLayout(store);
+
+    layout->addSpacing(4);
+    layout->addStretch(1);
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(6);
+    bottom->addStretch(1);
+    for (const int index : { 14, 32, 15 }) {
+        auto *button = new BarButton(m_controller, index, this);
+        m_buttons.append(button);
+        bottom->addWidget(button);
+    }
+    layout->addLayout(bottom);
+
+    connect(&m_controller.publishing(), &PublishingModel::changed, this, &PublishingPanel::refresh);
+    refresh();
+}
+
+void PublishingPanel::refresh()
+{
+    const PublishingModel &model = m_controller.publishing();
+
+    // The filter replaces letters one for one: the caret keeps its place.
+    if (m_intro->toPlainText() != model.introText) {
+        const QSignalBlocker quiet(m_intro);
+        const int caret = m_intro->textCursor().position();
+        m_intro->setPlainText(model.introText);
+        QTextCursor cursor = m_intro->textCursor();
+        cursor.setPosition(std::min<int>(caret, int(model.introText.size())));
+        m_intro->setTextCursor(cursor);
+    }
+
+    m_ownVersion->setText(model.ownVersion);
+    showText(m_version, model.versionText);
+    m_version->setReadOnly(!model.versionEditable);
+
+    QStringList shownTeams;
+    for (int i = 0; i < m_team->count(); ++i)
+        shownTeams.append(m_team->itemText(i));
+    if (shownTeams != model.teams) {
+        const QSignalBlocker quiet(m_team);
+        m_team->clear();
+        m_team->addItems(model.teams);
+    }
+    const int chosen = int(model.teams.indexOf(model.chosenTeam));
+    if (m_team->currentIndex() != chosen) {
+        const QSignalBlocker quiet(m_team);
+        m_team->setCurrentIndex(chosen);
+    }
+    showText(m_points, model.points);
+
+    QStringList shownLines;
+    for (int i = 0; i < m_bonusLines->count(); ++i)
+        shownLines.append(m_bonusLines->item(i)->text());
+    if (shownLines != model.bonusLines) {
+        m_bonusLines->clear();
+        m_bonusLines->addItems(model.bonusLines);
+    }
+
+    // The pseudonym and the password live in the controller (and the user's settings).
+    if (!m_pseudo->hasFocus())
+        showText(m_pseudo, m_controller.pseudo());
+    if (!m_password->hasFocus())
+        showText(m_password, m_controller.password());
+
+    if (isVisibleTo(parentWidget()) != model.visible)
+        setVisible(model.visible);
+}
+
+} // namespace kestrava

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "window/ClickableWidgets.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+
+namespace kestrava {
+
+class MainController;
+
+// "Expédition fichier", the editor's publishing frame: the introduction text, the version to
+// announce, bonuses and penalties, the pseudonym and password, and the sending buttons. Every
+// change goes to the controller and the boxes show back what the model keeps.
+//
+// Object names: "introEdit", "ownVersion", "versionEdit", "bonusTeam", "bonusPoints",
+// "publishingBonusLines", "pseudoEdit", "passwordEdit", "storeLabel".
+class PublishingPanel : public HoverFrame
+{
+    Q_OBJECT
+public:
+    PublishingPanel(MainController &controller, QWidget *parent = nullptr);
+
+    void refresh();
+    QList<BarButton *> buttons() const { return m_buttons; }
+
+private:
+    MainController &m_controller;
+    QPlainTextEdit *m_intro = nullptr;
+    QLabel *m_ownVersion = nullptr;
+    QLineEdit *m_version = nullptr;
+    QComboBox *m_team = nullptr;
+    QLineEdit *m_points = nullptr;
+    QListWidget *m_bonusLines = nullptr;
+    QLineEdit *m_pseudo = nullptr;
+    QLineEdit *m_password = nullptr;
+    ClickableLabel *m_store = nullptr;
+    QList<BarButton *> m_buttons;
+};
+
+} // namespace kestrava
