@@ -456,6 +456,13 @@ void TestController::hoverColours()
     c.hoverMatchdayNumber(8);
     c.hoverWindow();
     QCOMPARE(c.matchdayList().entries[8].background, rest);
+
+    // The shown month loses its highlight too; the month itself stays shown.
+    c.hoverMonth(4); // December, the month shown since start-up
+    QCOMPARE(c.calendar().months[4].background, hover);
+    c.hoverWindow();
+    QCOMPARE(c.calendar().months[4].background, rest);
+    QCOMPARE(c.calendar().shownMonth, 4);
 }
 
 void TestController::quitSavesOptions()

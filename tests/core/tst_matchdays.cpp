@@ -52,6 +52,7 @@ private slots:
     void dashScoresAndReturnLines();
     void teamMode();
     void cardReport();
+    void tableRowClick();
     void currentAndOpening_data();
     void currentAndOpening();
     void monthLabels();
@@ -269,6 +270,32 @@ void TestMatchdays::teamMode()
     }
     QVERIFY(sawNice);
     QVERIFY(!g.pending());
+}
+
+void TestMatchdays::tableRowClick()
+{
+    Program p;
+    MainController &c = p.start();
+    // Lyon, eighth: outside the zones, so its cell keeps the light green of the chosen team.
+    c.clickTableRow(7);
+    QCOMPARE(c.table().cell(7, TableColumn::Name).text, QStringLiteral("Lyon"));
+    QCOMPARE(c.grid().header, QStringLiteral(" Ligue 1 (2026 - 2027) Lyon N°8"));
+    QCOMPARE(c.grid().matchday, 0);
+    QVERIFY(!c.matchdayPanel());
+    QVERIFY(c.grid().totals.isEmpty());
+    QCOMPARE(c.table().cell(7, TableColumn::Name).background, (Rgb{128, 255, 128}));
+    QCOMPARE(c.table().cell(8, TableColumn::Name).background, Colours::White);
+    // The zones are coloured again over the highlight: the leader keeps its zone colour.
+    QCOMPARE(c.table().cell(0, TableColumn::Name).background, (Rgb{151, 222, 255}));
+    for (int r = 0; r < 34; ++r) {
+        const GridRow &row = c.grid().row(r);
+        QVERIFY(row.home.text == u"Lyon" || row.away.text == u"Lyon");
+    }
+    // A matchday number then leaves the grid as it is: the matchday panel is closed.
+    c.clickButton(10);
+    c.clickMatchdayNumber(3);
+    QCOMPARE(c.grid().matchday, 0);
+    QCOMPARE(c.table().title(), QStringLiteral("Classement à la Journée N°3"));
 }
 
 void TestMatchdays::cardReport()

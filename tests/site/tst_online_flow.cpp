@@ -430,6 +430,11 @@ void TestOnlineFlow::donors()
     QVERIFY(c.donors().running);
     c.clickButton(17);
     QVERIFY(!c.donors().visible && !c.donors().running);
+    // Opening a team's season closes the panel and stops the ticker too.
+    c.clickButton(16);
+    QVERIFY(c.donors().running);
+    c.clickTableRow(3);
+    QVERIFY(!c.donors().visible && !c.donors().running);
 
     // A fresh local file (11 hours) is used as it is, even when the site has another list.
     QVERIFY(WriteFileBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));

@@ -457,6 +457,15 @@ void MainController::hoverButton(int index)
 void MainController::hoverWindow()
 {
     m_buttons.paintHover(-1, downloadDone());
+    bool monthsChanged = false;
+    for (auto &m : m_calendar.months) {
+        if (!(m.background == CalendarColours::Rest)) {
+            m.background = CalendarColours::Rest;
+            monthsChanged = true;
+        }
+    }
+    if (monthsChanged)
+        m_calendar.notify();
     bool any = false;
     for (auto &e : m_matchdayList.entries) {
         if (!(e.background == ButtonColours::Rest)) {
@@ -673,6 +682,7 @@ void MainController::clickTableRow(int row)
     m_panels.rankingsMenu = false;
     m_table.clearGamesInHand();
     m_teamSheetTag = name;
+    closeDonors();
     m_matchdayPanel = false;
     m_panels.formGuide = false;
     ShowTeamSeason(m_grid, m_season, store().snapshot(), name, GridContext{m_launchTime, m_favouriteTeam});
