@@ -1,5 +1,6 @@
 // Kestrava: the desktop program.
 #include "NetworkDownloader.h"
+#include "StartupReport.h"
 #include "platform/DesktopShell.h"
 #include "platform/Settings.h"
 #include "platform/SystemClipboard.h"
@@ -19,6 +20,7 @@ using namespace kestrava;
 
 int main(int argc, char *argv[])
 {
+    StartupReport report;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrava"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -51,6 +53,7 @@ int main(int argc, char *argv[])
     // A missing season file has been reported; nothing is saved.
     if (!controller.start())
         return 1;
+    report.watch(&window);
     window.show();
     return app.exec();
 }
