@@ -16,6 +16,9 @@
 
 namespace kestrava::test {
 
+// The shipped season file and the demo files beside it.
+inline const QString DataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+
 inline const QDateTime December6 = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
 
 struct TestProgram
@@ -31,15 +34,17 @@ struct TestProgram
     FakePrinter printer;
     RecordingClipboard clipboard;
     Downloader *downloader = nullptr; // online buttons exist only with one
+    // What make() hands the controller: the doubles above, unless a test puts the real ones here.
+    WindowPrinter *printerInUse = &printer;
+    Clipboard *clipboardInUse = &clipboard;
     std::unique_ptr<MainController> controller;
 
     explicit TestProgram(Store store = Demo, bool withSeason = true)
     {
-        const QString data = QStringLiteral(KESTRAVA_DATA_DIR);
         if (withSeason)
-            QFile::copy(data + QStringLiteral("/2027.txt"), path(QStringLiteral("2027.txt")));
+            QFile::copy(DataDir + QStringLiteral("/2027.txt"), path(QStringLiteral("2027.txt")));
         if (store == Demo)
-            QFile::copy(data + QStringLiteral("/demo/Resultats2027.ini"), storePath());
+            QFile::copy(DataDir + QStringLiteral("/demo/Resultats2027.ini"), storePath());
         else if (store == Empty)
             WriteFileBytes(storePath(), "[Resultats]\r\n");
         // Copies of read-only files stay read-only: the store must be writable, as a user's is.
@@ -63,7 +68,7 @@ struct TestProgram
     MainController &make()
     {
         controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, &printer, downloader, &clipboard});
+            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, printerInUse, downloader, clipboardInUse});
         controller->setEventPump([] { QCoreApplication::processEvents(); });
         return *controller;
     }

@@ -1,97 +1,78 @@
 #pragma once
-// What the window tests share: the demo season in a temporary program folder, a fixed clock and
-// dialogs that answer from a script and remember what they were asked.
+// What the window tests add to the program in a folder of tests/support: the window over it, built
+// as main() builds it, and the ways a test finds, reads and clicks the window's widgets.
 
-#include "platform/Services.h"
-#include "platform/Settings.h"
-#include "window/MainController.h"
+#include "TestProgram.h"
+#include "platform/WidgetPrinter.h"
+#include "window/ClickableWidgets.h"
+#include "window/MainWindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTest>
 
 #include <memory>
 
 namespace kestrava::uitest {
 
-inline const QString DataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+using namespace kestrava::test;
 
-class FixedClock final : public Clock
+// The demo season in a scratch folder, the doubles of tests/support, the real window and its
+// printer (no printer installed: the page goes to a PDF in the program's folder).
+struct WindowProgram : TestProgram
 {
-public:
-    explicit FixedClock(QDateTime now)
-        : m_now(std::move(now))
-    { }
-    QDateTime now() const override { return m_now; }
+    WidgetPrinter widgetPrinter { dir.path(), [] { return false; } };
+    std::unique_ptr<MainWindow> window;
 
-private:
-    QDateTime m_now;
+    WindowProgram() { printerInUse = &widgetPrinter; }
+    // The window and the controller go before the printer they were given.
+    ~WindowProgram()
+    {
+        window.reset();
+        controller.reset();
+    }
+
+    bool open()
+    {
+        make();
+        // main() sets no event pump: the window first paints when start-up returns.
+        controller->setEventPump({});
+        window = std::make_unique<MainWindow>(*controller);
+        widgetPrinter.setWindow(window.get());
+        if (!controller->start())
+            return false;
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    template <typename T = QWidget> T *find(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    BarButton *button(int index) const { return find<BarButton>(QStringLiteral("button%1").arg(index)); }
+    QString label(const QString &name) const
+    {
+        const QLabel *l = find<QLabel>(name);
+        return l ? l->text() : QStringLiteral("<absent>");
+    }
+    bool shown(const QString &name) const
+    {
+        const QWidget *w = find(name);
+        return w && w->isVisible();
+    }
+    void click(QWidget *w) const { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 };
 
-class ScriptedDialogs final : public Dialogs
+// The size of the first page of a PDF, in points; empty when none is found.
+inline QSizeF PdfPageSize(const QByteArray &pdf)
 {
-public:
-    QStringList messages; // every text shown or asked, in order
-    QList<bool> yesNoAnswers; // popped from the front; No when empty
-    QStringList textAnswers; // popped from the front; cancelled when empty
-    QList<Answer> threeWayAnswers; // popped from the front; Cancel when empty
-
-    void message(const QString &text, const QString &, MessageIcon) override { messages.append(text); }
-    bool askYesNo(const QString &text, const QString &) override
-    {
-        messages.append(text);
-        return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
-    }
-    Answer askYesNoCancel(const QString &text, const QString &) override
-    {
-        messages.append(text);
-        return threeWayAnswers.isEmpty() ? Answer::Cancel : threeWayAnswers.takeFirst();
-    }
-    std::optional<QString> askText(const QString &prompt, const QString &) override
-    {
-        messages.append(prompt);
-        if (textAnswers.isEmpty())
-            return std::nullopt;
-        return textAnswers.takeFirst();
-    }
-};
-
-class QuietShell final : public Shell
-{
-public:
-    QList<QUrl> opened;
-    bool open(const QUrl &url) override
-    {
-        opened.append(url);
-        return true;
-    }
-};
-
-// A program folder holding the shipped season file and the demo results store.
-struct DemoFolder
-{
-    QTemporaryDir dir;
-
-    DemoFolder()
-    {
-        copy(DataDir + QStringLiteral("/2027.txt"), QStringLiteral("2027.txt"));
-        copy(DataDir + QStringLiteral("/demo/Resultats2027.ini"), QStringLiteral("Resultats2027.ini"));
-    }
-    // The shipped files may be read-only; the program's folder is writable.
-    void copy(const QString &from, const QString &name) const
-    {
-        QFile::copy(from, path(name));
-        QFile::setPermissions(
-            path(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    }
-    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
-};
-
-// 6 December 2026, 08:00: matchday 13 is played, a few matches are late.
-inline QDateTime DemoMorning()
-{
-    return QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+    static const QRegularExpression box(
+        QStringLiteral(R"(/MediaBox\s*\[\s*([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s*\])"));
+    const QRegularExpressionMatch m = box.match(QString::fromLatin1(pdf));
+    if (!m.hasMatch())
+        return {};
+    return { m.captured(3).toDouble() - m.captured(1).toDouble(),
+        m.captured(4).toDouble() - m.captured(2).toDouble() };
 }
 
 } // namespace kestrava::uitest

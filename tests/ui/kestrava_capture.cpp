@@ -2,6 +2,7 @@
 // the user's settings), puts it in a named state the way a user would, and saves a picture of it.
 // Used by scripts/screenshot --state to look at the views a plain start does not show.
 #include "NetworkDownloader.h"
+#include "TestDoubles.h"
 #include "matchdays/FixtureGridPanel.h"
 #include "platform/Settings.h"
 #include "platform/SystemClipboard.h"
@@ -22,18 +23,6 @@
 using namespace kestrava;
 
 namespace {
-
-class FixedClock final : public Clock
-{
-public:
-    explicit FixedClock(QDateTime now)
-        : m_now(std::move(now))
-    { }
-    QDateTime now() const override { return m_now; }
-
-private:
-    QDateTime m_now;
-};
 
 // Nothing is opened in a browser and no question waits for an answer: the capture must not block.
 class SilentShell final : public Shell
@@ -168,7 +157,7 @@ int main(int argc, char *argv[])
     }
 
     const QString programDir = parser.value(dirOption);
-    FixedClock clock(QDateTime::fromString(parser.value(nowOption), Qt::ISODate));
+    test::FixedClock clock(QDateTime::fromString(parser.value(nowOption), Qt::ISODate));
     QtSettingsStore settings;
     SilentDialogs dialogs;
     SilentShell shell;

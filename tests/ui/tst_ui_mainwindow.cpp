@@ -14,68 +14,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace kestrava;
 using namespace kestrava::uitest;
-
-namespace {
-
-// The program as main() puts it together, on a copy of the demo season.
-struct Program
-{
-    DemoFolder folder;
-    FixedClock clock { DemoMorning() };
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    WidgetPrinter printer { folder.dir.path(), [] { return false; } };
-    MainController controller { folder.dir.path(), { &clock, &settings, &dialogs, &shell, &printer } };
-    std::unique_ptr<MainWindow> window;
-
-    bool open()
-    {
-        window = std::make_unique<MainWindow>(controller);
-        printer.setWindow(window.get());
-        if (!controller.start())
-            return false;
-        window->show();
-        return QTest::qWaitForWindowExposed(window.get());
-    }
-
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-    BarButton *button(int index) const { return find<BarButton>(QStringLiteral("button%1").arg(index)); }
-    QString label(const QString &name) const
-    {
-        const QLabel *l = find<QLabel>(name);
-        return l ? l->text() : QStringLiteral("<absent>");
-    }
-    bool shown(const QString &name) const
-    {
-        const QWidget *w = find(name);
-        return w && w->isVisible();
-    }
-    void click(QWidget *w) const { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
-};
-
-// The page size of the first page of a PDF, in points.
-QSizeF mediaBox(const QByteArray &pdf)
-{
-    static const QRegularExpression box(
-        QStringLiteral(R"(/MediaBox\s*\[\s*([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s*\])"));
-    const QRegularExpressionMatch m = box.match(QString::fromLatin1(pdf));
-    if (!m.hasMatch())
-        return {};
-    return { m.captured(3).toDouble() - m.captured(1).toDouble(),
-        m.captured(4).toDouble() - m.captured(2).toDouble() };
-}
-
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -105,7 +48,7 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::opensOnTheDemoSeason()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     QCOMPARE(p.window->windowTitle(), QStringLiteral("Championnat de  Ligue 1 (2026 - 2027)"));
 
@@ -116,18 +59,18 @@ void TestMainWindow::opensOnTheDemoSeason()
     QVERIFY(p.window->tableView()->isVisible());
 
     // The leader box shows the model's text, its CR LF as a line break.
-    QCOMPARE(p.controller.table().leaderText(), QStringLiteral("Premier:\r\nLens"));
+    QCOMPARE(p.controller->table().leaderText(), QStringLiteral("Premier:\r\nLens"));
     QCOMPARE(p.label(QStringLiteral("leaderText")), QStringLiteral("Premier:\nLens"));
     QVERIFY(p.shown(QStringLiteral("leaderText")));
     QVERIFY(p.shown(QStringLiteral("leaderCrest")));
 
-    QCOMPARE(p.label(QStringLiteral("progressText")), p.controller.table().progressText());
+    QCOMPARE(p.label(QStringLiteral("progressText")), p.controller->table().progressText());
     QVERIFY(p.label(QStringLiteral("progressText")).endsWith(QStringLiteral("% des Matches joués")));
-    QCOMPARE(p.label(QStringLiteral("goalsSummary")), ScreenText(p.controller.table().goalsSummary()));
+    QCOMPARE(p.label(QStringLiteral("goalsSummary")), ScreenText(p.controller->table().goalsSummary()));
     QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("05 déc. 21:40"));
     QCOMPARE(p.find<QLabel>(QStringLiteral("lastUpdate"))->toolTip(), QStringLiteral("Editeur"));
-    QCOMPARE(p.shown(QStringLiteral("gamesInHandFrame")), p.controller.table().gamesInHandVisible());
-    QCOMPARE(p.label(QStringLiteral("gamesInHand")), p.controller.table().gamesInHand());
+    QCOMPARE(p.shown(QStringLiteral("gamesInHandFrame")), p.controller->table().gamesInHandVisible());
+    QCOMPARE(p.label(QStringLiteral("gamesInHand")), p.controller->table().gamesInHand());
 
     // The demo store has an introduction text: it shows, and the column titles do not.
     QVERIFY(p.shown(QStringLiteral("introFrame")));
@@ -140,9 +83,9 @@ void TestMainWindow::opensOnTheDemoSeason()
 
 void TestMainWindow::onlyBuiltButtonsAreShown()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
-    const ButtonBarModel &buttons = p.controller.buttons();
+    const ButtonBarModel &buttons = p.controller->buttons();
     for (int i = 0; i < ButtonCount; ++i) {
         const BarButton *b = p.button(i);
         if (!buttons.isShown(i))
@@ -157,12 +100,8 @@ void TestMainWindow::onlyBuiltButtonsAreShown()
 
 void TestMainWindow::splashComesAndGoes()
 {
-    DemoFolder folder;
-    FixedClock clock(DemoMorning());
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    MainController controller(folder.dir.path(), { &clock, &settings, &dialogs, &shell, nullptr });
+    TestProgram program;
+    MainController &controller = program.make();
     SplashWindow splash(controller.splash());
     QVERIFY(!splash.isVisible());
     bool seenDuringStart = false;
@@ -183,23 +122,23 @@ void TestMainWindow::splashComesAndGoes()
 
 void TestMainWindow::clickOnABarButtonReachesTheController()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     QCOMPARE(p.button(20)->accessibleName(), QStringLiteral("Classements"));
     p.click(p.button(20));
-    QVERIFY(p.controller.panels().rankingsMenu);
+    QVERIFY(p.controller->panels().rankingsMenu);
     QVERIFY(p.shown(QStringLiteral("rankingsMenu")));
     // The prologue closed the introduction: the column titles are back.
     QVERIFY(!p.shown(QStringLiteral("introFrame")));
     QVERIFY(p.shown(QStringLiteral("columnTitles")));
     p.click(p.button(20));
-    QVERIFY(!p.controller.panels().rankingsMenu);
+    QVERIFY(!p.controller->panels().rankingsMenu);
     QVERIFY(!p.shown(QStringLiteral("rankingsMenu")));
 }
 
 void TestMainWindow::matchdayNumberShowsTheTableAtThatMatchday()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     p.click(p.button(20));
     QVERIFY(p.button(10)->isVisible());
@@ -211,7 +150,7 @@ void TestMainWindow::matchdayNumberShowsTheTableAtThatMatchday()
     auto *five = p.find<MatchdayNumber>(QStringLiteral("matchday5"));
     QVERIFY(five && five->isVisible());
     p.click(five);
-    QCOMPARE(p.controller.table().title(), QStringLiteral("Classement à la Journée N°5"));
+    QCOMPARE(p.controller->table().title(), QStringLiteral("Classement à la Journée N°5"));
     QVERIFY(p.shown(QStringLiteral("tableTitle")));
     QCOMPARE(p.label(QStringLiteral("tableTitle")), QStringLiteral("Classement à la Journée N°5"));
     const int played = LeagueTableItemModel::columnOf(TableColumn::Played);
@@ -225,21 +164,21 @@ void TestMainWindow::matchdayNumberShowsTheTableAtThatMatchday()
 
 void TestMainWindow::hoverPaintsTheButton()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     QTest::mouseMove(p.button(27), p.button(27)->rect().center());
-    QTRY_COMPARE(p.controller.buttons().button(27).background, ButtonColours::Hover);
+    QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Hover);
     QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 8));
-    QTRY_COMPARE(p.controller.buttons().button(27).background, ButtonColours::Rest);
+    QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Rest);
 }
 
 void TestMainWindow::hourglassWhileBusy()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     QList<Qt::CursorShape> duringRun;
     // Connected after the window: sees the cursor the window has just set.
-    connect(&p.controller, &MainController::busyChanged, this, [&](bool busy) {
+    connect(p.controller.get(), &MainController::busyChanged, this, [&](bool busy) {
         if (busy)
             duringRun.append(
                 QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
@@ -253,7 +192,7 @@ void TestMainWindow::hourglassWhileBusy()
 
 void TestMainWindow::optionsPanelDrawsAndForwards()
 {
-    Program p;
+    WindowProgram p;
     p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
     QVERIFY(p.open());
     p.click(p.button(27));
@@ -268,7 +207,7 @@ void TestMainWindow::optionsPanelDrawsAndForwards()
     auto *box6 = p.find<QCheckBox>(QStringLiteral("check6"));
     QVERIFY(!box6->isChecked());
     p.click(box6);
-    QCOMPARE(p.controller.options().trackingAid, 1);
+    QCOMPARE(p.controller->options().trackingAid, 1);
     QVERIFY(box6->isChecked());
 
     // Choosing a team: caption, crest, box 5 and the yellow row in the table.
@@ -284,7 +223,7 @@ void TestMainWindow::optionsPanelDrawsAndForwards()
     list->scrollToItem(list->item(marseille));
     QTest::mouseClick(
         list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(marseille)).center());
-    QCOMPARE(p.controller.favouriteTeam(), QStringLiteral("Marseille"));
+    QCOMPARE(p.controller->favouriteTeam(), QStringLiteral("Marseille"));
     QCOMPARE(p.label(QStringLiteral("favouriteCaption")), QStringLiteral("Marseille"));
     QVERIFY(!p.find<QLabel>(QStringLiteral("favouriteCrest"))->pixmap().isNull());
     QVERIFY(p.find<QCheckBox>(QStringLiteral("check5"))->isChecked());
@@ -305,7 +244,7 @@ void TestMainWindow::optionsPanelDrawsAndForwards()
 
 void TestMainWindow::aboutBoxAndWorkList()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     p.click(p.button(6));
     QVERIFY(p.shown(QStringLiteral("aboutBox")));
@@ -324,30 +263,30 @@ void TestMainWindow::aboutBoxAndWorkList()
 
 void TestMainWindow::printingWithoutPrinterWritesALandscapePdf()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     p.click(p.button(36));
-    const QStringList pdfs
-        = QDir(p.folder.dir.path()).entryList({ QStringLiteral("Kestrava-impression-*.pdf") });
+    const QStringList pdfs = QDir(p.dir.path()).entryList({ QStringLiteral("Kestrava-impression-*.pdf") });
     QCOMPARE(pdfs.size(), 1);
-    const QString path = p.folder.path(pdfs[0]);
+    const QString path = p.path(pdfs[0]);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("%PDF-"));
-    const QSizeF page = mediaBox(bytes);
+    const QSizeF page = PdfPageSize(bytes);
     QVERIFY2(page.width() > page.height(),
         qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
     // The user is told where the page went.
-    QCOMPARE(p.dialogs.messages.size(), 1);
-    QVERIFY(p.dialogs.messages[0].contains(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("message"));
+    QVERIFY(p.dialogs.shown[0].text.contains(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 void TestMainWindow::quitSavesTheOptionsAndCloses()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
-    QSignalSpy quit(&p.controller, &MainController::quitRequested);
+    QSignalSpy quit(p.controller.get(), &MainController::quitRequested);
     const int before = p.settings.writeCount();
     p.click(p.button(0));
     QCOMPARE(quit.count(), 1);
@@ -357,7 +296,7 @@ void TestMainWindow::quitSavesTheOptionsAndCloses()
 
 void TestMainWindow::closeBoxSavesTheOptions()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     p.click(p.button(27));
     p.click(p.find<QCheckBox>(QStringLiteral("check6")));
@@ -367,7 +306,7 @@ void TestMainWindow::closeBoxSavesTheOptions()
 
 void TestMainWindow::fitsASmallScreen()
 {
-    Program p;
+    WindowProgram p;
     QVERIFY(p.open());
     // Title bar and task bar leave about 700 of the 768 pixels of a small laptop.
     QVERIFY(p.window->width() <= 1366);

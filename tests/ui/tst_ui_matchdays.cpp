@@ -24,32 +24,9 @@ using namespace kestrava::uitest;
 
 namespace {
 
-struct Program
+// The window on the demo season, with the ways into the grid, the calendar and the table.
+struct Program : WindowProgram
 {
-    DemoFolder folder;
-    FixedClock clock { DemoMorning() };
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    WidgetPrinter printer { folder.dir.path(), [] { return false; } };
-    MainController controller { folder.dir.path(), { &clock, &settings, &dialogs, &shell, &printer } };
-    std::unique_ptr<MainWindow> window;
-
-    bool open()
-    {
-        window = std::make_unique<MainWindow>(controller);
-        printer.setWindow(window.get());
-        if (!controller.start())
-            return false;
-        window->show();
-        return QTest::qWaitForWindowExposed(window.get());
-    }
-
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-    BarButton *button(int index) const { return find<BarButton>(QStringLiteral("button%1").arg(index)); }
     QWidget *row(int r) const { return window->gridPanel()->row(r); }
     QLineEdit *box(int r, const char *name) const
     {
@@ -59,12 +36,6 @@ struct Program
     {
         return row(r)->findChild<QWidget *>(QString::fromLatin1(side))->accessibleName();
     }
-    QString label(const QString &name) const
-    {
-        const QLabel *l = find<QLabel>(name);
-        return l ? l->text() : QStringLiteral("<absent>");
-    }
-    void click(QWidget *w) const { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     void type(QLineEdit *box, const QString &text) const
     {
         click(box);
@@ -75,7 +46,7 @@ struct Program
     {
         for (int m = 0; m < CalendarModel::MonthCount; ++m) {
             for (int k = 0; k < CalendarModel::DayCount; ++k) {
-                const auto &day = controller.calendar().days[k];
+                const auto &day = controller->calendar().days[k];
                 if (day.visible && day.matchday == matchday)
                     return find(QStringLiteral("calendarDay%1").arg(k));
             }
@@ -89,7 +60,7 @@ struct Program
         QWidget *day = calendarDayOf(matchday);
         QVERIFY(day && day->isVisible());
         click(day);
-        QCOMPARE(controller.grid().matchday, matchday);
+        QCOMPARE(controller->grid().matchday, matchday);
     }
     int tableRowOf(const QString &team) const
     {
@@ -140,7 +111,7 @@ void TestMatchdays::opensOnTheCurrentMatchday()
     qInfo("window built, started and exposed in %lld ms", firstPaint.elapsed());
 
     // 6 December: matchday 13 (4 December) is still the opening one.
-    const FixtureGridModel &grid = p.controller.grid();
+    const FixtureGridModel &grid = p.controller->grid();
     QCOMPARE(grid.matchday, 13);
     QCOMPARE(p.label(QStringLiteral("gridHeader")), grid.header);
     QVERIFY(grid.header.startsWith(QStringLiteral("Journée N°13")));
@@ -210,13 +181,13 @@ void TestMatchdays::typedResultIsSavedAndTheTableFollows()
     QTest::keyClicks(p.box(2, "r1"), QStringLiteral("0"));
     QApplication::processEvents();
     qInfo("a score typed into the grid, drawn back: %lld ms", keystroke.elapsed());
-    QCOMPARE(p.controller.grid().row(2).r1.text, QStringLiteral("0"));
+    QCOMPARE(p.controller->grid().row(2).r1.text, QStringLiteral("0"));
     // "Valider" lights up with the first change.
     QVERIFY(p.button(1)->isVisible());
     p.type(p.box(2, "r2"), QStringLiteral("3"));
     p.type(p.box(2, "cj2"), QStringLiteral("2"));
-    QCOMPARE(p.controller.grid().row(2).r2.text, QStringLiteral("3"));
-    QCOMPARE(p.controller.grid().row(2).away.foreground, GridColours::Winner);
+    QCOMPARE(p.controller->grid().row(2).r2.text, QStringLiteral("3"));
+    QCOMPARE(p.controller->grid().row(2).away.foreground, GridColours::Winner);
 
     QElapsedTimer save;
     save.start();
@@ -224,22 +195,22 @@ void TestMatchdays::typedResultIsSavedAndTheTableFollows()
     QApplication::processEvents();
     qInfo("\"Valider\", save and redraw of the table: %lld ms", save.elapsed());
     QVERIFY(!p.button(1)->isVisible());
-    QVERIFY(!p.controller.grid().pending());
+    QVERIFY(!p.controller->grid().pending());
 
     // The store holds the record: home letter | CR1 | CJ1 | R1 | R2 | CJ2 | CR2 | away letter.
-    const IniSnapshot store = IniSnapshot::fromFile(p.folder.path(QStringLiteral("Resultats2027.ini")));
+    const IniSnapshot store = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
     const QStringList record = store.value(QStringLiteral("Resultats"), QStringLiteral("1402")).split(u'|');
     QCOMPARE(record.size(), 8);
     QCOMPARE(record[3], QStringLiteral("0"));
     QCOMPARE(record[4], QStringLiteral("3"));
     QCOMPARE(record[5], QStringLiteral("2"));
-    QCOMPARE(record[7], p.controller.season().TeamLetterOf(QStringLiteral("Lens")));
+    QCOMPARE(record[7], p.controller->season().TeamLetterOf(QStringLiteral("Lens")));
 
     // The table follows at once: Lens has played 14 and has 35 points.
     QCOMPARE(p.tableRowOf(QStringLiteral("Lens")), 0);
     QCOMPARE(p.tableText(0, TableColumn::Points), QStringLiteral("35"));
     QCOMPARE(p.tableText(0, TableColumn::Played), QStringLiteral("14"));
-    QCOMPARE(p.label(QStringLiteral("leaderText")), ScreenText(p.controller.table().leaderText()));
+    QCOMPARE(p.label(QStringLiteral("leaderText")), ScreenText(p.controller->table().leaderText()));
 }
 
 void TestMatchdays::cardBoxesKeepOneCharacter()
@@ -251,7 +222,7 @@ void TestMatchdays::cardBoxesKeepOneCharacter()
     QLineEdit *yellow = p.box(0, "cj1");
     QVERIFY(yellow->isVisible());
     p.type(yellow, QStringLiteral("12"));
-    QCOMPARE(p.controller.grid().row(0).cards[int(CardBox::HomeYellow)].text, QStringLiteral("1"));
+    QCOMPARE(p.controller->grid().row(0).cards[int(CardBox::HomeYellow)].text, QStringLiteral("1"));
     QCOMPARE(yellow->text(), QStringLiteral("1"));
     QVERIFY(yellow->hasFocus());
     QVERIFY(p.button(1)->isVisible());
@@ -260,7 +231,7 @@ void TestMatchdays::cardBoxesKeepOneCharacter()
     QLineEdit *red = p.box(0, "cr2");
     p.type(red, QStringLiteral(" 12"));
     QCOMPARE(red->text(), QStringLiteral(" "));
-    QCOMPARE(p.controller.grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral(" "));
+    QCOMPARE(p.controller->grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral(" "));
 }
 
 void TestMatchdays::scoreClickSelectsAndShowsTheCards()
@@ -278,10 +249,10 @@ void TestMatchdays::scoreClickSelectsAndShowsTheCards()
         QVERIFY2(p.box(1, card)->isVisible(), card);
     // Typing replaces the selected score.
     QTest::keyClicks(home, QStringLiteral("4"));
-    QCOMPARE(p.controller.grid().row(1).r1.text, QStringLiteral("4"));
+    QCOMPARE(p.controller->grid().row(1).r1.text, QStringLiteral("4"));
     // The names show the result colours and weights the model gives.
-    QCOMPARE(p.controller.grid().row(1).home.foreground, GridColours::Winner);
-    QVERIFY(p.controller.grid().row(1).home.bold);
+    QCOMPARE(p.controller->grid().row(1).home.foreground, GridColours::Winner);
+    QVERIFY(p.controller->grid().row(1).home.bold);
 }
 
 void TestMatchdays::tabGoesThroughARow()
@@ -310,8 +281,8 @@ void TestMatchdays::teamNameShowsItsSeason()
         = view->model()->index(marseille, LeagueTableItemModel::columnOf(TableColumn::Name));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(name).center());
 
-    QVERIFY(!p.controller.matchdayPanel());
-    QCOMPARE(p.controller.grid().matchday, 0);
+    QVERIFY(!p.controller->matchdayPanel());
+    QCOMPARE(p.controller->grid().matchday, 0);
     QVERIFY(p.label(QStringLiteral("gridHeader")).contains(QStringLiteral("Marseille")));
     QVERIFY(p.window->gridPanel()->isVisible());
     // The day's totals belong to the matchday view.
@@ -324,7 +295,7 @@ void TestMatchdays::teamNameShowsItsSeason()
         QVERIFY(p.name(r, "home") == QStringLiteral("Marseille")
             || p.name(r, "away") == QStringLiteral("Marseille"));
         QCOMPARE(
-            p.row(r)->findChild<QLabel *>(QStringLiteral("info"))->text(), p.controller.grid().row(r).info);
+            p.row(r)->findChild<QLabel *>(QStringLiteral("info"))->text(), p.controller->grid().row(r).info);
     }
     QCOMPARE(shown, 34);
 
@@ -344,16 +315,16 @@ void TestMatchdays::teamNameShowsItsSeason()
     // A click elsewhere in the table opens nothing.
     const QModelIndex points
         = view->model()->index(lens, LeagueTableItemModel::columnOf(TableColumn::Points));
-    const QString header = p.controller.grid().header;
+    const QString header = p.controller->grid().header;
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(points).center());
-    QCOMPARE(p.controller.grid().header, header);
+    QCOMPARE(p.controller->grid().header, header);
 }
 
 void TestMatchdays::calendarHoverLockAndClick()
 {
     Program p;
     QVERIFY(p.open());
-    const CalendarModel &calendar = p.controller.calendar();
+    const CalendarModel &calendar = p.controller->calendar();
     for (int m = 0; m < CalendarModel::MonthCount; ++m)
         QCOMPARE(p.find(QStringLiteral("month%1").arg(m))->accessibleName(), calendar.months[m].caption);
     QCOMPARE(calendar.months[1].caption, QStringLiteral("Septembre 2026"));
@@ -388,7 +359,7 @@ void TestMatchdays::calendarHoverLockAndClick()
     QWidget *first = p.find(QStringLiteral("calendarDay0"));
     const int matchday = calendar.days[0].matchday;
     p.click(first);
-    QCOMPARE(p.controller.grid().matchday, matchday);
+    QCOMPARE(p.controller->grid().matchday, matchday);
     QVERIFY(p.label(QStringLiteral("gridHeader")).startsWith(QStringLiteral("Journée N°%1:").arg(matchday)));
 
     // The box itself unlocks.
@@ -405,10 +376,10 @@ void TestMatchdays::cardReportOpensAndCloses()
     QVERIFY(p.open());
     QVERIFY(!p.find(QStringLiteral("cardReport"))->isVisible());
     p.click(p.find(QStringLiteral("goalsSummary")));
-    QVERIFY(p.controller.cardReportVisible());
+    QVERIFY(p.controller->cardReportVisible());
     QVERIFY(p.find(QStringLiteral("cardReport"))->isVisible());
     const QString text = p.label(QStringLiteral("cardReportText"));
-    QCOMPARE(text, ScreenText(p.controller.cardReport()));
+    QCOMPARE(text, ScreenText(p.controller->cardReport()));
     QVERIFY(text.startsWith(QStringLiteral("Jour 01: Cj:")));
     QVERIFY(text.contains(QStringLiteral("\nCumul CR ")));
     // Inside the window, clear of the grid.
@@ -417,7 +388,7 @@ void TestMatchdays::cardReportOpensAndCloses()
     QVERIFY(p.window->centralWidget()->rect().contains(report));
 
     p.click(p.find(QStringLiteral("cardReport")));
-    QVERIFY(!p.controller.cardReportVisible());
+    QVERIFY(!p.controller->cardReportVisible());
     QVERIFY(!p.find(QStringLiteral("cardReport"))->isVisible());
 }
 
@@ -432,14 +403,15 @@ void TestMatchdays::closingWithUnsavedEntriesAsks()
     // Cancel keeps the window and the entries.
     QVERIFY(!p.window->close());
     QVERIFY(p.window->isVisible());
-    QCOMPARE(p.dialogs.messages.size(), 1);
-    QVERIFY(p.dialogs.messages[0].contains(QStringLiteral("n'ont pas été enregistrés")));
+    QCOMPARE(p.dialogs.shown.size(), 1);
+    QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("yesnocancel"));
+    QVERIFY(p.dialogs.shown[0].text.contains(QStringLiteral("n'ont pas été enregistrés")));
     QCOMPARE(p.box(0, "r1")->text(), QStringLiteral("2"));
 
     // Yes saves them, then the window closes.
     p.dialogs.threeWayAnswers = { Answer::Yes };
     QVERIFY(p.window->close());
-    const IniSnapshot store = IniSnapshot::fromFile(p.folder.path(QStringLiteral("Resultats2027.ini")));
+    const IniSnapshot store = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
     QCOMPARE(store.value(QStringLiteral("Resultats"), QStringLiteral("1400")).split(u'|').value(3),
         QStringLiteral("2"));
 }

@@ -28,58 +28,25 @@ using namespace kestrava::uitest;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The program as main() builds it, with the real downloader and clipboard, pointed at the site.
-struct Program
+// No donors file in its folder: it comes from the site.
+struct Program : WindowProgram
 {
-    DemoFolder folder; // the season file and the demo store; no donors file: it comes from the site
-    FixedClock clock { DemoMorning() };
-    MemorySettingsStore settings;
-    ScriptedDialogs dialogs;
-    QuietShell shell;
-    WidgetPrinter printer { folder.dir.path(), [] { return false; } };
-    NetworkDownloader downloader { 3000 };
-    SystemClipboard clipboard;
-    std::unique_ptr<MainController> controller;
-    std::unique_ptr<MainWindow> window;
+    NetworkDownloader network { 3000 };
+    SystemClipboard systemClipboard;
 
     explicit Program(const QString &siteBase)
     {
-        settings.write(QStringLiteral("Site"), QStringLiteral("Base"), siteBase);
+        downloader = &network;
+        clipboardInUse = &systemClipboard;
+        setSiteBase(siteBase);
     }
-    bool open()
+    // The window and the controller go before the services they were given.
+    ~Program()
     {
-        controller = std::make_unique<MainController>(folder.dir.path(),
-            ControllerServices { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard });
-        window = std::make_unique<MainWindow>(*controller);
-        printer.setWindow(window.get());
-        if (!controller->start())
-            return false;
-        window->show();
-        return QTest::qWaitForWindowExposed(window.get());
+        window.reset();
+        controller.reset();
     }
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-    BarButton *button(int index) const { return find<BarButton>(QStringLiteral("button%1").arg(index)); }
-    QString label(const QString &name) const
-    {
-        const QLabel *l = find<QLabel>(name);
-        return l ? l->text() : QStringLiteral("<absent>");
-    }
-    void click(QWidget *w) const { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 };
 
 QColor textColour(const QWidget *w)
@@ -120,7 +87,7 @@ void TestOnlineWindow::initTestCase()
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     m_root = m_dir.filePath(QStringLiteral("site"));
     QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Vantor2027")));
-    QVERIFY(writeBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
+    QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
     m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
     m_server.setArguments(
         { QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0") });
@@ -162,7 +129,7 @@ void TestOnlineWindow::donorsPanelTicksFromTheSite()
 {
     Program p(base());
     QVERIFY(p.open());
-    QVERIFY(!QFile::exists(p.folder.path(QStringLiteral("don.L1"))));
+    QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
     QVERIFY(p.button(16)->isVisible());
     QVERIFY(!p.find(QStringLiteral("donorsPanel"))->isVisible());
 
@@ -170,7 +137,7 @@ void TestOnlineWindow::donorsPanelTicksFromTheSite()
     QVERIFY(p.find(QStringLiteral("donorsPanel"))->isVisible());
     // The list came from the site.
     QCOMPARE(
-        readBytes(p.folder.path(QStringLiteral("don.L1"))), readBytes(published(QStringLiteral("don.L1"))));
+        ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
     QVERIFY(p.controller->donors().running);
 
     // The panel's own words.
@@ -221,12 +188,12 @@ void TestOnlineWindow::donorsPanelTicksFromTheSite()
 void TestOnlineWindow::downloadGreysItsButton()
 {
     // A newer publication on the site.
-    QByteArray store = readBytes(published(QStringLiteral("Resultats2027.ini")));
+    QByteArray store = ReadFileBytes(published(QStringLiteral("Resultats2027.ini")));
     store.replace(QByteArray("Maj=05 d\xe9"
                              "c. 21:40"),
         QByteArray("Maj=06 d\xe9"
                    "c. 07:30"));
-    QVERIFY(writeBytes(published(QStringLiteral("Resultats2027.ini")), store));
+    QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store));
 
     Program p(base());
     QVERIFY(p.open());
@@ -235,7 +202,7 @@ void TestOnlineWindow::downloadGreysItsButton()
     QCOMPARE(update->accessibleName(), QStringLiteral("Mise à Jour"));
     p.click(update);
     QVERIFY(p.controller->downloadDoneThisRun());
-    QCOMPARE(readBytes(p.folder.path(QStringLiteral("Resultats2027.ini"))), store);
+    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("Resultats2027.ini"))), store);
 
     // Once the pointer leaves it, the button is grey for the rest of the run.
     QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 6));
@@ -341,18 +308,18 @@ void TestOnlineWindow::publishingFrameForTheEditor()
     // The store label opens the file.
     p.click(p.find(QStringLiteral("storeLabel")));
     QCOMPARE(p.shell.opened.size(), 1);
-    QCOMPARE(p.shell.opened[0], QUrl::fromLocalFile(p.folder.path(QStringLiteral("Resultats2027.ini"))));
+    QCOMPARE(p.shell.opened[0], QUrl::fromLocalFile(p.path(QStringLiteral("Resultats2027.ini"))));
 
     // "Envoyer": the store's path on the real clipboard, the upload page opened, the frame closed.
     p.click(p.button(14));
     QCOMPARE(QGuiApplication::clipboard()->text(),
-        QDir::toNativeSeparators(p.folder.path(QStringLiteral("Resultats2027.ini"))));
+        QDir::toNativeSeparators(p.path(QStringLiteral("Resultats2027.ini"))));
     QCOMPARE(p.shell.opened.size(), 2);
     QCOMPARE(p.shell.opened[1],
         SiteAddresses(base()).uploadPage(QStringLiteral("Editeur 2"), QStringLiteral("kestrava")));
     QVERIFY(!frame->isVisible());
     QVERIFY(!p.button(13)->isVisible());
-    const IniSnapshot sent = IniSnapshot::fromFile(p.folder.path(QStringLiteral("Resultats2027.ini")));
+    const IniSnapshot sent = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
     QCOMPARE(sent.value(QStringLiteral("Texte"), QStringLiteral("Texte")), filtered);
     QCOMPARE(sent.value(QStringLiteral("CV"), QStringLiteral("CV")), QStringLiteral("1.1"));
 }

@@ -1,4 +1,5 @@
 // Printing the window: the landscape PDF beside the program when no printer is installed.
+#include "UiTestKit.h"
 #include "platform/WidgetPrinter.h"
 
 #include <QApplication>
@@ -10,22 +11,9 @@
 #include <QTest>
 
 using namespace kestrava;
+using namespace kestrava::uitest;
 
 namespace {
-
-QSizeF mediaBox(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    static const QRegularExpression box(
-        QStringLiteral(R"(/MediaBox\s*\[\s*([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s+([-\d.]+)\s*\])"));
-    const QRegularExpressionMatch m = box.match(QString::fromLatin1(file.readAll()));
-    if (!m.hasMatch())
-        return {};
-    return { m.captured(3).toDouble() - m.captured(1).toDouble(),
-        m.captured(4).toDouble() - m.captured(2).toDouble() };
-}
 
 bool noPrinter()
 {
@@ -67,7 +55,7 @@ void TestPrinter::landscapeWhateverTheWindowShape()
     QVERIFY(!out.pdfPath.isEmpty());
     QCOMPARE(QFileInfo(out.pdfPath).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
     QVERIFY(QFileInfo(out.pdfPath).fileName().startsWith(QStringLiteral("Kestrava-impression-")));
-    const QSizeF page = mediaBox(out.pdfPath);
+    const QSizeF page = PdfPageSize(ReadFileBytes(out.pdfPath));
     QVERIFY(!page.isEmpty());
     QVERIFY2(page.width() > page.height(),
         qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));

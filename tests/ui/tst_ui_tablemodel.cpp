@@ -1,5 +1,5 @@
 // The league table as Qt's views see it: the adapter over the core's table and the form marks.
-#include "UiTestKit.h"
+#include "TestProgram.h"
 #include "season/ResultsStore.h"
 #include "standings/FormGuide.h"
 #include "standings/LeagueTableItemModel.h"
@@ -16,7 +16,7 @@
 #include <QTest>
 
 using namespace kestrava;
-using namespace kestrava::uitest;
+using namespace kestrava::test;
 
 namespace {
 

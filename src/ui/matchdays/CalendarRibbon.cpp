@@ -1,12 +1,12 @@
 #include "CalendarRibbon.h"
 
+#include "window/ClickableWidgets.h"
 #include "window/MainController.h"
 #include "window/Style.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -17,15 +17,9 @@ namespace {
 constexpr int RowHeight = 22;
 constexpr int CaptionWidth = 74;
 
-bool isClick(QWidget *widget, QMouseEvent *event)
-{
-    return event->button() == Qt::LeftButton && widget->rect().contains(event->position().toPoint());
-}
-
 QLabel *rowCaption(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setProperty("kcaption", true);
+    QLabel *label = CaptionLabel(text, parent);
     label->setFixedWidth(CaptionWidth);
     return label;
 }
@@ -33,17 +27,14 @@ QLabel *rowCaption(const QString &text, QWidget *parent)
 } // namespace
 
 // A month of the season, in the model's colours.
-class CalendarMonth : public QWidget
+class CalendarMonth : public ModelTile
 {
 public:
     CalendarMonth(MainController &controller, int month, QWidget *parent)
-        : QWidget(parent)
+        : ModelTile(QStringLiteral("month%1").arg(month), parent)
         , m_controller(controller)
         , m_month(month)
     {
-        setObjectName(QStringLiteral("month%1").arg(month));
-        setCursor(Qt::PointingHandCursor);
-        setMouseTracking(true);
         setFont(UiFont(8, true));
         setFixedHeight(RowHeight);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -53,65 +44,38 @@ public:
     {
         const QColor fg = ToColour(m.foreground);
         const QColor bg = ToColour(m.background);
-        if (m.caption == m_caption && fg == m_foreground && bg == m_background)
+        setCaption(m.caption);
+        if (fg == m_foreground && bg == m_background)
             return;
-        if (m.caption != m_caption) {
-            m_caption = m.caption;
-            setAccessibleName(m_caption);
-            updateGeometry();
-        }
         m_foreground = fg;
         m_background = bg;
         update();
     }
 
-    QSize sizeHint() const override { return { fontMetrics().horizontalAdvance(m_caption) + 16, RowHeight }; }
+    QSize sizeHint() const override { return { fontMetrics().horizontalAdvance(caption()) + 16, RowHeight }; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(m_background);
-        p.drawRoundedRect(QRectF(rect()), 4, 4);
-        p.setPen(m_foreground);
-        p.drawText(rect(), Qt::AlignCenter, m_caption);
-    }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        m_controller.hoverMonth(m_month);
-        event->accept();
-    }
-    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        event->accept();
-        if (isClick(this, event))
-            m_controller.clickMonth(m_month);
-    }
+    void paintEvent(QPaintEvent *) override { paintTile(4, m_background, m_foreground, caption()); }
+    void hovered() override { m_controller.hoverMonth(m_month); }
+    void clicked() override { m_controller.clickMonth(m_month); }
 
 private:
     MainController &m_controller;
     int m_month;
-    QString m_caption;
     QColor m_foreground;
     QColor m_background;
 };
 
 // A matchday of the month on show: its number and date in the model's colour.
-class CalendarDay : public QWidget
+class CalendarDay : public ModelTile
 {
 public:
     CalendarDay(MainController &controller, int day, QWidget *parent)
-        : QWidget(parent)
+        : ModelTile(QStringLiteral("calendarDay%1").arg(day), parent)
         , m_controller(controller)
         , m_day(day)
     {
-        setObjectName(QStringLiteral("calendarDay%1").arg(day));
-        setCursor(Qt::PointingHandCursor);
-        setMouseTracking(true);
         setAttribute(Qt::WA_Hover);
         setFont(UiFont(8.5, true));
         setFixedHeight(RowHeight);
@@ -123,21 +87,15 @@ public:
     void draw(const CalendarModel::Day &d)
     {
         const QColor fg = ToColour(d.foreground);
-        if (d.caption != m_caption) {
-            m_caption = d.caption;
-            setAccessibleName(m_caption);
-            updateGeometry();
-            update();
-        }
+        setCaption(d.caption);
         if (fg != m_foreground) {
             m_foreground = fg;
             update();
         }
-        if (isVisibleTo(parentWidget()) != d.visible)
-            setVisible(d.visible);
+        SetShown(this, d.visible);
     }
 
-    QSize sizeHint() const override { return { fontMetrics().horizontalAdvance(m_caption) + 20, RowHeight }; }
+    QSize sizeHint() const override { return { fontMetrics().horizontalAdvance(caption()) + 20, RowHeight }; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
@@ -149,25 +107,14 @@ protected:
         p.setBrush(underMouse() ? QColor(227, 242, 242) : QColor(246, 248, 251));
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
         p.setPen(m_foreground);
-        p.drawText(rect(), Qt::AlignCenter, m_caption);
+        p.drawText(rect(), Qt::AlignCenter, caption());
     }
-    void mouseMoveEvent(QMouseEvent *event) override
-    {
-        m_controller.hoverCalendarDay(m_day);
-        event->accept();
-    }
-    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        event->accept();
-        if (isClick(this, event))
-            m_controller.clickCalendarDay(m_day);
-    }
+    void hovered() override { m_controller.hoverCalendarDay(m_day); }
+    void clicked() override { m_controller.clickCalendarDay(m_day); }
 
 private:
     MainController &m_controller;
     int m_day;
-    QString m_caption;
     QColor m_foreground;
 };
 

@@ -1,18 +1,15 @@
 #include "FixtureGridPanel.h"
 
+#include "window/ClickableWidgets.h"
 #include "window/MainController.h"
 #include "window/Style.h"
 
-#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace kestrava {
 
@@ -93,54 +90,6 @@ private:
     int m_coveredRight = 0;
 };
 
-// A score box: a click selects the first two characters, so that typing replaces the score.
-class GoalsEdit : public QLineEdit
-{
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> onClick;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        QLineEdit::mouseReleaseEvent(event);
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick)
-            onClick();
-    }
-};
-
-// A card box: taking the focus shows the row's four card boxes.
-class CardEdit : public QLineEdit
-{
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> onFocus;
-
-protected:
-    void focusInEvent(QFocusEvent *event) override
-    {
-        QLineEdit::focusInEvent(event);
-        if (onFocus)
-            onFocus();
-    }
-};
-
-void setShown(QWidget *widget, bool shown)
-{
-    if (widget->isVisibleTo(widget->parentWidget()) != shown)
-        widget->setVisible(shown);
-}
-
-// The box shows what the model holds; the caret stays where it was when it still can.
-void showText(QLineEdit *edit, const QString &text)
-{
-    if (edit->text() == text)
-        return;
-    const int caret = edit->cursorPosition();
-    edit->setText(text);
-    edit->setCursorPosition(std::min<int>(caret, int(text.size())));
-}
-
 } // namespace
 
 // One row of the grid. Its geometry follows its width: the names share what the scores and the
@@ -191,23 +140,23 @@ public:
     {
         const bool used
             = row.home.visible || row.away.visible || row.r1.visible || row.r2.visible || row.infoVisible;
-        setShown(this, used);
+        SetShown(this, used);
         if (!used)
             return;
 
-        showText(m_r1, row.r1.text);
-        showText(m_r2, row.r2.text);
-        setShown(m_r1, row.r1.visible);
-        setShown(m_r2, row.r2.visible);
+        ShowText(m_r1, row.r1.text);
+        ShowText(m_r2, row.r2.text);
+        SetShown(m_r1, row.r1.visible);
+        SetShown(m_r2, row.r2.visible);
         for (int c = 0; c < 4; ++c) {
-            showText(m_cards[c], row.cards[c].text);
+            ShowText(m_cards[c], row.cards[c].text);
             m_cardLeft[c] = row.cards[c].left;
-            setShown(m_cards[c], row.cards[c].visible);
+            SetShown(m_cards[c], row.cards[c].visible);
         }
         placeCards();
 
-        setShown(m_home, row.home.visible);
-        setShown(m_away, row.away.visible);
+        SetShown(m_home, row.home.visible);
+        SetShown(m_away, row.away.visible);
         m_home->draw(row.home, coveredHome(row), 0);
         m_away->draw(row.away, 0, coveredAway(row));
 
@@ -218,7 +167,7 @@ public:
             SetTextColour(m_info, colour);
         if (m_info->font().bold() != row.infoBold)
             m_info->setFont(UiFont(7.5, row.infoBold));
-        setShown(m_info, row.infoVisible);
+        SetShown(m_info, row.infoVisible);
     }
 
 protected:
@@ -227,7 +176,8 @@ protected:
 private:
     QLineEdit *makeGoals(const QString &name, GoalsBox box)
     {
-        auto *edit = new GoalsEdit(this);
+        // A click selects the first two characters, so that typing replaces the score.
+        auto *edit = new EntryEdit(this);
         edit->setObjectName(name);
         edit->setAlignment(Qt::AlignCenter);
         edit->setFont(UiFont(10, true));
@@ -246,7 +196,7 @@ private:
     QLineEdit *makeCard(const QString &name, CardBox box)
     {
         const bool red = box == CardBox::HomeRed || box == CardBox::AwayRed;
-        auto *edit = new CardEdit(this);
+        auto *edit = new EntryEdit(this);
         edit->setObjectName(name);
         edit->setFrame(false);
         edit->setAlignment(Qt::AlignCenter);
@@ -264,6 +214,7 @@ private:
         edit->setAccessibleName(edit->toolTip());
         connect(edit, &QLineEdit::textEdited, this,
             [this, box](const QString &text) { m_controller.editCard(m_row, box, text); });
+        // Taking the focus shows the row's four card boxes.
         edit->onFocus = [this, box] { m_controller.focusCard(m_row, box); };
         return edit;
     }
@@ -446,7 +397,7 @@ void FixtureGridPanel::refresh()
     const QString totals = ScreenText(grid.totals);
     if (m_totals->text() != totals)
         m_totals->setText(totals);
-    setShown(m_totals, m_controller.matchdayPanel() && !totals.isEmpty());
+    SetShown(m_totals, m_controller.matchdayPanel() && !totals.isEmpty());
 
     // A matchday's nine rows take their own height; a team's season scrolls in what the column
     // leaves.

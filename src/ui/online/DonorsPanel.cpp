@@ -65,23 +65,14 @@ QLabel *text(const QString &words, QWidget *parent, bool emphasis = false)
 } // namespace
 
 DonorsPanel::DonorsPanel(MainController &controller, QWidget *parent)
-    : HoverFrame(parent)
-    , m_controller(controller)
+    : OverlayPanel(controller, QStringLiteral("donorsPanel"), parent)
 {
-    setObjectName(QStringLiteral("donorsPanel"));
-    setProperty("kcard", QStringLiteral("overlay"));
     // Over the panel the ticker runs again (and the buttons take their rest colour).
     setOnHover([this] { m_controller.hoverDonorsPanel(); });
     setFixedWidth(PanelWidth);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(18, 14, 18, 16);
-    layout->setSpacing(8);
-
-    auto *title = new QLabel(QStringLiteral("Partenaires et Donateurs"), this);
-    title->setFont(UiFont(12, true));
-    SetTextColour(title, Palette::Navy);
-    layout->addWidget(title);
+    QVBoxLayout *layout
+        = openColumn(QStringLiteral("Partenaires et Donateurs"), 12, QMargins(18, 14, 18, 16), 8);
 
     auto *tickerFrame = new QFrame(this);
     tickerFrame->setProperty("kticker", true);
@@ -121,12 +112,7 @@ DonorsPanel::DonorsPanel(MainController &controller, QWidget *parent)
     layout->addLayout(give);
 
     layout->addSpacing(4);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto *close = new BarButton(m_controller, 17, this);
-    m_buttons.append(close);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    layout->addLayout(RightAlignedButtons(m_controller, { 17 }, 6, this, m_buttons));
 
     connect(&m_controller.donors(), &DonorsModel::changed, this, &DonorsPanel::refresh);
     refresh();
@@ -140,8 +126,7 @@ void DonorsPanel::refresh()
     const QColor colour = ToColour(model.colour);
     if (m_ticker->palette().color(QPalette::WindowText) != colour)
         SetTextColour(m_ticker, colour);
-    if (isVisibleTo(parentWidget()) != model.visible)
-        setVisible(model.visible);
+    SetShown(this, model.visible);
 }
 
 } // namespace kestrava

@@ -11,19 +11,16 @@ class MainController;
 // pointer moves on over the panel.
 //
 // Object names: "donorsPanel", "donorsTicker", "donationLink".
-class DonorsPanel : public HoverFrame
+class DonorsPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
     DonorsPanel(MainController &controller, QWidget *parent = nullptr);
 
     void refresh();
-    QList<BarButton *> buttons() const { return m_buttons; }
 
 private:
-    MainController &m_controller;
     ClickableLabel *m_ticker = nullptr;
-    QList<BarButton *> m_buttons;
 };
 
 } // namespace kestrava

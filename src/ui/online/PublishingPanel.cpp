@@ -11,12 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include <functional>
 
 namespace kestrava {
 
@@ -24,26 +21,10 @@ namespace {
 
 constexpr int PanelWidth = 372;
 
-// The version box: read-only until a double-click opens it.
-class VersionEdit : public QLineEdit
-{
-public:
-    using QLineEdit::QLineEdit;
-    std::function<void()> onDoubleClick;
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent *event) override
-    {
-        QLineEdit::mouseDoubleClickEvent(event);
-        if (onDoubleClick)
-            onDoubleClick();
-    }
-};
-
+// A caption over a group of the frame; a long one wraps.
 QLabel *caption(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
-    label->setProperty("kcaption", true);
+    QLabel *label = CaptionLabel(text, parent);
     label->setWordWrap(true);
     return label;
 }
@@ -55,34 +36,15 @@ QLabel *fieldName(const QString &text, QWidget *parent)
     return label;
 }
 
-void showText(QLineEdit *edit, const QString &text)
-{
-    if (edit->text() == text)
-        return;
-    const int caret = edit->cursorPosition();
-    edit->setText(text);
-    edit->setCursorPosition(std::min<int>(caret, int(text.size())));
-}
-
 } // namespace
 
 PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
-    : HoverFrame(parent)
-    , m_controller(controller)
+    : OverlayPanel(controller, QStringLiteral("publishingPanel"), parent)
 {
-    setObjectName(QStringLiteral("publishingPanel"));
-    setProperty("kcard", QStringLiteral("overlay"));
     setOnHover([this] { m_controller.hoverPanel(); });
     setFixedWidth(PanelWidth);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 12, 16, 14);
-    layout->setSpacing(6);
-
-    auto *title = new QLabel(QStringLiteral("Expédition fichier"), this);
-    title->setFont(UiFont(12, true));
-    SetTextColour(title, Palette::Navy);
-    layout->addWidget(title);
+    QVBoxLayout *layout = openColumn(QStringLiteral("Expédition fichier"), 12, QMargins(16, 12, 16, 14), 6);
     layout->addSpacing(2);
 
     // The introduction every user reads above the table; the strip above the table previews it.
@@ -110,7 +72,8 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
     version->addWidget(m_ownVersion);
     version->addSpacing(16);
     version->addWidget(fieldName(QStringLiteral("Sur fichier"), this));
-    auto *versionEdit = new VersionEdit(this);
+    // Read-only until a double-click opens it.
+    auto *versionEdit = new EntryEdit(this);
     versionEdit->setObjectName(QStringLiteral("versionEdit"));
     versionEdit->setFixedWidth(70);
     versionEdit->setToolTip(QStringLiteral("Double-cliquez pour modifier la version annoncée"));
@@ -191,15 +154,7 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
 
     layout->addSpacing(4);
     layout->addStretch(1);
-    auto *bottom = new QHBoxLayout;
-    bottom->setSpacing(6);
-    bottom->addStretch(1);
-    for (const int index : { 14, 32, 15 }) {
-        auto *button = new BarButton(m_controller, index, this);
-        m_buttons.append(button);
-        bottom->addWidget(button);
-    }
-    layout->addLayout(bottom);
+    layout->addLayout(RightAlignedButtons(m_controller, { 14, 32, 15 }, 6, this, m_buttons));
 
     connect(&m_controller.publishing(), &PublishingModel::changed, this, &PublishingPanel::refresh);
     refresh();
@@ -220,7 +175,7 @@ void PublishingPanel::refresh()
     }
 
     m_ownVersion->setText(model.ownVersion);
-    showText(m_version, model.versionText);
+    ShowText(m_version, model.versionText);
     m_version->setReadOnly(!model.versionEditable);
 
     QStringList shownTeams;
@@ -236,7 +191,7 @@ void PublishingPanel::refresh()
         const QSignalBlocker quiet(m_team);
         m_team->setCurrentIndex(chosen);
     }
-    showText(m_points, model.points);
+    ShowText(m_points, model.points);
 
     QStringList shownLines;
     for (int i = 0; i < m_bonusLines->count(); ++i)
@@ -248,12 +203,11 @@ void PublishingPanel::refresh()
 
     // The pseudonym and the password live in the controller (and the user's settings).
     if (!m_pseudo->hasFocus())
-        showText(m_pseudo, m_controller.pseudo());
+        ShowText(m_pseudo, m_controller.pseudo());
     if (!m_password->hasFocus())
-        showText(m_password, m_controller.password());
+        ShowText(m_password, m_controller.password());
 
-    if (isVisibleTo(parentWidget()) != model.visible)
-        setVisible(model.visible);
+    SetShown(this, model.visible);
 }
 
 } // namespace kestrava

@@ -18,17 +18,15 @@ class MainController;
 //
 // Object names: "introEdit", "ownVersion", "versionEdit", "bonusTeam", "bonusPoints",
 // "publishingBonusLines", "pseudoEdit", "passwordEdit", "storeLabel".
-class PublishingPanel : public HoverFrame
+class PublishingPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
     PublishingPanel(MainController &controller, QWidget *parent = nullptr);
 
     void refresh();
-    QList<BarButton *> buttons() const { return m_buttons; }
 
 private:
-    MainController &m_controller;
     QPlainTextEdit *m_intro = nullptr;
     QLabel *m_ownVersion = nullptr;
     QLineEdit *m_version = nullptr;
@@ -38,7 +36,6 @@ private:
     QLineEdit *m_pseudo = nullptr;
     QLineEdit *m_password = nullptr;
     ClickableLabel *m_store = nullptr;
-    QList<BarButton *> m_buttons;
 };
 
 } // namespace kestrava

@@ -3,28 +3,73 @@
 #include "window/MainController.h"
 #include "window/Style.h"
 
+#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestrava {
 
-namespace {
-
-bool isClick(QWidget *widget, QMouseEvent *event)
+bool IsClick(const QWidget *widget, const QMouseEvent *event)
 {
     return event->button() == Qt::LeftButton && widget->rect().contains(event->position().toPoint());
 }
 
-} // namespace
+ModelTile::ModelTile(const QString &name, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    setCursor(Qt::PointingHandCursor);
+    setMouseTracking(true);
+}
+
+void ModelTile::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    setAccessibleName(m_caption);
+    updateGeometry();
+    update();
+}
+
+void ModelTile::paintTile(
+    qreal radius, const QColor &background, const QColor &foreground, const QString &text)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(background);
+    p.drawRoundedRect(QRectF(rect()), radius, radius);
+    p.setPen(foreground);
+    p.drawText(rect(), Qt::AlignCenter, text);
+}
+
+void ModelTile::mouseMoveEvent(QMouseEvent *event)
+{
+    hovered();
+    event->accept();
+}
+
+void ModelTile::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void ModelTile::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (IsClick(this, event))
+        clicked();
+}
 
 BarButton::BarButton(MainController &controller, int index, QWidget *parent)
-    : QWidget(parent)
+    : ModelTile(QStringLiteral("button%1").arg(index), parent)
     , m_controller(controller)
     , m_index(index)
 {
-    setObjectName(QStringLiteral("button%1").arg(index));
-    setCursor(Qt::PointingHandCursor);
-    setMouseTracking(true);
     setFont(UiFont(9, true));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     refresh();
@@ -34,19 +79,12 @@ void BarButton::refresh()
 {
     const ButtonState &state = m_controller.buttons().button(m_index);
     const QColor background = ToColour(state.background);
-    if (state.caption != m_caption) {
-        m_caption = state.caption;
-        setAccessibleName(m_caption);
-        updateGeometry();
-        update();
-    }
+    setCaption(state.caption);
     if (background != m_background) {
         m_background = background;
         update();
     }
-    const bool shown = m_controller.buttons().isShown(m_index);
-    if (isVisibleTo(parentWidget()) != shown)
-        setVisible(shown);
+    SetShown(this, m_controller.buttons().isShown(m_index));
 }
 
 void BarButton::setMetrics(int padding, int height)
@@ -58,85 +96,73 @@ void BarButton::setMetrics(int padding, int height)
 
 QSize BarButton::sizeHint() const
 {
-    return { fontMetrics().horizontalAdvance(m_caption) + 2 * m_padding, m_height };
+    return { fontMetrics().horizontalAdvance(caption()) + 2 * m_padding, m_height };
 }
 
 void BarButton::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(m_background);
-    p.drawRoundedRect(QRectF(rect()), 4, 4);
     // A light background (the grey of a finished download) takes dark text.
-    p.setPen(m_background.lightness() > 150 ? Palette::Navy : QColor(Qt::white));
-    p.drawText(rect(), Qt::AlignCenter, m_caption);
+    paintTile(4, m_background, m_background.lightness() > 150 ? Palette::Navy : QColor(Qt::white), caption());
 }
 
-void BarButton::mouseMoveEvent(QMouseEvent *event)
+void BarButton::hovered()
 {
     m_controller.hoverButton(m_index);
-    event->accept();
 }
 
-void BarButton::mousePressEvent(QMouseEvent *event)
+void BarButton::clicked()
 {
-    event->accept();
+    m_controller.clickButton(m_index);
 }
 
-void BarButton::mouseReleaseEvent(QMouseEvent *event)
+QHBoxLayout *RightAlignedButtons(MainController &controller, std::initializer_list<int> indexes, int spacing,
+    QWidget *parent, QList<BarButton *> &made)
 {
-    event->accept();
-    if (isClick(this, event))
-        m_controller.clickButton(m_index);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(spacing);
+    row->addStretch(1);
+    for (const int index : indexes) {
+        auto *button = new BarButton(controller, index, parent);
+        made.append(button);
+        row->addWidget(button);
+    }
+    return row;
 }
 
 HoverFrame::HoverFrame(QWidget *parent)
-    : QFrame(parent)
+    : MouseRelay(parent)
 {
     // A panel is not the bare window: moves over it never reach the window behind.
     setAttribute(Qt::WA_NoMousePropagation);
 }
 
-void HoverFrame::setOnHover(std::function<void()> hover)
+ClickableLabel::ClickableLabel(QWidget *parent)
+    : MouseRelay(parent)
+{ }
+
+OverlayPanel::OverlayPanel(MainController &controller, const QString &name, QWidget *parent)
+    : HoverFrame(parent)
+    , m_controller(controller)
 {
-    m_hover = std::move(hover);
-    setMouseTracking(bool(m_hover));
+    setObjectName(name);
+    setProperty("kcard", QStringLiteral("overlay"));
 }
 
-void HoverFrame::setOnClick(std::function<void()> click)
+QVBoxLayout *OverlayPanel::openColumn(
+    const QString &title, double titlePoints, const QMargins &margins, int spacing)
 {
-    m_click = std::move(click);
-    setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
-void HoverFrame::mouseMoveEvent(QMouseEvent *event)
-{
-    if (m_hover)
-        m_hover();
-    event->accept();
-}
-
-void HoverFrame::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-}
-
-void HoverFrame::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (m_click && isClick(this, event))
-        m_click();
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(margins);
+    column->setSpacing(spacing);
+    column->addWidget(TitleLabel(title, titlePoints, this));
+    return column;
 }
 
 MatchdayNumber::MatchdayNumber(MainController &controller, int matchday, QWidget *parent)
-    : QWidget(parent)
+    : ModelTile(QStringLiteral("matchday%1").arg(matchday), parent)
     , m_controller(controller)
     , m_matchday(matchday)
 {
-    setObjectName(QStringLiteral("matchday%1").arg(matchday));
-    setCursor(Qt::PointingHandCursor);
-    setMouseTracking(true);
     setFont(UiFont(9, true));
     setToolTip(QStringLiteral("Classement à la Journée N°%1").arg(matchday));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -153,37 +179,22 @@ void MatchdayNumber::refresh()
         m_background = bg;
         update();
     }
-    if (isVisibleTo(parentWidget()) != entry.visible)
-        setVisible(entry.visible);
+    SetShown(this, entry.visible);
 }
 
 void MatchdayNumber::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(m_background);
-    p.drawRoundedRect(QRectF(rect()), 3, 3);
-    p.setPen(m_foreground);
-    p.drawText(rect(), Qt::AlignCenter, QString::number(m_matchday));
+    paintTile(3, m_background, m_foreground, QString::number(m_matchday));
 }
 
-void MatchdayNumber::mouseMoveEvent(QMouseEvent *event)
+void MatchdayNumber::hovered()
 {
     m_controller.hoverMatchdayNumber(m_matchday);
-    event->accept();
 }
 
-void MatchdayNumber::mousePressEvent(QMouseEvent *event)
+void MatchdayNumber::clicked()
 {
-    event->accept();
-}
-
-void MatchdayNumber::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (isClick(this, event))
-        m_controller.clickMatchdayNumber(m_matchday);
+    m_controller.clickMatchdayNumber(m_matchday);
 }
 
 ClickablePicture::ClickablePicture(QPixmap pixmap, std::function<void()> click, QWidget *parent)
@@ -214,54 +225,38 @@ void ClickablePicture::mousePressEvent(QMouseEvent *event)
 void ClickablePicture::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (m_click && isClick(this, event))
+    if (m_click && IsClick(this, event))
         m_click();
 }
 
-ClickableLabel::ClickableLabel(QWidget *parent)
-    : QLabel(parent)
-{ }
-
-void ClickableLabel::setOnClick(std::function<void()> click)
+void EntryEdit::mouseReleaseEvent(QMouseEvent *event)
 {
-    m_click = std::move(click);
-    setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QLineEdit::mouseReleaseEvent(event);
+    if (onClick && IsClick(this, event))
+        onClick();
 }
 
-void ClickableLabel::setOnHover(std::function<void()> hover)
+void EntryEdit::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    m_hover = std::move(hover);
-    setMouseTracking(bool(m_hover));
+    QLineEdit::mouseDoubleClickEvent(event);
+    if (onDoubleClick)
+        onDoubleClick();
 }
 
-void ClickableLabel::mouseMoveEvent(QMouseEvent *event)
+void EntryEdit::focusInEvent(QFocusEvent *event)
 {
-    if (!m_hover) {
-        QLabel::mouseMoveEvent(event);
+    QLineEdit::focusInEvent(event);
+    if (onFocus)
+        onFocus();
+}
+
+void ShowText(QLineEdit *edit, const QString &text)
+{
+    if (edit->text() == text)
         return;
-    }
-    m_hover();
-    event->accept();
-}
-
-void ClickableLabel::mousePressEvent(QMouseEvent *event)
-{
-    if (!m_click) {
-        QLabel::mousePressEvent(event);
-        return;
-    }
-    event->accept();
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (!m_click) {
-        QLabel::mouseReleaseEvent(event);
-        return;
-    }
-    event->accept();
-    if (isClick(this, event))
-        m_click();
+    const int caret = edit->cursorPosition();
+    edit->setText(text);
+    edit->setCursorPosition(std::min<int>(caret, int(text.size())));
 }
 
 } // namespace kestrava

@@ -3,17 +3,54 @@
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <functional>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QVBoxLayout;
 
 namespace kestrava {
 
 class MainController;
 
+// A left button let go inside the widget: a press dragged out and released elsewhere is no click.
+bool IsClick(const QWidget *widget, const QMouseEvent *event);
+
+// A small widget drawn from a model that passes the mouse to the controller: a move over it is
+// hovered(), a left click inside it clicked(), and neither reaches the widgets behind it.
+class ModelTile : public QWidget
+{
+    Q_OBJECT
+public:
+    ModelTile(const QString &name, QWidget *parent);
+
+    const QString &caption() const { return m_caption; }
+
+protected:
+    virtual void hovered() = 0;
+    virtual void clicked() = 0;
+
+    // A new caption is also the tile's accessible name, and may change its size.
+    void setCaption(const QString &caption);
+    // The tile filled with `background`, rounded by `radius`, `text` centred in `foreground`.
+    void paintTile(qreal radius, const QColor &background, const QColor &foreground, const QString &text);
+
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QString m_caption;
+};
+
 // One of the window's 40 buttons: a flat label in the colour the button bar model gives it. The
 // mouse passing over it and a click on it go to the controller.
-class BarButton : public QWidget
+class BarButton : public ModelTile
 {
     Q_OBJECT
 public:
@@ -30,42 +67,113 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void hovered() override;
+    void clicked() override;
 
 private:
     MainController &m_controller;
     int m_index;
-    QString m_caption;
     QColor m_background;
     int m_padding = 14;
     int m_height = 32;
 };
 
-// A frame that passes the mouse to the controller: `onHover` for every move over it (the frame
-// then keeps the move from the window behind it), `onClick` for a click anywhere inside it.
-class HoverFrame : public QFrame
-{
-    Q_OBJECT
-public:
-    explicit HoverFrame(QWidget *parent = nullptr);
+// A row of bar buttons pushed to the right, as panels end; the buttons also join `made`.
+QHBoxLayout *RightAlignedButtons(MainController &controller, std::initializer_list<int> indexes, int spacing,
+    QWidget *parent, QList<BarButton *> &made);
 
-    void setOnHover(std::function<void()> hover);
-    void setOnClick(std::function<void()> click);
+// Moves and clicks passed on as callbacks: `onHover` for every move over the widget, `onClick` for
+// a click inside it. What no callback takes, a frame keeps (it never reaches the window behind);
+// a label leaves it to QLabel (text selection; moves then reach the frame it lies on).
+enum class Unhandled { Keep, PassOn };
+
+template <typename Base, Unhandled unhandled> class MouseRelay : public Base
+{
+public:
+    using Base::Base;
+
+    void setOnHover(std::function<void()> hover)
+    {
+        m_hover = std::move(hover);
+        this->setMouseTracking(bool(m_hover));
+    }
+    void setOnClick(std::function<void()> click)
+    {
+        m_click = std::move(click);
+        this->setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
 
 protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (!m_hover && unhandled == Unhandled::PassOn) {
+            Base::mouseMoveEvent(event);
+            return;
+        }
+        if (m_hover)
+            m_hover();
+        event->accept();
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        if (!m_click && unhandled == Unhandled::PassOn) {
+            Base::mousePressEvent(event);
+            return;
+        }
+        event->accept();
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (!m_click && unhandled == Unhandled::PassOn) {
+            Base::mouseReleaseEvent(event);
+            return;
+        }
+        event->accept();
+        if (m_click && IsClick(this, event))
+            m_click();
+    }
 
 private:
     std::function<void()> m_hover;
     std::function<void()> m_click;
 };
 
+// A frame that passes the mouse to the controller: `onHover` for every move over it (the frame
+// then keeps the move from the window behind it), `onClick` for a click anywhere inside it.
+class HoverFrame : public MouseRelay<QFrame, Unhandled::Keep>
+{
+    Q_OBJECT
+public:
+    explicit HoverFrame(QWidget *parent = nullptr);
+};
+
+// A label that passes clicks (and, when asked, mouse moves) to the controller: the title, the
+// goals summary, links.
+class ClickableLabel : public MouseRelay<QLabel, Unhandled::PassOn>
+{
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget *parent = nullptr);
+};
+
+// A floating panel of the window: an overlay card that keeps the mouse from the window behind, a
+// column that opens with the panel's title, and bar buttons of its own.
+class OverlayPanel : public HoverFrame
+{
+    Q_OBJECT
+public:
+    QList<BarButton *> buttons() const { return m_buttons; }
+
+protected:
+    OverlayPanel(MainController &controller, const QString &name, QWidget *parent);
+    QVBoxLayout *openColumn(const QString &title, double titlePoints, const QMargins &margins, int spacing);
+
+    MainController &m_controller;
+    QList<BarButton *> m_buttons;
+};
+
 // A number of the matchday list, in the colours of the matchday list model.
-class MatchdayNumber : public QWidget
+class MatchdayNumber : public ModelTile
 {
     Q_OBJECT
 public:
@@ -76,9 +184,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void hovered() override;
+    void clicked() override;
 
 private:
     MainController &m_controller;
@@ -105,25 +212,32 @@ private:
     std::function<void()> m_click;
 };
 
-// A label that passes clicks (and, when asked, mouse moves) to the controller: the title, the
-// goals summary, links.
-class ClickableLabel : public QLabel
+// A line edit that tells of a click inside it, a double-click and taking the focus, each once
+// QLineEdit has dealt with it (a click's handler then finds the caret placed).
+class EntryEdit : public QLineEdit
 {
     Q_OBJECT
 public:
-    explicit ClickableLabel(QWidget *parent = nullptr);
+    using QLineEdit::QLineEdit;
 
-    void setOnClick(std::function<void()> click);
-    void setOnHover(std::function<void()> hover);
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+    std::function<void()> onFocus;
 
 protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    std::function<void()> m_click;
-    std::function<void()> m_hover;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 };
+
+// Only a real change reaches the widget: hiding or showing again costs a layout pass.
+inline void SetShown(QWidget *widget, bool shown)
+{
+    if (widget->isVisibleTo(widget->parentWidget()) != shown)
+        widget->setVisible(shown);
+}
+
+// The box shows what the model holds; the caret stays where it was when it still can.
+void ShowText(QLineEdit *edit, const QString &text);
 
 } // namespace kestrava

@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace kestrava {
 
 // The filled part of the season's progress bar.
@@ -105,13 +107,6 @@ QFrame *card(QWidget *parent, const char *name)
     return frame;
 }
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setProperty("kcaption", true);
-    return label;
-}
-
 QLabel *valueLabel(QWidget *parent, const char *name, double points, bool bold)
 {
     auto *label = new QLabel(parent);
@@ -130,10 +125,34 @@ void shadow(QWidget *widget)
     widget->setGraphicsEffect(effect);
 }
 
-void setShown(QWidget *widget, bool shown)
+// A card floating over the window, with its shadow and a style sheet of its own (see buildSidebar).
+template <typename Frame> Frame *overlayCard(QWidget *parent, const char *name)
 {
-    if (widget->isVisibleTo(widget->parentWidget()) != shown)
-        widget->setVisible(shown);
+    auto *frame = new Frame(parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setProperty("kcard", QStringLiteral("overlay"));
+    frame->setStyleSheet(WindowStyleSheet());
+    shadow(frame);
+    return frame;
+}
+
+// An overlay card that a click anywhere on it closes.
+HoverFrame *closingCard(QWidget *parent, const char *name, std::function<void()> click)
+{
+    auto *frame = overlayCard<HoverFrame>(parent, name);
+    frame->setOnClick(std::move(click));
+    frame->setToolTip(QStringLiteral("Cliquez pour fermer"));
+    return frame;
+}
+
+// An overlay card's column, under its caption.
+QVBoxLayout *captionedColumn(QFrame *frame, const QString &caption, const QMargins &margins, int spacing)
+{
+    auto *column = new QVBoxLayout(frame);
+    column->setContentsMargins(margins);
+    column->setSpacing(spacing);
+    column->addWidget(CaptionLabel(caption, frame));
+    return column;
 }
 
 } // namespace
@@ -417,16 +436,11 @@ void MainWindow::buildRankingsPanels(QWidget *parent)
     // The rankings menu, the matchday list and the bonus list float one above the other over the
     // right-hand columns of the table, so that the ranks, names and points stay in sight.
     // The rankings menu; the rows of the window do not react to the mouse passing over it.
-    m_rankingsMenu = card(parent, "rankingsMenu");
-    m_rankingsMenu->setProperty("kcard", QStringLiteral("overlay"));
+    m_rankingsMenu = overlayCard<QFrame>(parent, "rankingsMenu");
     m_rankingsMenu->setAttribute(Qt::WA_NoMousePropagation);
-    m_rankingsMenu->setStyleSheet(WindowStyleSheet());
     m_rankingsMenu->setFixedWidth(DockWidth);
-    shadow(m_rankingsMenu);
-    auto *menu = new QVBoxLayout(m_rankingsMenu);
-    menu->setContentsMargins(12, 10, 12, 12);
-    menu->setSpacing(8);
-    menu->addWidget(caption(QStringLiteral("Classements"), m_rankingsMenu));
+    QVBoxLayout *menu
+        = captionedColumn(m_rankingsMenu, QStringLiteral("Classements"), QMargins(12, 10, 12, 12), 8);
     m_rankingsGrid = new QGridLayout;
     m_rankingsGrid->setHorizontalSpacing(6);
     m_rankingsGrid->setVerticalSpacing(5);
@@ -442,17 +456,11 @@ void MainWindow::buildRankingsPanels(QWidget *parent)
         m_buttons.append(button);
     }
 
-    m_matchdayFrame = new HoverFrame(parent);
-    m_matchdayFrame->setObjectName(QStringLiteral("matchdayList"));
-    m_matchdayFrame->setProperty("kcard", QStringLiteral("overlay"));
+    m_matchdayFrame = overlayCard<HoverFrame>(parent, "matchdayList");
     m_matchdayFrame->setOnHover([this] { m_controller.hoverMatchdayListFrame(); });
-    m_matchdayFrame->setStyleSheet(WindowStyleSheet());
     m_matchdayFrame->setFixedWidth(DockWidth);
-    shadow(m_matchdayFrame);
-    auto *days = new QVBoxLayout(m_matchdayFrame);
-    days->setContentsMargins(12, 10, 12, 12);
-    days->setSpacing(8);
-    days->addWidget(caption(QStringLiteral("Classement à la journée"), m_matchdayFrame));
+    QVBoxLayout *days = captionedColumn(
+        m_matchdayFrame, QStringLiteral("Classement à la journée"), QMargins(12, 10, 12, 12), 8);
     auto *grid = new QGridLayout;
     grid->setSpacing(3);
     for (int n = 1; n <= MatchdayCount; ++n) {
@@ -463,18 +471,10 @@ void MainWindow::buildRankingsPanels(QWidget *parent)
     }
     days->addLayout(grid);
 
-    m_bonusFrame = new HoverFrame(parent);
-    m_bonusFrame->setObjectName(QStringLiteral("bonusList"));
-    m_bonusFrame->setProperty("kcard", QStringLiteral("overlay"));
-    m_bonusFrame->setOnClick([this] { m_controller.clickBonusList(); });
-    m_bonusFrame->setToolTip(QStringLiteral("Cliquez pour fermer"));
-    m_bonusFrame->setStyleSheet(WindowStyleSheet());
+    m_bonusFrame = closingCard(parent, "bonusList", [this] { m_controller.clickBonusList(); });
     m_bonusFrame->setFixedWidth(DockWidth);
-    shadow(m_bonusFrame);
-    auto *bonus = new QVBoxLayout(m_bonusFrame);
-    bonus->setContentsMargins(12, 10, 12, 12);
-    bonus->setSpacing(6);
-    bonus->addWidget(caption(QStringLiteral("Bonus - Malus"), m_bonusFrame));
+    QVBoxLayout *bonus
+        = captionedColumn(m_bonusFrame, QStringLiteral("Bonus - Malus"), QMargins(12, 10, 12, 12), 6);
     m_bonusLines = valueLabel(m_bonusFrame, "bonusLines", 9, false);
     bonus->addWidget(m_bonusLines);
 }
@@ -484,7 +484,7 @@ void MainWindow::buildOverlays(QWidget *parent)
     m_options = new OptionsPanel(m_controller, parent);
     m_options->setStyleSheet(WindowStyleSheet());
     shadow(m_options);
-    m_buttons.append(m_options->findChildren<BarButton *>());
+    m_buttons.append(m_options->buttons());
 
     buildRankingsPanels(parent);
 
@@ -499,29 +499,17 @@ void MainWindow::buildOverlays(QWidget *parent)
     m_buttons.append(m_donors->buttons());
 
     // The cards of the season, day by day; a click closes it.
-    m_cardReport = new HoverFrame(parent);
-    m_cardReport->setObjectName(QStringLiteral("cardReport"));
-    m_cardReport->setProperty("kcard", QStringLiteral("overlay"));
-    m_cardReport->setOnClick([this] { m_controller.clickCardReport(); });
-    m_cardReport->setStyleSheet(WindowStyleSheet());
-    m_cardReport->setToolTip(QStringLiteral("Cliquez pour fermer"));
-    shadow(m_cardReport);
-    auto *report = new QVBoxLayout(m_cardReport);
-    report->setContentsMargins(14, 10, 14, 12);
-    report->setSpacing(6);
-    report->addWidget(caption(QStringLiteral("Cartons par journée"), m_cardReport));
+    m_cardReport = closingCard(parent, "cardReport", [this] { m_controller.clickCardReport(); });
+    QVBoxLayout *report
+        = captionedColumn(m_cardReport, QStringLiteral("Cartons par journée"), QMargins(14, 10, 14, 12), 6);
     m_cardReportText = new QLabel(m_cardReport);
     m_cardReportText->setObjectName(QStringLiteral("cardReportText"));
     m_cardReportText->setFont(UiFont(8.5));
     report->addWidget(m_cardReportText);
 
     // The about box.
-    m_about = new QFrame(parent);
-    m_about->setObjectName(QStringLiteral("aboutBox"));
-    m_about->setProperty("kcard", QStringLiteral("overlay"));
+    m_about = overlayCard<QFrame>(parent, "aboutBox");
     m_about->setAttribute(Qt::WA_NoMousePropagation);
-    m_about->setStyleSheet(WindowStyleSheet());
-    shadow(m_about);
     auto *about = new QHBoxLayout(m_about);
     about->setContentsMargins(22, 20, 22, 18);
     about->setSpacing(20);
@@ -531,10 +519,7 @@ void MainWindow::buildOverlays(QWidget *parent)
     about->addWidget(logo);
     auto *text = new QVBoxLayout;
     text->setSpacing(6);
-    auto *name = new QLabel(QStringLiteral("Kestrava"), m_about);
-    name->setFont(UiFont(18, true));
-    SetTextColour(name, Palette::Navy);
-    text->addWidget(name);
+    text->addWidget(TitleLabel(QStringLiteral("Kestrava"), 18, m_about));
     m_aboutVersion = valueLabel(m_about, "aboutVersion", 9.5, true);
     SetTextColour(m_aboutVersion, Palette::Teal);
     text->addWidget(m_aboutVersion);
@@ -568,27 +553,14 @@ void MainWindow::buildOverlays(QWidget *parent)
     text->addSpacing(2);
     text->addLayout(links);
     text->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto *close = new BarButton(m_controller, 26, m_about);
-    m_buttons.append(close);
-    buttons->addWidget(close);
     text->addSpacing(6);
-    text->addLayout(buttons);
+    text->addLayout(RightAlignedButtons(m_controller, { 26 }, 6, m_about, m_buttons));
     about->addLayout(text);
 
     // The sorted row texts of the last standings run; a click closes it.
-    m_workList = new HoverFrame(parent);
-    m_workList->setObjectName(QStringLiteral("workList"));
-    m_workList->setProperty("kcard", QStringLiteral("overlay"));
-    m_workList->setOnClick([this] { m_controller.clickWorkList(); });
-    m_workList->setStyleSheet(WindowStyleSheet());
-    m_workList->setToolTip(QStringLiteral("Cliquez pour fermer"));
-    shadow(m_workList);
-    auto *work = new QVBoxLayout(m_workList);
-    work->setContentsMargins(14, 10, 14, 12);
-    work->setSpacing(6);
-    work->addWidget(caption(QStringLiteral("Lignes du dernier calcul, dans leur ordre de tri"), m_workList));
+    m_workList = closingCard(parent, "workList", [this] { m_controller.clickWorkList(); });
+    QVBoxLayout *work = captionedColumn(m_workList,
+        QStringLiteral("Lignes du dernier calcul, dans leur ordre de tri"), QMargins(14, 10, 14, 12), 6);
     m_workListLines = new QLabel(m_workList);
     m_workListLines->setObjectName(QStringLiteral("workListLines"));
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
@@ -610,7 +582,7 @@ void MainWindow::refreshTable()
 {
     const LeagueTableModel &table = m_controller.table();
     m_title->setText(table.title());
-    setShown(m_title, !table.title().isEmpty());
+    SetShown(m_title, !table.title().isEmpty());
 
     const QString leader = table.leaderName();
     m_leaderText->setText(ScreenText(table.leaderText()));
@@ -618,14 +590,14 @@ void MainWindow::refreshTable()
         m_leaderCrest->clear();
     else
         m_leaderCrest->setPixmap(CrestPixmap(leader, LeaderCrestSize));
-    setShown(m_leaderCrest, !leader.isEmpty());
-    setShown(m_leaderText, !table.leaderText().isEmpty());
+    SetShown(m_leaderCrest, !leader.isEmpty());
+    SetShown(m_leaderText, !table.leaderText().isEmpty());
 
     m_progress->setFraction(table.progressFraction());
     m_progressText->setText(table.progressText());
     m_goalsSummary->setText(ScreenText(table.goalsSummary()));
     m_gamesInHand->setText(table.gamesInHand());
-    setShown(m_gamesInHandFrame, table.gamesInHandVisible());
+    SetShown(m_gamesInHandFrame, table.gamesInHandVisible());
 
     m_lastUpdate->setText(table.lastUpdate());
     m_lastUpdate->setToolTip(table.lastUpdateTooltip());
@@ -661,27 +633,27 @@ void MainWindow::refreshPanels()
     const PanelsModel &panels = m_controller.panels();
     m_introText->setText(ScreenText(panels.introText));
     m_introText->setToolTip(ScreenText(panels.introText));
-    setShown(m_introFrame, panels.intro);
-    setShown(m_columnTitles, panels.columnTitles);
+    SetShown(m_introFrame, panels.intro);
+    SetShown(m_columnTitles, panels.columnTitles);
 
     m_tableView->setFormGuideVisible(panels.formGuide);
-    setShown(m_formLegend, panels.formGuide);
+    SetShown(m_formLegend, panels.formGuide);
 
-    setShown(m_rankingsMenu, panels.rankingsMenu);
+    SetShown(m_rankingsMenu, panels.rankingsMenu);
 
     m_bonusLines->setText(panels.bonusLines.isEmpty() ? QStringLiteral("Aucun bonus ni malus cette saison.")
                                                       : panels.bonusLines.join(u'\n'));
-    setShown(m_bonusFrame, panels.bonusList);
+    SetShown(m_bonusFrame, panels.bonusList);
 
     m_aboutVersion->setText(panels.aboutVersion);
     m_workListLines->setText(panels.workListLines.join(u'\n'));
     m_cardReportText->setText(ScreenText(m_controller.cardReport()));
-    setShown(m_cardReport, m_controller.cardReportVisible());
+    SetShown(m_cardReport, m_controller.cardReportVisible());
     m_grid->refresh();
 
-    setShown(m_options, panels.options);
-    setShown(m_about, panels.about);
-    setShown(m_workList, panels.workList);
+    SetShown(m_options, panels.options);
+    SetShown(m_about, panels.about);
+    SetShown(m_workList, panels.workList);
     placeOverlays();
 }
 
@@ -695,7 +667,7 @@ void MainWindow::refreshMatchdayList()
 {
     for (int n = 1; n <= MatchdayCount; ++n)
         m_matchdayNumbers[n]->refresh();
-    setShown(m_matchdayFrame, m_controller.matchdayList().shown());
+    SetShown(m_matchdayFrame, m_controller.matchdayList().shown());
     placeOverlays();
 }
 

@@ -18,31 +18,14 @@ constexpr int FirstBox = 4;
 constexpr int CrestSize = 56;
 constexpr int ListCrestSize = 16;
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setProperty("kcaption", true);
-    return label;
-}
-
 } // namespace
 
 OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
-    : HoverFrame(parent)
-    , m_controller(controller)
+    : OverlayPanel(controller, QStringLiteral("optionsPanel"), parent)
 {
-    setObjectName(QStringLiteral("optionsPanel"));
-    setProperty("kcard", QStringLiteral("overlay"));
     setOnHover([this] { m_controller.hoverPanel(); });
 
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(20, 16, 20, 16);
-    outer->setSpacing(12);
-
-    auto *title = new QLabel(QStringLiteral("Configuration"), this);
-    title->setFont(UiFont(13, true));
-    SetTextColour(title, Palette::Navy);
-    outer->addWidget(title);
+    QVBoxLayout *outer = openColumn(QStringLiteral("Configuration"), 13, QMargins(20, 16, 20, 16), 12);
 
     auto *columns = new QHBoxLayout;
     columns->setSpacing(20);
@@ -50,7 +33,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
 
     auto *left = new QVBoxLayout;
     left->setSpacing(6);
-    left->addWidget(caption(QStringLiteral("Équipe préférée"), this));
+    left->addWidget(CaptionLabel(QStringLiteral("Équipe préférée"), this));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("favouriteList"));
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -65,7 +48,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
 
     auto *right = new QVBoxLayout;
     right->setSpacing(8);
-    right->addWidget(caption(QStringLiteral("Votre équipe"), this));
+    right->addWidget(CaptionLabel(QStringLiteral("Votre équipe"), this));
     auto *choice = new QHBoxLayout;
     choice->setSpacing(12);
     m_crest = new QLabel(this);
@@ -86,7 +69,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
     right->addSpacing(4);
     right->addWidget(rule);
     right->addSpacing(4);
-    right->addWidget(caption(QStringLiteral("Options"), this));
+    right->addWidget(CaptionLabel(QStringLiteral("Options"), this));
 
     const QString texts[3] = { QStringLiteral("Mise à jour automatique au lancement"),
         QStringLiteral("Surligner son équipe préférée"),
@@ -108,14 +91,9 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
         m_boxes[0]->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
 
     right->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->setSpacing(8);
-    buttons->addStretch(1);
     // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
     // colours up to date with the other buttons.
-    for (const int index : { 39, 28 })
-        buttons->addWidget(new BarButton(m_controller, index, this));
-    right->addLayout(buttons);
+    right->addLayout(RightAlignedButtons(m_controller, { 39, 28 }, 8, this, m_buttons));
     columns->addLayout(right, 1);
 
     refresh();

@@ -16,7 +16,7 @@ class MainController;
 
 // "Configuration": the favourite team, the three option boxes, "Dream Team" and "Fermer". It draws
 // the options model and forwards every choice to the controller.
-class OptionsPanel : public HoverFrame
+class OptionsPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
@@ -25,7 +25,6 @@ public:
     void refresh();
 
 private:
-    MainController &m_controller;
     QListWidget *m_list = nullptr;
     QLabel *m_crest = nullptr;
     QLabel *m_caption = nullptr;

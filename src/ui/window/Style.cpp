@@ -1,6 +1,7 @@
 #include "Style.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QPalette>
 #include <QStyle>
@@ -158,6 +159,21 @@ void SetTextColour(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::Text, colour);
     widget->setPalette(palette);
+}
+
+QLabel *TitleLabel(const QString &text, double points, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(UiFont(points, true));
+    SetTextColour(label, Palette::Navy);
+    return label;
+}
+
+QLabel *CaptionLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setProperty("kcaption", true);
+    return label;
 }
 
 QString ScreenText(QString text)

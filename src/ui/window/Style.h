@@ -8,6 +8,8 @@
 #include <QString>
 
 class QApplication;
+class QLabel;
+class QWidget;
 
 namespace kestrava {
 
@@ -40,6 +42,11 @@ QPixmap LeagueLogoPixmap(int size);
 
 // A label's text colour, through its palette: a stylesheet per label slows every repaint.
 void SetTextColour(QWidget *widget, const QColor &colour);
+
+// A panel's title: bold navy at `points`.
+QLabel *TitleLabel(const QString &text, double points, QWidget *parent);
+// The small heading over a group of a card (styled by the window's sheet).
+QLabel *CaptionLabel(const QString &text, QWidget *parent);
 
 // The core writes line breaks as CR LF, as the data files do; labels want LF.
 QString ScreenText(QString text);
