@@ -1,5 +1,6 @@
 // The online paths of the program against the real site on 127.0.0.1: the editor publishes, a
 // supporter downloads, and every failure leaves the local files whole with the program's message.
+#include "DemoSite.h"
 #include "NetworkDownloader.h"
 #include "TestProgram.h"
 #include "platform/Settings.h"
@@ -108,15 +109,12 @@ private slots:
     void commandLineUpdate();
 
 private:
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
-    QString published(const QString &name) const { return m_root + QStringLiteral("/Vantor2027/") + name; }
+    QString base() const { return m_site.base(); }
+    QString published(const QString &name) const { return m_site.published(name); }
     int post(const QUrl &url, const QByteArray &file, QByteArray *page = nullptr);
     void publish(const QByteArray &store);
 
-    QTemporaryDir m_dir;
-    QString m_root;
-    QProcess m_server;
-    quint16 m_port = 0;
+    DemoSite m_site;
     QNetworkAccessManager m_nam;
 };
 
@@ -124,43 +122,19 @@ void TestOnlineFlow::initTestCase()
 {
     QNetworkProxyFactory::setUseSystemConfiguration(false);
     m_nam.setProxy(QNetworkProxy::NoProxy);
-    m_root = m_dir.filePath(QStringLiteral("site"));
-    QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Vantor2027")));
-    QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
-    m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
-    m_server.setArguments({QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")});
-    m_server.start();
-    QVERIFY(m_server.waitForStarted(5000));
     QByteArray log;
-    QElapsedTimer clock;
-    clock.start();
-    const QRegularExpression listening(QStringLiteral("http://127\\.0\\.0\\.1:(\\d+)/"));
-    while (m_port == 0 && clock.elapsed() < 5000) {
-        m_server.waitForReadyRead(100);
-        log += m_server.readAllStandardOutput();
-        const auto m = listening.match(QString::fromUtf8(log));
-        if (m.hasMatch())
-            m_port = quint16(m.captured(1).toUInt());
-    }
-    QVERIFY2(m_port != 0, log.constData());
+    QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
 }
 
 void TestOnlineFlow::cleanupTestCase()
 {
-    m_server.terminate();
-    if (!m_server.waitForFinished(3000))
-        m_server.kill();
+    m_site.stop();
 }
 
 void TestOnlineFlow::init()
 {
     // Every test starts from the demo site.
-    QDir folder(m_root + QStringLiteral("/Vantor2027"));
-    for (const QString &name : folder.entryList(QDir::Files))
-        folder.remove(name);
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"), published(QStringLiteral("Resultats2027.ini"))));
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/2027.txt"), published(QStringLiteral("L12027.txt"))));
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/demo/don.L1"), published(QStringLiteral("don.L1"))));
+    QVERIFY(m_site.reset(dataDir));
 }
 
 int TestOnlineFlow::post(const QUrl &url, const QByteArray &file, QByteArray *page)

@@ -1,6 +1,7 @@
 // The online panels of the window against the real publisher's site (kestrava-site, started here on
 // a free port of 127.0.0.1): the donors ticker, "Mise à Jour", and the editor's publishing frame with
 // the real clipboard. Offscreen.
+#include "DemoSite.h"
 #include "NetworkDownloader.h"
 #include "UiTestKit.h"
 #include "matchdays/FixtureGridPanel.h"
@@ -72,57 +73,28 @@ private slots:
     void barHoldsTheEditorsButtons();
 
 private:
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
-    QString published(const QString &name) const { return m_root + QStringLiteral("/Vantor2027/") + name; }
+    QString base() const { return m_site.base(); }
+    QString published(const QString &name) const { return m_site.published(name); }
 
-    QTemporaryDir m_dir;
-    QString m_root;
-    QProcess m_server;
-    quint16 m_port = 0;
+    DemoSite m_site;
 };
 
 void TestOnlineWindow::initTestCase()
 {
     ApplyApplicationStyle(*qApp);
     QNetworkProxyFactory::setUseSystemConfiguration(false);
-    m_root = m_dir.filePath(QStringLiteral("site"));
-    QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Vantor2027")));
-    QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n"));
-    m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
-    m_server.setArguments(
-        { QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0") });
-    m_server.start();
-    QVERIFY(m_server.waitForStarted(5000));
     QByteArray log;
-    QElapsedTimer clock;
-    clock.start();
-    const QRegularExpression listening(QStringLiteral("http://127\\.0\\.0\\.1:(\\d+)/"));
-    while (m_port == 0 && clock.elapsed() < 5000) {
-        m_server.waitForReadyRead(100);
-        log += m_server.readAllStandardOutput();
-        const auto m = listening.match(QString::fromUtf8(log));
-        if (m.hasMatch())
-            m_port = quint16(m.captured(1).toUInt());
-    }
-    QVERIFY2(m_port != 0, log.constData());
+    QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
 }
 
 void TestOnlineWindow::cleanupTestCase()
 {
-    m_server.terminate();
-    if (!m_server.waitForFinished(3000))
-        m_server.kill();
+    m_site.stop();
 }
 
 void TestOnlineWindow::init()
 {
-    QDir folder(m_root + QStringLiteral("/Vantor2027"));
-    for (const QString &name : folder.entryList(QDir::Files))
-        folder.remove(name);
-    QVERIFY(QFile::copy(
-        DataDir + QStringLiteral("/demo/Resultats2027.ini"), published(QStringLiteral("Resultats2027.ini"))));
-    QVERIFY(QFile::copy(DataDir + QStringLiteral("/2027.txt"), published(QStringLiteral("L12027.txt"))));
-    QVERIFY(QFile::copy(DataDir + QStringLiteral("/demo/don.L1"), published(QStringLiteral("don.L1"))));
+    QVERIFY(m_site.reset(DataDir));
 }
 
 void TestOnlineWindow::donorsPanelTicksFromTheSite()
