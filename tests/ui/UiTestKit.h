@@ -61,7 +61,22 @@ struct WindowProgram : TestProgram
         return w && w->isVisible();
     }
     void click(QWidget *w) const { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    // Whether a widget lies wholly inside the window's central area.
+    bool inside(const QWidget *w) const
+    {
+        QWidget *central = window->centralWidget();
+        return central->rect().contains(QRect(w->mapTo(central, QPoint()), w->size()));
+    }
 };
+
+// The texts of every label inside a widget.
+inline QStringList LabelTexts(const QWidget *w)
+{
+    QStringList texts;
+    for (const QLabel *l : w->findChildren<QLabel *>())
+        texts.append(l->text());
+    return texts;
+}
 
 // The size of the first page of a PDF, in points; empty when none is found.
 inline QSizeF PdfPageSize(const QByteArray &pdf)

@@ -19,312 +19,268 @@
 
 using namespace kestrava;
 using namespace kestrava::uitest;
+using namespace Qt::StringLiterals;
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void opensOnTheDemoSeason();
-    void onlyBuiltButtonsAreShown();
-    void splashComesAndGoes();
-    void clickOnABarButtonReachesTheController();
-    void matchdayNumberShowsTheTableAtThatMatchday();
-    void hoverPaintsTheButton();
-    void hourglassWhileBusy();
-    void optionsPanelDrawsAndForwards();
-    void aboutBoxAndWorkList();
-    void printingWithoutPrinterWritesALandscapePdf();
-    void quitSavesTheOptionsAndCloses();
-    void closeBoxSavesTheOptions();
-    void fitsASmallScreen();
+    void initTestCase() { ApplyApplicationStyle(*qApp); }
+    void opensOnTheDemoSeason()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        QCOMPARE(p.window->windowTitle(), QStringLiteral("Championnat de  Ligue 1 (2026 - 2027)"));
+
+        const QAbstractItemModel *table = p.window->tableView()->model();
+        QCOMPARE(table->rowCount(), 18);
+        const int name = LeagueTableItemModel::columnOf(TableColumn::Name);
+        QCOMPARE(table->index(0, name).data().toString(), QStringLiteral("Lens"));
+        QVERIFY(p.window->tableView()->isVisible());
+
+        // The leader box shows the model's text, its CR LF as a line break.
+        QCOMPARE(p.label(QStringLiteral("leaderText")), QStringLiteral("Premier:\nLens"));
+        QVERIFY(p.shown(QStringLiteral("leaderText")) && p.shown(QStringLiteral("leaderCrest")));
+
+        QCOMPARE(p.label(QStringLiteral("progressText")), p.controller->table().progressText());
+        QVERIFY(p.label(QStringLiteral("progressText")).endsWith(QStringLiteral("% des Matches joués")));
+        QCOMPARE(p.label(QStringLiteral("goalsSummary")), ScreenText(p.controller->table().goalsSummary()));
+        QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("05 déc. 21:40"));
+        QCOMPARE(p.find<QLabel>(QStringLiteral("lastUpdate"))->toolTip(), QStringLiteral("Editeur"));
+        QCOMPARE(p.shown(QStringLiteral("gamesInHandFrame")), p.controller->table().gamesInHandVisible());
+        QCOMPARE(p.label(QStringLiteral("gamesInHand")), p.controller->table().gamesInHand());
+
+        // The demo store has an introduction text: it shows, and the column titles do not.
+        QVERIFY(p.shown(QStringLiteral("introFrame")));
+        QVERIFY(p.label(QStringLiteral("introText")).startsWith(QStringLiteral("Bienvenue")));
+        for (const char *hidden : { "columnTitles", "tableTitle", "rankingsMenu", "optionsPanel" })
+            QVERIFY2(!p.shown(QString::fromLatin1(hidden)), hidden);
+    }
+    void onlyBuiltButtonsAreShown()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        const ButtonBarModel &buttons = p.controller->buttons();
+        for (int i = 0; i < ButtonCount; ++i) {
+            const BarButton *b = p.button(i);
+            if (!buttons.isShown(i))
+                QVERIFY2(!b || !b->isVisible(), qPrintable(buttons.button(i).caption));
+            else if (buttons.button(i).place == ButtonPlace::Bar)
+                QVERIFY2(b && b->isVisible(), qPrintable(buttons.button(i).caption));
+        }
+        QVERIFY(p.button(20)->isVisible());
+        QVERIFY(!p.button(9) || !p.button(9)->isVisible()); // the download is not built yet
+        QVERIFY(!p.button(1) || !p.button(1)->isVisible()); // "Valider" waits for a typed result
+    }
+    void splashComesAndGoes()
+    {
+        TestProgram program;
+        MainController &controller = program.make();
+        SplashWindow splash(controller.splash());
+        QVERIFY(!splash.isVisible());
+        bool seenDuringStart = false;
+        controller.setEventPump([&] { seenDuringStart = seenDuringStart || splash.isVisible(); });
+        QVERIFY(controller.start());
+        QVERIFY(seenDuringStart);
+        QVERIFY(!splash.isVisible());
+        const QStringList texts = [&] {
+            QStringList all;
+            for (const QLabel *l : splash.findChildren<QLabel *>())
+                all.append(l->text());
+            return all;
+        }();
+        QVERIFY(texts.contains(QStringLiteral("Ligue 1")));
+        QVERIFY(texts.contains(QStringLiteral("2026 - 2027.")));
+        QVERIFY(texts.contains(QStringLiteral("Version: 1.0")));
+    }
+    // A click on a bar button, the logo or a panel reaches the controller and back.
+    void panelOpensAndCloses_data()
+    {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<QString>("closer");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("Classements") << u"button20"_s << u"button20"_s << u"rankingsMenu"_s;
+        QTest::newRow("about box") << u"button6"_s << u"button26"_s << u"aboutBox"_s;
+        QTest::newRow("options") << u"button27"_s << u"button28"_s << u"optionsPanel"_s;
+        QTest::newRow("work list") << u"logo"_s << u"workList"_s << u"workList"_s;
+    }
+    void panelOpensAndCloses()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, closer);
+        QFETCH(QString, panel);
+        WindowProgram p;
+        QVERIFY(p.open());
+        p.click(p.find(opener));
+        QVERIFY(p.shown(panel));
+        p.click(p.find(closer));
+        QVERIFY(!p.shown(panel));
+    }
+    void panelsShowTheirContent()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        QCOMPARE(p.button(20)->accessibleName(), QStringLiteral("Classements"));
+        p.click(p.button(6));
+        QCOMPARE(p.label(QStringLiteral("aboutVersion")), QStringLiteral("Version: 1.0.0"));
+        // The prologue closed the introduction: the column titles are back; the box hides the form.
+        QVERIFY(!p.shown(QStringLiteral("introFrame")) && p.shown(QStringLiteral("columnTitles")));
+        QVERIFY(p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
+        p.click(p.button(26));
+        QVERIFY(!p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
+        p.click(p.find(QStringLiteral("logo")));
+        QCOMPARE(p.label(QStringLiteral("workListLines")).split(u'\n').size(), TeamCount);
+    }
+    void matchdayNumberShowsTheTableAtThatMatchday()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        p.click(p.button(20));
+        QCOMPARE(p.button(10)->accessibleName(), QStringLiteral("Classement par Journée"));
+        p.click(p.button(10));
+        QVERIFY(p.shown(QStringLiteral("matchdayList")));
+        QVERIFY(p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
+
+        auto *five = p.find<MatchdayNumber>(QStringLiteral("matchday5"));
+        QVERIFY(five && five->isVisible());
+        p.click(five);
+        QVERIFY(p.shown(QStringLiteral("tableTitle")));
+        QCOMPARE(p.label(QStringLiteral("tableTitle")), QStringLiteral("Classement à la Journée N°5"));
+        const int played = LeagueTableItemModel::columnOf(TableColumn::Played);
+        QCOMPARE(p.window->tableView()->model()->index(0, played).data().toString(), QStringLiteral("5"));
+
+        // Any other button but the menu's "Fermer" removes the list.
+        p.click(p.button(21));
+        QVERIFY(!p.shown(QStringLiteral("matchdayList")) && !p.shown(QStringLiteral("tableTitle")));
+    }
+    void hoverPaintsTheButton()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        QTest::mouseMove(p.button(27), p.button(27)->rect().center());
+        QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Hover);
+        QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 8));
+        QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Rest);
+    }
+    void hourglassWhileBusy()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        QList<Qt::CursorShape> duringRun;
+        // Connected after the window: sees the cursor the window has just set.
+        connect(p.controller.get(), &MainController::busyChanged, this, [&](bool busy) {
+            if (busy)
+                duringRun.append(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                                : Qt::ArrowCursor);
+        });
+        p.click(p.button(21));
+        QVERIFY(!duringRun.isEmpty());
+        for (const Qt::CursorShape shape : duringRun)
+            QCOMPARE(shape, Qt::WaitCursor);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+    void optionsPanelDrawsAndForwards()
+    {
+        WindowProgram p;
+        p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
+        QVERIFY(p.open());
+        p.click(p.button(27));
+        QVERIFY(p.shown(QStringLiteral("optionsPanel")));
+
+        // The automatic download is not built: the box shows the stored choice but cannot be used.
+        auto *box4 = p.find<QCheckBox>(QStringLiteral("check4"));
+        QVERIFY(box4->isChecked() && !box4->isEnabled() && !box4->toolTip().isEmpty());
+
+        auto *box6 = p.find<QCheckBox>(QStringLiteral("check6"));
+        QVERIFY(!box6->isChecked());
+        p.click(box6);
+        QCOMPARE(p.controller->options().trackingAid, 1);
+        QVERIFY(box6->isChecked());
+
+        // Choosing a team: caption, crest, box 5 and the yellow row in the table.
+        auto *list = p.find<QListWidget>(QStringLiteral("favouriteList"));
+        QCOMPARE(list->count(), 19);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("Aucune"));
+        QListWidgetItem *marseille = list->findItems(QStringLiteral("Marseille"), Qt::MatchExactly).value(0);
+        QVERIFY(marseille);
+        list->scrollToItem(marseille);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(marseille).center());
+        QCOMPARE(p.controller->favouriteTeam(), QStringLiteral("Marseille"));
+        QCOMPARE(p.label(QStringLiteral("favouriteCaption")), QStringLiteral("Marseille"));
+        QVERIFY(!p.find<QLabel>(QStringLiteral("favouriteCrest"))->pixmap().isNull());
+        QVERIFY(p.find<QCheckBox>(QStringLiteral("check5"))->isChecked());
+        const QAbstractItemModel *table = p.window->tableView()->model();
+        const int name = LeagueTableItemModel::columnOf(TableColumn::Name);
+        const QModelIndex row
+            = table->match(table->index(0, name), Qt::DisplayRole, QStringLiteral("Marseille")).value(0);
+        QCOMPARE(qvariant_cast<QBrush>(row.data(Qt::BackgroundRole)).color(), QColor(255, 255, 0));
+    }
+    void printingWithoutPrinterWritesALandscapePdf()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        p.click(p.button(36));
+        const QStringList pdfs
+            = QDir(p.dir.path()).entryList({ QStringLiteral("Kestrava-impression-*.pdf") });
+        QCOMPARE(pdfs.size(), 1);
+        const QString path = p.path(pdfs[0]);
+        const QByteArray bytes = ReadFileBytes(path);
+        QVERIFY(bytes.startsWith("%PDF-"));
+        const QSizeF page = PdfPageSize(bytes);
+        QVERIFY2(page.width() > page.height(),
+            qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
+        // The user is told where the page went.
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("message"));
+        QVERIFY(
+            p.dialogs.shown[0].text.contains(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    }
+    void closingSavesTheOptions_data()
+    {
+        QTest::addColumn<bool>("byQuit");
+        QTest::newRow("Quitter") << true;
+        QTest::newRow("close box") << false;
+    }
+    void closingSavesTheOptions()
+    {
+        QFETCH(bool, byQuit);
+        WindowProgram p;
+        QVERIFY(p.open());
+        QSignalSpy quit(p.controller.get(), &MainController::quitRequested);
+        p.click(p.button(27));
+        p.click(p.find<QCheckBox>(QStringLiteral("check6")));
+        const int before = p.settings.writeCount();
+        if (byQuit)
+            p.click(p.button(0));
+        else
+            QVERIFY(p.window->close());
+        QCOMPARE(quit.count(), byQuit ? 1 : 0);
+        QVERIFY(p.settings.writeCount() > before);
+        QCOMPARE(
+            p.settings.read(QStringLiteral("Data"), QStringLiteral("C6"), QString()), QStringLiteral("1"));
+        QVERIFY(!p.window->isVisible());
+    }
+    void fitsASmallScreen()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        // Title bar and task bar leave about 700 of the 768 pixels of a small laptop.
+        QVERIFY(p.window->width() <= 1366 && p.window->height() <= 700);
+        QVERIFY(p.window->minimumSizeHint().width() <= 1366 && p.window->minimumSizeHint().height() <= 700);
+        // Every panel that can open fits inside the window.
+        p.click(p.button(20));
+        p.click(p.button(31));
+        p.click(p.button(10));
+        const QRect inside = p.window->centralWidget()->rect();
+        for (const char *name : { "rankingsMenu", "matchdayList", "bonusList", "leagueTable" }) {
+            const QWidget *w = p.find(QString::fromLatin1(name));
+            QVERIFY2(w && w->isVisible(), name);
+            const QRect r(w->mapTo(p.window->centralWidget(), QPoint(0, 0)), w->size());
+            QVERIFY2(inside.contains(r), name);
+        }
+    }
 };
-
-void TestMainWindow::initTestCase()
-{
-    ApplyApplicationStyle(*qApp);
-}
-
-void TestMainWindow::opensOnTheDemoSeason()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    QCOMPARE(p.window->windowTitle(), QStringLiteral("Championnat de  Ligue 1 (2026 - 2027)"));
-
-    const QAbstractItemModel *table = p.window->tableView()->model();
-    QCOMPARE(table->rowCount(), 18);
-    const int name = LeagueTableItemModel::columnOf(TableColumn::Name);
-    QCOMPARE(table->index(0, name).data().toString(), QStringLiteral("Lens"));
-    QVERIFY(p.window->tableView()->isVisible());
-
-    // The leader box shows the model's text, its CR LF as a line break.
-    QCOMPARE(p.controller->table().leaderText(), QStringLiteral("Premier:\r\nLens"));
-    QCOMPARE(p.label(QStringLiteral("leaderText")), QStringLiteral("Premier:\nLens"));
-    QVERIFY(p.shown(QStringLiteral("leaderText")));
-    QVERIFY(p.shown(QStringLiteral("leaderCrest")));
-
-    QCOMPARE(p.label(QStringLiteral("progressText")), p.controller->table().progressText());
-    QVERIFY(p.label(QStringLiteral("progressText")).endsWith(QStringLiteral("% des Matches joués")));
-    QCOMPARE(p.label(QStringLiteral("goalsSummary")), ScreenText(p.controller->table().goalsSummary()));
-    QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("05 déc. 21:40"));
-    QCOMPARE(p.find<QLabel>(QStringLiteral("lastUpdate"))->toolTip(), QStringLiteral("Editeur"));
-    QCOMPARE(p.shown(QStringLiteral("gamesInHandFrame")), p.controller->table().gamesInHandVisible());
-    QCOMPARE(p.label(QStringLiteral("gamesInHand")), p.controller->table().gamesInHand());
-
-    // The demo store has an introduction text: it shows, and the column titles do not.
-    QVERIFY(p.shown(QStringLiteral("introFrame")));
-    QVERIFY(p.label(QStringLiteral("introText")).startsWith(QStringLiteral("Bienvenue")));
-    QVERIFY(!p.shown(QStringLiteral("columnTitles")));
-    QVERIFY(!p.shown(QStringLiteral("tableTitle")));
-    QVERIFY(!p.shown(QStringLiteral("rankingsMenu")));
-    QVERIFY(!p.shown(QStringLiteral("optionsPanel")));
-}
-
-void TestMainWindow::onlyBuiltButtonsAreShown()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    const ButtonBarModel &buttons = p.controller->buttons();
-    for (int i = 0; i < ButtonCount; ++i) {
-        const BarButton *b = p.button(i);
-        if (!buttons.isShown(i))
-            QVERIFY2(!b || !b->isVisible(), qPrintable(buttons.button(i).caption));
-        else if (buttons.button(i).place == ButtonPlace::Bar)
-            QVERIFY2(b && b->isVisible(), qPrintable(buttons.button(i).caption));
-    }
-    QVERIFY(p.button(20)->isVisible());
-    QVERIFY(!p.button(9) || !p.button(9)->isVisible()); // the download is not built yet
-    QVERIFY(!p.button(1) || !p.button(1)->isVisible()); // "Valider" waits for a typed result
-}
-
-void TestMainWindow::splashComesAndGoes()
-{
-    TestProgram program;
-    MainController &controller = program.make();
-    SplashWindow splash(controller.splash());
-    QVERIFY(!splash.isVisible());
-    bool seenDuringStart = false;
-    controller.setEventPump([&] { seenDuringStart = seenDuringStart || splash.isVisible(); });
-    QVERIFY(controller.start());
-    QVERIFY(seenDuringStart);
-    QVERIFY(!splash.isVisible());
-    const QStringList texts = [&] {
-        QStringList all;
-        for (const QLabel *l : splash.findChildren<QLabel *>())
-            all.append(l->text());
-        return all;
-    }();
-    QVERIFY(texts.contains(QStringLiteral("Ligue 1")));
-    QVERIFY(texts.contains(QStringLiteral("2026 - 2027.")));
-    QVERIFY(texts.contains(QStringLiteral("Version: 1.0")));
-}
-
-void TestMainWindow::clickOnABarButtonReachesTheController()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    QCOMPARE(p.button(20)->accessibleName(), QStringLiteral("Classements"));
-    p.click(p.button(20));
-    QVERIFY(p.controller->panels().rankingsMenu);
-    QVERIFY(p.shown(QStringLiteral("rankingsMenu")));
-    // The prologue closed the introduction: the column titles are back.
-    QVERIFY(!p.shown(QStringLiteral("introFrame")));
-    QVERIFY(p.shown(QStringLiteral("columnTitles")));
-    p.click(p.button(20));
-    QVERIFY(!p.controller->panels().rankingsMenu);
-    QVERIFY(!p.shown(QStringLiteral("rankingsMenu")));
-}
-
-void TestMainWindow::matchdayNumberShowsTheTableAtThatMatchday()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    p.click(p.button(20));
-    QVERIFY(p.button(10)->isVisible());
-    QCOMPARE(p.button(10)->accessibleName(), QStringLiteral("Classement par Journée"));
-    p.click(p.button(10));
-    QVERIFY(p.shown(QStringLiteral("matchdayList")));
-    QVERIFY(p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
-
-    auto *five = p.find<MatchdayNumber>(QStringLiteral("matchday5"));
-    QVERIFY(five && five->isVisible());
-    p.click(five);
-    QCOMPARE(p.controller->table().title(), QStringLiteral("Classement à la Journée N°5"));
-    QVERIFY(p.shown(QStringLiteral("tableTitle")));
-    QCOMPARE(p.label(QStringLiteral("tableTitle")), QStringLiteral("Classement à la Journée N°5"));
-    const int played = LeagueTableItemModel::columnOf(TableColumn::Played);
-    QCOMPARE(p.window->tableView()->model()->index(0, played).data().toString(), QStringLiteral("5"));
-
-    // Any other button but the menu's "Fermer" removes the list.
-    p.click(p.button(21));
-    QVERIFY(!p.shown(QStringLiteral("matchdayList")));
-    QVERIFY(!p.shown(QStringLiteral("tableTitle")));
-}
-
-void TestMainWindow::hoverPaintsTheButton()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    QTest::mouseMove(p.button(27), p.button(27)->rect().center());
-    QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Hover);
-    QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 8));
-    QTRY_COMPARE(p.controller->buttons().button(27).background, ButtonColours::Rest);
-}
-
-void TestMainWindow::hourglassWhileBusy()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    QList<Qt::CursorShape> duringRun;
-    // Connected after the window: sees the cursor the window has just set.
-    connect(p.controller.get(), &MainController::busyChanged, this, [&](bool busy) {
-        if (busy)
-            duringRun.append(
-                QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor);
-    });
-    p.click(p.button(21));
-    QVERIFY(!duringRun.isEmpty());
-    for (const Qt::CursorShape shape : duringRun)
-        QCOMPARE(shape, Qt::WaitCursor);
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-}
-
-void TestMainWindow::optionsPanelDrawsAndForwards()
-{
-    WindowProgram p;
-    p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
-    QVERIFY(p.open());
-    p.click(p.button(27));
-    QVERIFY(p.shown(QStringLiteral("optionsPanel")));
-
-    // The automatic download is not built: the box shows the stored choice but cannot be used.
-    auto *box4 = p.find<QCheckBox>(QStringLiteral("check4"));
-    QVERIFY(box4->isChecked());
-    QVERIFY(!box4->isEnabled());
-    QVERIFY(!box4->toolTip().isEmpty());
-
-    auto *box6 = p.find<QCheckBox>(QStringLiteral("check6"));
-    QVERIFY(!box6->isChecked());
-    p.click(box6);
-    QCOMPARE(p.controller->options().trackingAid, 1);
-    QVERIFY(box6->isChecked());
-
-    // Choosing a team: caption, crest, box 5 and the yellow row in the table.
-    auto *list = p.find<QListWidget>(QStringLiteral("favouriteList"));
-    QCOMPARE(list->count(), 19);
-    QCOMPARE(list->item(0)->text(), QStringLiteral("Aucune"));
-    int marseille = -1;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text() == QStringLiteral("Marseille"))
-            marseille = i;
-    }
-    QVERIFY(marseille > 0);
-    list->scrollToItem(list->item(marseille));
-    QTest::mouseClick(
-        list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(marseille)).center());
-    QCOMPARE(p.controller->favouriteTeam(), QStringLiteral("Marseille"));
-    QCOMPARE(p.label(QStringLiteral("favouriteCaption")), QStringLiteral("Marseille"));
-    QVERIFY(!p.find<QLabel>(QStringLiteral("favouriteCrest"))->pixmap().isNull());
-    QVERIFY(p.find<QCheckBox>(QStringLiteral("check5"))->isChecked());
-    const QAbstractItemModel *table = p.window->tableView()->model();
-    const int name = LeagueTableItemModel::columnOf(TableColumn::Name);
-    bool yellow = false;
-    for (int r = 0; r < TeamCount; ++r) {
-        if (table->index(r, name).data().toString() == QStringLiteral("Marseille"))
-            yellow = qvariant_cast<QBrush>(table->index(r, name).data(Qt::BackgroundRole)).color()
-                == QColor(255, 255, 0);
-    }
-    QVERIFY(yellow);
-
-    // "Fermer" of the panel.
-    p.click(p.button(28));
-    QVERIFY(!p.shown(QStringLiteral("optionsPanel")));
-}
-
-void TestMainWindow::aboutBoxAndWorkList()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    p.click(p.button(6));
-    QVERIFY(p.shown(QStringLiteral("aboutBox")));
-    QCOMPARE(p.label(QStringLiteral("aboutVersion")), QStringLiteral("Version: 1.0.0"));
-    QVERIFY(p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
-    p.click(p.button(26));
-    QVERIFY(!p.shown(QStringLiteral("aboutBox")));
-    QVERIFY(!p.window->tableView()->isColumnHidden(LeagueTableItemModel::FormColumn));
-
-    p.click(p.find(QStringLiteral("logo")));
-    QVERIFY(p.shown(QStringLiteral("workList")));
-    QCOMPARE(p.label(QStringLiteral("workListLines")).split(u'\n').size(), TeamCount);
-    p.click(p.find(QStringLiteral("workList")));
-    QVERIFY(!p.shown(QStringLiteral("workList")));
-}
-
-void TestMainWindow::printingWithoutPrinterWritesALandscapePdf()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    p.click(p.button(36));
-    const QStringList pdfs = QDir(p.dir.path()).entryList({ QStringLiteral("Kestrava-impression-*.pdf") });
-    QCOMPARE(pdfs.size(), 1);
-    const QString path = p.path(pdfs[0]);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("%PDF-"));
-    const QSizeF page = PdfPageSize(bytes);
-    QVERIFY2(page.width() > page.height(),
-        qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
-    // The user is told where the page went.
-    QCOMPARE(p.dialogs.shown.size(), 1);
-    QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("message"));
-    QVERIFY(p.dialogs.shown[0].text.contains(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
-}
-
-void TestMainWindow::quitSavesTheOptionsAndCloses()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    QSignalSpy quit(p.controller.get(), &MainController::quitRequested);
-    const int before = p.settings.writeCount();
-    p.click(p.button(0));
-    QCOMPARE(quit.count(), 1);
-    QVERIFY(p.settings.writeCount() > before);
-    QVERIFY(!p.window->isVisible());
-}
-
-void TestMainWindow::closeBoxSavesTheOptions()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    p.click(p.button(27));
-    p.click(p.find<QCheckBox>(QStringLiteral("check6")));
-    QVERIFY(p.window->close());
-    QCOMPARE(p.settings.read(QStringLiteral("Data"), QStringLiteral("C6"), QString()), QStringLiteral("1"));
-}
-
-void TestMainWindow::fitsASmallScreen()
-{
-    WindowProgram p;
-    QVERIFY(p.open());
-    // Title bar and task bar leave about 700 of the 768 pixels of a small laptop.
-    QVERIFY(p.window->width() <= 1366);
-    QVERIFY(p.window->height() <= 700);
-    QVERIFY(p.window->minimumSizeHint().width() <= 1366);
-    QVERIFY(p.window->minimumSizeHint().height() <= 700);
-    // Every panel that can open fits inside the window.
-    p.click(p.button(20));
-    p.click(p.button(31));
-    p.click(p.button(10));
-    const QRect inside = p.window->centralWidget()->rect();
-    for (const char *name : { "rankingsMenu", "matchdayList", "bonusList", "leagueTable" }) {
-        const QWidget *w = p.find(QString::fromLatin1(name));
-        QVERIFY2(w && w->isVisible(), name);
-        const QRect r(w->mapTo(p.window->centralWidget(), QPoint(0, 0)), w->size());
-        QVERIFY2(inside.contains(r), name);
-    }
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_ui_mainwindow.moc"

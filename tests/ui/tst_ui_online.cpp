@@ -62,15 +62,236 @@ class TestOnlineWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
+    void initTestCase()
+    {
+        ApplyApplicationStyle(*qApp);
+        QNetworkProxyFactory::setUseSystemConfiguration(false);
+        QByteArray log;
+        QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
+    }
+    void init() { QVERIFY(m_site.reset(DataDir)); }
 
-    void donorsPanelTicksFromTheSite();
-    void downloadGreysItsButton();
-    void publishingFrameForTheEditor();
-    void aboutBoxLinks();
-    void barHoldsTheEditorsButtons();
+    void donorsPanelTicksFromTheSite()
+    {
+        Program p(base());
+        QVERIFY(p.open());
+        QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
+        QWidget *panel = p.find(QStringLiteral("donorsPanel"));
+        QVERIFY(!panel->isVisible());
+        p.click(p.button(16));
+        QVERIFY(panel->isVisible());
+        // The list came from the site.
+        QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))),
+            ReadFileBytes(published(QStringLiteral("don.L1"))));
+        QVERIFY(p.controller->donors().running);
+
+        // The panel's own words.
+        const QStringList texts = LabelTexts(panel);
+        for (const char *words :
+            { "Si vous vous reconnaissez dans cette liste, je vous remercie chaleureusement !",
+                "Et, si vous voulez y apparaitre...",
+                "Souvent les gens savent reconnaitre le travail effectué, C'est très plaisant, donc ce cadre "
+                "est "
+                "pour "
+                "eux...",
+                "Ce logiciel vous a plu..." })
+            QVERIFY2(texts.contains(QString::fromUtf8(words)), words);
+
+        // Each tick shows the next entry in its colour: the heading dark red, the names dark blue.
+        auto *ticker = p.find<QLabel>(QStringLiteral("donorsTicker"));
+        QCOMPARE(ticker->text(), QStringLiteral("Donateurs"));
+        p.controller->donorsTick();
+        QCOMPARE(ticker->text(), QStringLiteral("Merci a nos donateurs"));
+        QCOMPARE(textColour(ticker), QColor(192, 0, 0));
+        p.controller->donorsTick();
+        QCOMPARE(ticker->text(), QStringLiteral("Supporter75"));
+        QCOMPARE(textColour(ticker), QColor(0, 0, 192));
+        // And the program's own timer drives it too.
+        QTRY_COMPARE_WITH_TIMEOUT(ticker->text(), QStringLiteral("LeGone69"), 3000);
+
+        // The pointer on the name pauses the ticker; moving on over the panel starts it again.
+        QTest::mouseMove(ticker, ticker->rect().center());
+        QTRY_VERIFY(!p.controller->donors().running);
+        QTest::mouseMove(panel, QPoint(panel->width() / 2, panel->height() - 10));
+        QTRY_VERIFY(p.controller->donors().running);
+
+        // The picture leads to the donation page.
+        p.click(p.find(QStringLiteral("donationLink")));
+        QCOMPARE(p.shell.opened, QList<QUrl> { SiteAddresses(base()).donationPage() });
+
+        // Inside the window, and "Fermer" closes it.
+        QVERIFY(p.inside(panel));
+        p.click(p.button(17));
+        QVERIFY(!panel->isVisible());
+        QVERIFY(!p.controller->donors().running);
+    }
+    void downloadGreysItsButton()
+    {
+        // A newer publication on the site.
+        QByteArray store = ReadFileBytes(published(QStringLiteral("Resultats2027.ini")));
+        store.replace(QByteArray("Maj=05 d\xe9"
+                                 "c. 21:40"),
+            QByteArray("Maj=06 d\xe9"
+                       "c. 07:30"));
+        QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store));
+
+        Program p(base());
+        QVERIFY(p.open());
+        BarButton *update = p.button(9);
+        QCOMPARE(update->accessibleName(), QStringLiteral("Mise à Jour"));
+        p.click(update);
+        QVERIFY(p.controller->downloadDoneThisRun());
+        QCOMPARE(ReadFileBytes(p.path(QStringLiteral("Resultats2027.ini"))), store);
+
+        // Once the pointer leaves it, the button is grey for the rest of the run.
+        QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 6));
+        QTRY_COMPARE(p.controller->buttons().button(9).background, ButtonColours::DownloadDone);
+        const QImage picture = update->grab().toImage();
+        QCOMPARE(QColor(picture.pixel(picture.width() / 2, 2)), QColor(200, 200, 200));
+
+        // The last-update label in the colour that compares the files: newer here.
+        QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("06 déc. 07:30"));
+        QCOMPARE(textColour(p.find(QStringLiteral("lastUpdate"))), QColor(0, 192, 0));
+    }
+    void publishingFrameForTheEditor()
+    {
+        Program p(base());
+        p.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
+        QVERIFY(p.open());
+        QVERIFY(!p.button(13)->isVisible());
+
+        // The editor's password, then a click on the program's title shows "Expé Fichier".
+        p.controller->setPassword(QStringLiteral("7nord"));
+        p.click(p.find(QStringLiteral("programTitle")));
+        QVERIFY(p.button(13)->isVisible());
+        p.click(p.button(13));
+        QWidget *frame = p.find(QStringLiteral("publishingPanel"));
+        QVERIFY(frame->isVisible());
+        QVERIFY(p.inside(frame));
+
+        // The frame's captions, as the editor knows them.
+        const QStringList captions = LabelTexts(frame);
+        for (const char *caption :
+            { "Texte d'intro (Attention à l'orthographe, pas de diacritiques, merci.)", "Version", "Actuelle",
+                "Sur fichier", "Equipe  Bonus ou Malus (+ ou -)", "Mot de passe et Pseudo" })
+            QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
+        QCOMPARE(p.label(QStringLiteral("ownVersion")), VersionShort());
+        QCOMPARE(p.label(QStringLiteral("storeLabel")), QStringLiteral("Resultats2027.ini"));
+
+        // The introduction: what the editor types comes back filtered, and the strip above the table
+        // previews it.
+        auto *intro = p.find<QPlainTextEdit>(QStringLiteral("introEdit"));
+        QCOMPARE(intro->toPlainText(), p.controller->panels().introText);
+        QVERIFY(p.find(QStringLiteral("introFrame"))->isVisible());
+        intro->selectAll();
+        intro->insertPlainText(QStringLiteral("Élan de la journée à venir, ça commence"));
+        const QString filtered = QStringLiteral("Élan de la journee a venir, ca commence");
+        QCOMPARE(p.controller->publishing().introText, filtered);
+        QCOMPARE(intro->toPlainText(), filtered);
+        QCOMPARE(intro->textCursor().position(), int(filtered.size()));
+        QCOMPARE(p.label(QStringLiteral("introText")), filtered);
+
+        // The version box opens on a double-click only.
+        auto *version = p.find<QLineEdit>(QStringLiteral("versionEdit"));
+        QCOMPARE(version->text(), QStringLiteral("1.0"));
+        QVERIFY(version->isReadOnly());
+        QTest::keyClicks(version, QStringLiteral("9"));
+        QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.0"));
+        QTest::mouseDClick(version, Qt::LeftButton, {}, version->rect().center());
+        QVERIFY(!version->isReadOnly());
+        version->selectAll();
+        QTest::keyClicks(version, QStringLiteral("1.1"));
+        QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.1"));
+
+        // A bonus: the team, 3.7 points, "Insérer": 3 is kept and listed.
+        auto *team = p.find<QComboBox>(QStringLiteral("bonusTeam"));
+        QCOMPARE(team->count(), TeamCount);
+        const int lens = team->findText(QStringLiteral("Lens"));
+        QVERIFY(lens >= 0);
+        team->setFocus();
+        team->setCurrentIndex(lens - 1);
+        QTest::keyClick(team, Qt::Key_Down);
+        QCOMPARE(p.controller->publishing().chosenTeam, QStringLiteral("Lens"));
+        auto *points = p.find<QLineEdit>(QStringLiteral("bonusPoints"));
+        QTest::keyClicks(points, QStringLiteral("3.7"));
+        QCOMPARE(p.controller->publishing().points, QStringLiteral("3.7"));
+        p.click(p.button(30));
+        QCOMPARE(points->text(), QStringLiteral("3"));
+        auto *lines = p.find<QListWidget>(QStringLiteral("publishingBonusLines"));
+        QCOMPARE(lines->count(), p.controller->publishing().bonusLines.size());
+        QCOMPARE(lines->findItems(QStringLiteral("Lens: [3]"), Qt::MatchExactly).size(), 1);
+
+        // The pseudonym and the password come from the settings and go to the controller.
+        auto *pseudo = p.find<QLineEdit>(QStringLiteral("pseudoEdit"));
+        auto *password = p.find<QLineEdit>(QStringLiteral("passwordEdit"));
+        QCOMPARE(pseudo->text(), QStringLiteral("Editeur"));
+        QCOMPARE(password->text(), QStringLiteral("7nord"));
+        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        password->clear();
+        p.controller->setPassword(QString());
+        QTest::keyClicks(password, QStringLiteral("kestrava"));
+        QCOMPARE(p.controller->password(), QStringLiteral("kestrava"));
+        pseudo->selectAll();
+        QTest::keyClicks(pseudo, QStringLiteral("Editeur 2"));
+        QCOMPARE(p.controller->pseudo(), QStringLiteral("Editeur 2"));
+
+        // The store label opens the file.
+        p.click(p.find(QStringLiteral("storeLabel")));
+        QCOMPARE(
+            p.shell.opened, QList<QUrl> { QUrl::fromLocalFile(p.path(QStringLiteral("Resultats2027.ini"))) });
+
+        // "Envoyer": the store's path on the real clipboard, the upload page opened, the frame closed.
+        p.click(p.button(14));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+            QDir::toNativeSeparators(p.path(QStringLiteral("Resultats2027.ini"))));
+        QCOMPARE(p.shell.opened.value(1),
+            SiteAddresses(base()).uploadPage(QStringLiteral("Editeur 2"), QStringLiteral("kestrava")));
+        QVERIFY(!frame->isVisible() && !p.button(13)->isVisible());
+        const IniSnapshot sent = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
+        QCOMPARE(sent.value(QStringLiteral("Texte"), QStringLiteral("Texte")), filtered);
+        QCOMPARE(sent.value(QStringLiteral("CV"), QStringLiteral("CV")), QStringLiteral("1.1"));
+    }
+    void aboutBoxLinks()
+    {
+        Program p(base());
+        QVERIFY(p.open());
+        p.click(p.button(6));
+        p.click(p.find(QStringLiteral("homeLink")));
+        p.click(p.find(QStringLiteral("contactLink")));
+        QCOMPARE(p.shell.opened.value(0), SiteAddresses(base()).homePage());
+        QCOMPARE(p.label(QStringLiteral("contactLink")), QStringLiteral("Contact"));
+        QVERIFY(p.shell.opened[1].toString().startsWith(base() + QStringLiteral("contacter.php?sub=")));
+    }
+    void barHoldsTheEditorsButtons()
+    {
+        Program p(base());
+        QVERIFY(p.open());
+        // The editor with unsaved entries: "Valider" and "Expé Fichier" both in the bar.
+        p.controller->setPassword(QStringLiteral("7nord"));
+        p.click(p.find(QStringLiteral("programTitle")));
+        QVERIFY(p.button(13)->isVisible());
+        p.click(p.find(QStringLiteral("programTitle")));
+        QVERIFY(!p.button(13)->isVisible());
+        p.click(p.find(QStringLiteral("programTitle")));
+        QLineEdit *score = p.window->gridPanel()->row(0)->findChild<QLineEdit *>(QStringLiteral("r1"));
+        p.click(score);
+        QTest::keyClicks(score, QStringLiteral("1"));
+        QVERIFY(p.button(1)->isVisible());
+
+        const QWidget *header = p.find(QStringLiteral("header"));
+        QList<QRect> placed;
+        for (BarButton *b : header->findChildren<BarButton *>()) {
+            if (!b->isVisible())
+                continue;
+            const QRect r(b->mapTo(header, QPoint()), b->size());
+            QVERIFY2(header->rect().contains(r), qPrintable(b->accessibleName()));
+            QVERIFY2(r.width() >= b->sizeHint().width(), qPrintable(b->accessibleName()));
+            for (const QRect &other : std::as_const(placed))
+                QVERIFY2(!other.intersects(r), qPrintable(b->accessibleName()));
+            placed.append(r);
+        }
+        QVERIFY(p.window->width() <= 1366);
+    }
 
 private:
     QString base() const { return m_site.base(); }
@@ -78,268 +299,6 @@ private:
 
     DemoSite m_site;
 };
-
-void TestOnlineWindow::initTestCase()
-{
-    ApplyApplicationStyle(*qApp);
-    QNetworkProxyFactory::setUseSystemConfiguration(false);
-    QByteArray log;
-    QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
-}
-
-void TestOnlineWindow::cleanupTestCase()
-{
-    m_site.stop();
-}
-
-void TestOnlineWindow::init()
-{
-    QVERIFY(m_site.reset(DataDir));
-}
-
-void TestOnlineWindow::donorsPanelTicksFromTheSite()
-{
-    Program p(base());
-    QVERIFY(p.open());
-    QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
-    QVERIFY(p.button(16)->isVisible());
-    QVERIFY(!p.find(QStringLiteral("donorsPanel"))->isVisible());
-
-    p.click(p.button(16));
-    QVERIFY(p.find(QStringLiteral("donorsPanel"))->isVisible());
-    // The list came from the site.
-    QCOMPARE(
-        ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
-    QVERIFY(p.controller->donors().running);
-
-    // The panel's own words.
-    QStringList texts;
-    for (const QLabel *l : p.find(QStringLiteral("donorsPanel"))->findChildren<QLabel *>())
-        texts.append(l->text());
-    for (const char *words :
-        { "Si vous vous reconnaissez dans cette liste, je vous remercie chaleureusement !",
-            "Et, si vous voulez y apparaitre...",
-            "Souvent les gens savent reconnaitre le travail effectué, C'est très plaisant, donc ce cadre est "
-            "pour "
-            "eux...",
-            "Ce logiciel vous a plu..." })
-        QVERIFY2(texts.contains(QString::fromUtf8(words)), words);
-
-    // Each tick shows the next entry in its colour: the heading dark red, the names dark blue.
-    auto *ticker = p.find<QLabel>(QStringLiteral("donorsTicker"));
-    QCOMPARE(ticker->text(), QStringLiteral("Donateurs"));
-    p.controller->donorsTick();
-    QCOMPARE(ticker->text(), QStringLiteral("Merci a nos donateurs"));
-    QCOMPARE(textColour(ticker), QColor(192, 0, 0));
-    p.controller->donorsTick();
-    QCOMPARE(ticker->text(), QStringLiteral("Supporter75"));
-    QCOMPARE(textColour(ticker), QColor(0, 0, 192));
-    // And the program's own timer drives it too.
-    QTRY_COMPARE_WITH_TIMEOUT(ticker->text(), QStringLiteral("LeGone69"), 3000);
-
-    // The pointer on the name pauses the ticker; moving on over the panel starts it again.
-    QTest::mouseMove(ticker, ticker->rect().center());
-    QTRY_VERIFY(!p.controller->donors().running);
-    QWidget *panel = p.find(QStringLiteral("donorsPanel"));
-    QTest::mouseMove(panel, QPoint(panel->width() / 2, panel->height() - 10));
-    QTRY_VERIFY(p.controller->donors().running);
-
-    // The picture leads to the donation page.
-    p.click(p.find(QStringLiteral("donationLink")));
-    QCOMPARE(p.shell.opened.size(), 1);
-    QCOMPARE(p.shell.opened[0], SiteAddresses(base()).donationPage());
-
-    // Inside the window, and "Fermer" closes it.
-    const QRect r(panel->mapTo(p.window->centralWidget(), QPoint()), panel->size());
-    QVERIFY(p.window->centralWidget()->rect().contains(r));
-    p.click(p.button(17));
-    QVERIFY(!panel->isVisible());
-    QVERIFY(!p.controller->donors().running);
-}
-
-void TestOnlineWindow::downloadGreysItsButton()
-{
-    // A newer publication on the site.
-    QByteArray store = ReadFileBytes(published(QStringLiteral("Resultats2027.ini")));
-    store.replace(QByteArray("Maj=05 d\xe9"
-                             "c. 21:40"),
-        QByteArray("Maj=06 d\xe9"
-                   "c. 07:30"));
-    QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store));
-
-    Program p(base());
-    QVERIFY(p.open());
-    BarButton *update = p.button(9);
-    QVERIFY(update->isVisible());
-    QCOMPARE(update->accessibleName(), QStringLiteral("Mise à Jour"));
-    p.click(update);
-    QVERIFY(p.controller->downloadDoneThisRun());
-    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("Resultats2027.ini"))), store);
-
-    // Once the pointer leaves it, the button is grey for the rest of the run.
-    QTest::mouseMove(p.find(QStringLiteral("backdrop")), QPoint(600, p.window->height() - 6));
-    QTRY_COMPARE(p.controller->buttons().button(9).background, ButtonColours::DownloadDone);
-    const QImage picture = update->grab().toImage();
-    QCOMPARE(QColor(picture.pixel(picture.width() / 2, 2)), QColor(200, 200, 200));
-
-    // The last-update label in the colour that compares the files: newer here.
-    QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("06 déc. 07:30"));
-    QCOMPARE(
-        textColour(p.find(QStringLiteral("lastUpdate"))), ToColour(p.controller->table().lastUpdateColour()));
-    QCOMPARE(p.controller->table().lastUpdateColour(), (Rgb { 0, 192, 0 }));
-}
-
-void TestOnlineWindow::publishingFrameForTheEditor()
-{
-    Program p(base());
-    p.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
-    QVERIFY(p.open());
-    QVERIFY(!p.button(13)->isVisible());
-
-    // The editor's password, then a click on the program's title shows "Expé Fichier".
-    p.controller->setPassword(QStringLiteral("7nord"));
-    p.click(p.find(QStringLiteral("programTitle")));
-    QVERIFY(p.button(13)->isVisible());
-    p.click(p.button(13));
-    QWidget *frame = p.find(QStringLiteral("publishingPanel"));
-    QVERIFY(frame->isVisible());
-    const QRect r(frame->mapTo(p.window->centralWidget(), QPoint()), frame->size());
-    QVERIFY(p.window->centralWidget()->rect().contains(r));
-
-    // The frame's captions, as the editor knows them.
-    QStringList captions;
-    for (const QLabel *l : frame->findChildren<QLabel *>())
-        captions.append(l->text());
-    for (const char *caption :
-        { "Texte d'intro (Attention à l'orthographe, pas de diacritiques, merci.)", "Version", "Actuelle",
-            "Sur fichier", "Equipe  Bonus ou Malus (+ ou -)", "Mot de passe et Pseudo" })
-        QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
-    QCOMPARE(p.label(QStringLiteral("ownVersion")), VersionShort());
-    QCOMPARE(p.label(QStringLiteral("storeLabel")), QStringLiteral("Resultats2027.ini"));
-
-    // The introduction: what the editor types comes back filtered, and the strip above the table
-    // previews it.
-    auto *intro = p.find<QPlainTextEdit>(QStringLiteral("introEdit"));
-    QCOMPARE(intro->toPlainText(), p.controller->panels().introText);
-    QVERIFY(p.find(QStringLiteral("introFrame"))->isVisible());
-    intro->selectAll();
-    intro->insertPlainText(QStringLiteral("Élan de la journée à venir, ça commence"));
-    const QString filtered = QStringLiteral("Élan de la journee a venir, ca commence");
-    QCOMPARE(p.controller->publishing().introText, filtered);
-    QCOMPARE(intro->toPlainText(), filtered);
-    QCOMPARE(intro->textCursor().position(), int(filtered.size()));
-    QCOMPARE(p.label(QStringLiteral("introText")), filtered);
-
-    // The version box opens on a double-click only.
-    auto *version = p.find<QLineEdit>(QStringLiteral("versionEdit"));
-    QCOMPARE(version->text(), QStringLiteral("1.0"));
-    QVERIFY(version->isReadOnly());
-    QTest::keyClicks(version, QStringLiteral("9"));
-    QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.0"));
-    QTest::mouseDClick(version, Qt::LeftButton, {}, version->rect().center());
-    QVERIFY(!version->isReadOnly());
-    version->selectAll();
-    QTest::keyClicks(version, QStringLiteral("1.1"));
-    QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.1"));
-
-    // A bonus: the team, 3.7 points, "Insérer": 3 is kept and listed.
-    auto *team = p.find<QComboBox>(QStringLiteral("bonusTeam"));
-    QCOMPARE(team->count(), TeamCount);
-    const int lens = team->findText(QStringLiteral("Lens"));
-    QVERIFY(lens >= 0);
-    team->setFocus();
-    team->setCurrentIndex(lens - 1);
-    QTest::keyClick(team, Qt::Key_Down);
-    QCOMPARE(p.controller->publishing().chosenTeam, QStringLiteral("Lens"));
-    auto *points = p.find<QLineEdit>(QStringLiteral("bonusPoints"));
-    QTest::keyClicks(points, QStringLiteral("3.7"));
-    QCOMPARE(p.controller->publishing().points, QStringLiteral("3.7"));
-    p.click(p.button(30));
-    QCOMPARE(points->text(), QStringLiteral("3"));
-    auto *lines = p.find<QListWidget>(QStringLiteral("publishingBonusLines"));
-    QStringList shown;
-    for (int i = 0; i < lines->count(); ++i)
-        shown.append(lines->item(i)->text());
-    QCOMPARE(shown, p.controller->publishing().bonusLines);
-    QVERIFY(shown.contains(QStringLiteral("Lens: [3]")));
-
-    // The pseudonym and the password come from the settings and go to the controller.
-    auto *pseudo = p.find<QLineEdit>(QStringLiteral("pseudoEdit"));
-    auto *password = p.find<QLineEdit>(QStringLiteral("passwordEdit"));
-    QCOMPARE(pseudo->text(), QStringLiteral("Editeur"));
-    QCOMPARE(password->text(), QStringLiteral("7nord"));
-    QCOMPARE(password->echoMode(), QLineEdit::Password);
-    password->clear();
-    p.controller->setPassword(QString());
-    QTest::keyClicks(password, QStringLiteral("kestrava"));
-    QCOMPARE(p.controller->password(), QStringLiteral("kestrava"));
-    pseudo->selectAll();
-    QTest::keyClicks(pseudo, QStringLiteral("Editeur 2"));
-    QCOMPARE(p.controller->pseudo(), QStringLiteral("Editeur 2"));
-
-    // The store label opens the file.
-    p.click(p.find(QStringLiteral("storeLabel")));
-    QCOMPARE(p.shell.opened.size(), 1);
-    QCOMPARE(p.shell.opened[0], QUrl::fromLocalFile(p.path(QStringLiteral("Resultats2027.ini"))));
-
-    // "Envoyer": the store's path on the real clipboard, the upload page opened, the frame closed.
-    p.click(p.button(14));
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-        QDir::toNativeSeparators(p.path(QStringLiteral("Resultats2027.ini"))));
-    QCOMPARE(p.shell.opened.size(), 2);
-    QCOMPARE(p.shell.opened[1],
-        SiteAddresses(base()).uploadPage(QStringLiteral("Editeur 2"), QStringLiteral("kestrava")));
-    QVERIFY(!frame->isVisible());
-    QVERIFY(!p.button(13)->isVisible());
-    const IniSnapshot sent = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
-    QCOMPARE(sent.value(QStringLiteral("Texte"), QStringLiteral("Texte")), filtered);
-    QCOMPARE(sent.value(QStringLiteral("CV"), QStringLiteral("CV")), QStringLiteral("1.1"));
-}
-
-void TestOnlineWindow::aboutBoxLinks()
-{
-    Program p(base());
-    QVERIFY(p.open());
-    p.click(p.button(6));
-    QVERIFY(p.find(QStringLiteral("aboutBox"))->isVisible());
-    p.click(p.find(QStringLiteral("homeLink")));
-    p.click(p.find(QStringLiteral("contactLink")));
-    QCOMPARE(p.shell.opened.size(), 2);
-    QCOMPARE(p.shell.opened[0], SiteAddresses(base()).homePage());
-    QCOMPARE(p.label(QStringLiteral("contactLink")), QStringLiteral("Contact"));
-    QVERIFY(p.shell.opened[1].toString().startsWith(base() + QStringLiteral("contacter.php?sub=")));
-}
-
-void TestOnlineWindow::barHoldsTheEditorsButtons()
-{
-    Program p(base());
-    QVERIFY(p.open());
-    // The editor with unsaved entries: "Valider" and "Expé Fichier" both in the bar.
-    p.controller->setPassword(QStringLiteral("7nord"));
-    p.click(p.find(QStringLiteral("programTitle")));
-    QVERIFY(p.button(13)->isVisible());
-    p.click(p.find(QStringLiteral("programTitle")));
-    QVERIFY(!p.button(13)->isVisible());
-    p.click(p.find(QStringLiteral("programTitle")));
-    QLineEdit *score = p.window->gridPanel()->row(0)->findChild<QLineEdit *>(QStringLiteral("r1"));
-    p.click(score);
-    QTest::keyClicks(score, QStringLiteral("1"));
-    QVERIFY(p.button(1)->isVisible());
-
-    const QWidget *header = p.find(QStringLiteral("header"));
-    QList<QRect> placed;
-    for (BarButton *b : header->findChildren<BarButton *>()) {
-        if (!b->isVisible())
-            continue;
-        const QRect r(b->mapTo(header, QPoint()), b->size());
-        QVERIFY2(header->rect().contains(r), qPrintable(b->accessibleName()));
-        QVERIFY2(r.width() >= b->sizeHint().width(), qPrintable(b->accessibleName()));
-        for (const QRect &other : std::as_const(placed))
-            QVERIFY2(!other.intersects(r), qPrintable(b->accessibleName()));
-        placed.append(r);
-    }
-    QVERIFY(p.window->width() <= 1366);
-}
 
 QTEST_MAIN(TestOnlineWindow)
 #include "tst_ui_online.moc"

@@ -21,10 +21,18 @@ using namespace kestrava::test;
 namespace {
 
 using M = LeagueTableItemModel;
+using C = TableColumn;
 
-QColor colourOf(const QVariant &v)
+// A role as text: a brush by its colour's name, a font by its weight, a pixmap as "crest".
+QString shown(const QVariant &v)
 {
-    return qvariant_cast<QBrush>(v).color();
+    if (v.typeId() == QMetaType::QBrush)
+        return qvariant_cast<QBrush>(v).color().name();
+    if (v.typeId() == QMetaType::QFont)
+        return qvariant_cast<QFont>(v).bold() ? QStringLiteral("bold") : QStringLiteral("plain");
+    if (v.typeId() == QMetaType::QPixmap)
+        return qvariant_cast<QPixmap>(v).isNull() ? QString() : QStringLiteral("crest");
+    return v.toString();
 }
 
 } // namespace
@@ -34,214 +42,161 @@ class TestTableModel : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void passesTheModelTester();
-    void showsTheCoreCells();
-    void followsTheCore();
-    void headingsSpeltOut();
-    void formGuideKeepsTheLastFiveOldestFirst();
-    void formMarksAreDrawnFromTheLeft();
-    void nothingSelectableOrEditable();
-    void viewHidesTheFormGuideOnDemand();
+    void initTestCase() { QVERIFY(LoadSeasonFile(DataDir + QStringLiteral("/2027.txt"), m_season)); }
+    void init() { compute(0); }
+    void passesTheModelTesterAndLocksCells()
+    {
+        M model(m_table, m_season);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        // The tester checks every change as it is signalled; one signal covers the whole table.
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        compute(5);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed[0][0].value<QModelIndex>(), model.index(0, 0));
+        QCOMPARE(changed[0][1].value<QModelIndex>(), model.index(TeamCount - 1, M::ColumnTotal - 1));
+        QCOMPARE(model.index(0, M::columnOf(C::Played)).data().toString(), QStringLiteral("5"));
+        compute(0);
+        QCOMPARE(model.rowCount(), TeamCount);
+        QCOMPARE(model.columnCount(), M::ColumnTotal);
+        QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+        for (int c = 0; c < M::ColumnTotal; ++c)
+            QCOMPARE(model.flags(model.index(0, c))
+                    & (Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable),
+                Qt::ItemIsEnabled);
+    }
+    void showsTheCoreCells_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("expected");
+        const int name = M::columnOf(C::Name);
+        const int bg = Qt::BackgroundRole;
+        QTest::newRow("leader") << 0 << name << int(Qt::DisplayRole) << "Lens";
+        QTest::newRow("points") << 0 << M::columnOf(C::Points) << int(Qt::DisplayRole) << "32";
+        QTest::newRow("last") << 17 << name << int(Qt::DisplayRole) << "Lorient";
+        QTest::newRow("rank 1") << 0 << int(M::RankColumn) << int(Qt::DisplayRole) << "1";
+        QTest::newRow("champions blue") << 0 << name << bg << "#97deff";
+        QTest::newRow("relegated red") << 17 << name << bg << "#ff8080";
+        QTest::newRow("mid-table white") << 8 << name << bg << "#ffffff";
+        QTest::newRow("goals for") << 3 << M::columnOf(C::GoalsFor) << bg << "#c0ffc0";
+        QTest::newRow("goals against") << 3 << M::columnOf(C::GoalsAgainst) << bg << "#ffe0c0";
+        QTest::newRow("draws") << 3 << M::columnOf(C::Draws) << bg << "#e0e0e0";
+        QTest::newRow("leader bold") << 0 << name << int(Qt::FontRole) << "bold";
+        QTest::newRow("relegated tip") << 17 << name << int(Qt::ToolTipRole) << "Relégué en Ligue 2";
+        // Row 5 has a malus taking it below zero.
+        QTest::newRow("negative red") << 5 << M::columnOf(C::Points) << int(Qt::ForegroundRole) << "#ff0000";
+        QTest::newRow("positive black")
+            << 4 << M::columnOf(C::Points) << int(Qt::ForegroundRole) << "#000000";
+        QTest::newRow("crest by name") << 0 << name << int(Qt::DecorationRole) << "crest";
+        QTest::newRow("no crest") << 0 << M::columnOf(C::Points) << int(Qt::DecorationRole) << "";
+        // Row -1: the heading's tip.
+        const int tip = Qt::ToolTipRole;
+        QTest::newRow("head home for") << -1 << M::columnOf(C::HomeGoalsFor) << tip << "Buts pour à domicile";
+        QTest::newRow("head away against")
+            << -1 << M::columnOf(C::AwayGoalsAgainst) << tip << "Buts contre à l'extérieur";
+        QTest::newRow("head away wins")
+            << -1 << M::columnOf(C::AwayWins) << tip << "Matches gagnés à l'extérieur";
+        QTest::newRow("head home losses")
+            << -1 << M::columnOf(C::HomeLosses) << tip << "Matches perdus à domicile";
+    }
+    void showsTheCoreCells()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(int, role);
+        QFETCH(QString, expected);
+        M model(m_table, m_season);
+        m_table.setText(5, C::Points, QStringLiteral("-2"));
+        QCOMPARE(shown(row < 0 ? model.headerData(column, Qt::Horizontal, role)
+                               : model.index(row, column).data(role)),
+            expected);
+    }
+    void headingsSpeltOut()
+    {
+        M model(m_table, m_season);
+        QSet<QString> seen;
+        for (int c = 0; c < M::ColumnTotal; ++c) {
+            const QString heading = model.headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(!heading.isEmpty() && !seen.contains(heading), qPrintable(QString::number(c) + heading));
+            seen.insert(heading);
+            QVERIFY(!model.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
+        }
+    }
+    void formGuideKeepsTheLastFiveOldestFirstFromTheLeft()
+    {
+        M model(m_table, m_season);
+        FormGuideDelegate delegate;
+        const int row = rowOf(QStringLiteral("Lens"));
+        // Lens in the demo season: thirteen matches, the last five lost then won four times.
+        const QModelIndex lens = model.index(row, M::FormColumn);
+        QCOMPARE(lens.data().toString(), QStringLiteral("PGGGG"));
+        QVERIFY(lens.data(Qt::ToolTipRole)
+                    .toString()
+                    .endsWith(QStringLiteral("Perdu, Gagné, Gagné, Gagné, Gagné")));
+        QCOMPARE(model.index(rowOf(QStringLiteral("Nice")), M::FormColumn).data().toString(),
+            QStringLiteral("GGGGG"));
+        const QRect cell(0, 0, 100, LeagueTableView::RowHeight);
+        // The colour inside the left edge of each of the five slots, clear of its border and letter.
+        auto marks = [&] {
+            QImage image(cell.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            QStyleOptionViewItem option;
+            option.rect = cell;
+            delegate.paint(&p, option, model.index(row, M::FormColumn));
+            QList<QColor> colours;
+            for (int slot = 0; slot < 5; ++slot)
+                colours << image.pixelColor(
+                    FormMarks::LeftPadding + slot * (FormMarks::Size + FormMarks::Gap) + 2,
+                    cell.height() / 2);
+            return colours;
+        };
+        const QColor won = FormColours::Won;
+        QCOMPARE(marks(), (QList<QColor> { FormColours::Lost, won, won, won, won }));
+
+        // Two matches: two marks on the left, the other slots empty.
+        compute(2);
+        const QString two = model.index(row, M::FormColumn).data().toString();
+        QCOMPARE(two.size(), 2);
+        const QColor white(Qt::white);
+        QCOMPARE(marks(), (QList<QColor> { FormColour(two[0]), FormColour(two[1]), white, white, white }));
+    }
+    void viewHidesTheFormGuideOnDemand()
+    {
+        M model(m_table, m_season);
+        LeagueTableView view(&model);
+        const int wide = view.sizeHint().width();
+        QCOMPARE(view.sizeHint().height(),
+            LeagueTableView::HeaderHeight + TeamCount * LeagueTableView::RowHeight + 2 * view.frameWidth());
+        view.setFormGuideVisible(false);
+        QVERIFY(view.isColumnHidden(M::FormColumn));
+        QVERIFY(view.sizeHint().width() < wide);
+        view.setFormGuideVisible(true);
+        QVERIFY(!view.isColumnHidden(M::FormColumn));
+        QCOMPARE(view.sizeHint().width(), wide);
+    }
 
 private:
-    void compute(int lastMatchday);
-    int rowOf(const QString &name) const;
+    void compute(int lastMatchday)
+    {
+        const ResultsStore store(DataDir + QStringLiteral("/demo"));
+        StandingsContext ctx;
+        ctx.currentMatchday = 13;
+        ComputeStandings(m_season, store.snapshot(), lastMatchday, false, ctx, m_table);
+    }
+    int rowOf(const QString &name) const
+    {
+        for (int r = 0; r < TeamCount; ++r) {
+            if (m_table.cell(r, C::Name).text == name)
+                return r;
+        }
+        return -1;
+    }
 
     SeasonData m_season;
     LeagueTableModel m_table;
 };
-
-void TestTableModel::initTestCase()
-{
-    QVERIFY(LoadSeasonFile(DataDir + QStringLiteral("/2027.txt"), m_season));
-}
-
-void TestTableModel::init()
-{
-    compute(0);
-}
-
-void TestTableModel::compute(int lastMatchday)
-{
-    const ResultsStore store(DataDir + QStringLiteral("/demo"));
-    StandingsContext ctx;
-    ctx.currentMatchday = 13;
-    ComputeStandings(m_season, store.snapshot(), lastMatchday, false, ctx, m_table);
-}
-
-int TestTableModel::rowOf(const QString &name) const
-{
-    for (int r = 0; r < TeamCount; ++r) {
-        if (m_table.cell(r, TableColumn::Name).text == name)
-            return r;
-    }
-    return -1;
-}
-
-void TestTableModel::passesTheModelTester()
-{
-    M model(m_table, m_season);
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    // The tester checks every change as it is signalled.
-    compute(5);
-    compute(0);
-    QCOMPARE(model.rowCount(), TeamCount);
-    QCOMPARE(model.columnCount(), M::ColumnTotal);
-    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
-}
-
-void TestTableModel::showsTheCoreCells()
-{
-    M model(m_table, m_season);
-    const int name = M::columnOf(TableColumn::Name);
-    QCOMPARE(model.index(0, name).data().toString(), QStringLiteral("Lens"));
-    QCOMPARE(model.index(0, M::columnOf(TableColumn::Points)).data().toString(), QStringLiteral("32"));
-    QCOMPARE(model.index(0, M::columnOf(TableColumn::Played)).data().toString(), QStringLiteral("13"));
-    QCOMPARE(model.index(17, name).data().toString(), QStringLiteral("Lorient"));
-    QCOMPARE(model.index(0, M::RankColumn).data().toString(), QStringLiteral("1"));
-    QCOMPARE(model.index(17, M::RankColumn).data().toString(), QStringLiteral("18"));
-
-    // Colours, bold and tooltips come from the core's cells.
-    QCOMPARE(colourOf(model.index(0, name).data(Qt::BackgroundRole)), QColor(151, 222, 255));
-    QCOMPARE(colourOf(model.index(17, name).data(Qt::BackgroundRole)), QColor(255, 128, 128));
-    QCOMPARE(colourOf(model.index(8, name).data(Qt::BackgroundRole)), QColor(255, 255, 255));
-    QCOMPARE(colourOf(model.index(3, M::columnOf(TableColumn::GoalsFor)).data(Qt::BackgroundRole)),
-        QColor(192, 255, 192));
-    QCOMPARE(colourOf(model.index(3, M::columnOf(TableColumn::GoalsAgainst)).data(Qt::BackgroundRole)),
-        QColor(255, 224, 192));
-    QCOMPARE(colourOf(model.index(3, M::columnOf(TableColumn::Draws)).data(Qt::BackgroundRole)),
-        QColor(224, 224, 224));
-    QVERIFY(qvariant_cast<QFont>(model.index(0, name).data(Qt::FontRole)).bold());
-    QVERIFY(!qvariant_cast<QFont>(model.index(1, name).data(Qt::FontRole)).bold());
-    QCOMPARE(model.index(17, name).data(Qt::ToolTipRole).toString(), QStringLiteral("Relégué en Ligue 2"));
-
-    // A negative total after a malus is red in the view as in the core.
-    m_table.setText(5, TableColumn::Points, QStringLiteral("-2"));
-    QCOMPARE(colourOf(model.index(5, M::columnOf(TableColumn::Points)).data(Qt::ForegroundRole)),
-        QColor(255, 0, 0));
-    QCOMPARE(
-        colourOf(model.index(4, M::columnOf(TableColumn::Points)).data(Qt::ForegroundRole)), QColor(0, 0, 0));
-
-    // The crest sits beside the name, nowhere else.
-    const QPixmap crest = qvariant_cast<QPixmap>(model.index(0, name).data(Qt::DecorationRole));
-    QVERIFY(!crest.isNull());
-    QVERIFY(!model.index(0, M::columnOf(TableColumn::Points)).data(Qt::DecorationRole).isValid());
-}
-
-void TestTableModel::followsTheCore()
-{
-    M model(m_table, m_season);
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    compute(5);
-    QCOMPARE(changed.count(), 1);
-    const QModelIndex first = changed[0][0].value<QModelIndex>();
-    const QModelIndex last = changed[0][1].value<QModelIndex>();
-    QCOMPARE(first, model.index(0, 0));
-    QCOMPARE(last, model.index(TeamCount - 1, M::ColumnTotal - 1));
-    QCOMPARE(model.index(0, M::columnOf(TableColumn::Played)).data().toString(), QStringLiteral("5"));
-}
-
-void TestTableModel::headingsSpeltOut()
-{
-    M model(m_table, m_season);
-    QSet<QString> seen;
-    for (int c = 0; c < M::ColumnTotal; ++c) {
-        const QString heading = model.headerData(c, Qt::Horizontal).toString();
-        QVERIFY2(!heading.isEmpty(), qPrintable(QString::number(c)));
-        QVERIFY2(!seen.contains(heading), qPrintable(heading));
-        seen.insert(heading);
-        QVERIFY(!model.headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString().isEmpty());
-    }
-    auto tip = [&](TableColumn c) {
-        return model.headerData(M::columnOf(c), Qt::Horizontal, Qt::ToolTipRole).toString();
-    };
-    QCOMPARE(tip(TableColumn::HomeGoalsFor), QStringLiteral("Buts pour à domicile"));
-    QCOMPARE(tip(TableColumn::AwayGoalsAgainst), QStringLiteral("Buts contre à l'extérieur"));
-    QCOMPARE(tip(TableColumn::AwayWins), QStringLiteral("Matches gagnés à l'extérieur"));
-    QCOMPARE(tip(TableColumn::HomeLosses), QStringLiteral("Matches perdus à domicile"));
-}
-
-void TestTableModel::formGuideKeepsTheLastFiveOldestFirst()
-{
-    M model(m_table, m_season);
-    // Lens in the demo season: thirteen matches, the last five lost then won four times.
-    QCOMPARE(
-        model.index(rowOf(QStringLiteral("Lens")), M::FormColumn).data().toString(), QStringLiteral("PGGGG"));
-    QCOMPARE(
-        model.index(rowOf(QStringLiteral("Nice")), M::FormColumn).data().toString(), QStringLiteral("GGGGG"));
-    QVERIFY(model.index(rowOf(QStringLiteral("Lens")), M::FormColumn)
-                .data(Qt::ToolTipRole)
-                .toString()
-                .endsWith(QStringLiteral("Perdu, Gagné, Gagné, Gagné, Gagné")));
-    compute(2);
-    for (int r = 0; r < TeamCount; ++r)
-        QVERIFY(model.index(r, M::FormColumn).data().toString().size() <= 2);
-}
-
-void TestTableModel::formMarksAreDrawnFromTheLeft()
-{
-    M model(m_table, m_season);
-    FormGuideDelegate delegate;
-    const int row = rowOf(QStringLiteral("Lens"));
-    const QRect cell(0, 0, 100, LeagueTableView::RowHeight);
-    auto paint = [&] {
-        QImage image(cell.size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter p(&image);
-        QStyleOptionViewItem option;
-        option.rect = cell;
-        delegate.paint(&p, option, model.index(row, M::FormColumn));
-        return image;
-    };
-    // A point inside the left edge of slot `slot`, clear of its border and its letter.
-    auto colourAt = [&](const QImage &image, int slot) {
-        const int x = FormMarks::LeftPadding + slot * (FormMarks::Size + FormMarks::Gap) + 2;
-        return image.pixelColor(x, cell.height() / 2);
-    };
-
-    QImage image = paint();
-    QCOMPARE(colourAt(image, 0), FormColours::Lost);
-    for (int slot = 1; slot < 5; ++slot)
-        QCOMPARE(colourAt(image, slot), FormColours::Won);
-
-    // Two matches: two marks on the left, the other slots empty.
-    compute(2);
-    const QString two = model.index(row, M::FormColumn).data().toString();
-    QCOMPARE(two.size(), 2);
-    image = paint();
-    QCOMPARE(colourAt(image, 0), FormColour(two[0]));
-    QCOMPARE(colourAt(image, 1), FormColour(two[1]));
-    for (int slot = 2; slot < 5; ++slot)
-        QCOMPARE(colourAt(image, slot), QColor(Qt::white));
-}
-
-void TestTableModel::nothingSelectableOrEditable()
-{
-    M model(m_table, m_season);
-    for (int c = 0; c < M::ColumnTotal; ++c) {
-        const Qt::ItemFlags f = model.flags(model.index(0, c));
-        QVERIFY(f & Qt::ItemIsEnabled);
-        QVERIFY(!(f & Qt::ItemIsSelectable));
-        QVERIFY(!(f & Qt::ItemIsEditable));
-    }
-}
-
-void TestTableModel::viewHidesTheFormGuideOnDemand()
-{
-    M model(m_table, m_season);
-    LeagueTableView view(&model);
-    const int wide = view.sizeHint().width();
-    QCOMPARE(view.sizeHint().height(),
-        LeagueTableView::HeaderHeight + TeamCount * LeagueTableView::RowHeight + 2 * view.frameWidth());
-    view.setFormGuideVisible(false);
-    QVERIFY(view.isColumnHidden(M::FormColumn));
-    QVERIFY(view.sizeHint().width() < wide);
-    view.setFormGuideVisible(true);
-    QVERIFY(!view.isColumnHidden(M::FormColumn));
-    QCOMPARE(view.sizeHint().width(), wide);
-}
 
 QTEST_MAIN(TestTableModel)
 #include "tst_ui_tablemodel.moc"
