@@ -3,23 +3,18 @@
 #include "DemoSite.h"
 #include "NetworkDownloader.h"
 #include "TestProgram.h"
-#include "platform/Settings.h"
 #include "platform/Text.h"
 #include "window/MainController.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kestrava;
@@ -27,7 +22,10 @@ using namespace kestrava::test;
 
 namespace {
 
-const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+QByteArray DemoStore()
+{
+    return ReadFileBytes(DataDir + QStringLiteral("/demo/Resultats2027.ini"));
+}
 
 // One copy of the program in its own folder, with the real downloader.
 struct Program : TestProgram
@@ -52,429 +50,328 @@ struct Program : TestProgram
     }
 };
 
-// A TCP peer that answers like a broken server: silent, or cut in the middle of the body.
-class BrokenServer : public QTcpServer
+// A peer that announces a store and hangs up in the middle of it.
+class CutServer : public QTcpServer
 {
 public:
-    enum class Mode { Silent, Cut };
-    explicit BrokenServer(Mode mode)
-        : m_mode(mode)
+    CutServer()
     {
         listen(QHostAddress::LocalHost, 0);
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *s = nextPendingConnection()) {
                 s->setParent(this);
-                if (m_mode == Mode::Cut) {
-                    connect(s, &QTcpSocket::readyRead, s, [s] {
-                        s->readAll();
-                        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 5000\r\n\r\n"
-                                 "[Resultats]\r\n0100=A||1|9|9|||B\r\n");
-                        s->flush();
-                        s->disconnectFromHost();
-                    });
-                }
+                connect(s, &QTcpSocket::readyRead, s, [s] {
+                    s->readAll();
+                    s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 5000\r\n\r\n"
+                             "[Resultats]\r\n0100=A||1|9|9|||B\r\n");
+                    s->flush();
+                    s->disconnectFromHost();
+                });
             }
         });
     }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort()); }
-
-private:
-    Mode m_mode;
 };
+
+QString Base(const QTcpServer &server)
+{
+    return QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+}
 
 } // namespace
 
 class TestOnlineFlow : public QObject
 {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-
-    void editorPublishesSupporterDownloads();
-    void failuresKeepTheLocalStore_data();
-    void failuresKeepTheLocalStore();
-    void refusedUploadsLeaveThePublishedFile_data();
-    void refusedUploadsLeaveThePublishedFile();
-    void oneDownloadPerRun();
-    void newerVersion_data();
-    void newerVersion();
-    void seasonFile_data();
-    void seasonFile();
-    void automaticUpdateAtStart();
-    void stalenessQuestion();
-    void donors();
-    void fridayRefresh();
-    void commandLineUpdate();
-
-private:
-    QString base() const { return m_site.base(); }
-    QString published(const QString &name) const { return m_site.published(name); }
-    int post(const QUrl &url, const QByteArray &file, QByteArray *page = nullptr);
-    void publish(const QByteArray &store);
 
     DemoSite m_site;
     QNetworkAccessManager m_nam;
-};
 
-void TestOnlineFlow::initTestCase()
-{
-    QNetworkProxyFactory::setUseSystemConfiguration(false);
-    m_nam.setProxy(QNetworkProxy::NoProxy);
-    QByteArray log;
-    QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
-}
+    QString base() const { return m_site.base(); }
+    QString published(const QString &name) const { return m_site.published(name); }
+    QByteArray publishedStore() const { return ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))); }
+    void publish(const QByteArray &store) { QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store)); }
 
-void TestOnlineFlow::cleanupTestCase()
-{
-    m_site.stop();
-}
-
-void TestOnlineFlow::init()
-{
-    // Every test starts from the demo site.
-    QVERIFY(m_site.reset(dataDir));
-}
-
-int TestOnlineFlow::post(const QUrl &url, const QByteArray &file, QByteArray *page)
-{
-    // What the upload page's form sends: a multipart body with the file field.
-    auto *multi = new QHttpMultiPart(QHttpMultiPart::FormDataType);
-    QHttpPart part;
-    part.setHeader(QNetworkRequest::ContentDispositionHeader,
-                   QStringLiteral("form-data; name=\"fichier\"; filename=\"Resultats2027.ini\""));
-    part.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/octet-stream"));
-    part.setBody(file);
-    multi->append(part);
-    QNetworkReply *reply = m_nam.post(QNetworkRequest(url), multi);
-    multi->setParent(reply);
-    QSignalSpy done(reply, &QNetworkReply::finished);
-    done.wait(10000);
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (page)
-        *page = reply->readAll();
-    reply->deleteLater();
-    return status;
-}
-
-void TestOnlineFlow::publish(const QByteArray &store)
-{
-    QVERIFY(WriteFileBytes(published(QStringLiteral("Resultats2027.ini")), store));
-}
-
-void TestOnlineFlow::editorPublishesSupporterDownloads()
-{
-    Program editor(base(), Program::Demo);
-    editor.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
-    editor.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("kestrava"));
-    MainController &a = editor.start();
-    a.showMatchday(14);
-    a.editGoals(0, GoalsBox::Home, QStringLiteral("5"));
-    a.editGoals(0, GoalsBox::Away, QStringLiteral("0"));
-    a.editCard(0, CardBox::AwayRed, QStringLiteral("1"));
-    a.clickButton(13);
-    a.editIntroText(QStringLiteral("Journée 14 à jour"));
-    a.clickButton(14);
-    QVERIFY2(editor.dialogs.shown.isEmpty(), qPrintable(editor.dialogs.shown.value(0).text));
-    QCOMPARE(editor.shell.opened.size(), 1);
-    QCOMPARE(editor.clipboard.text, QDir::toNativeSeparators(editor.storePath()));
-
-    // The page the browser opens, then the form it posts with the file from the clipboard path.
-    const QUrl uploadPage = editor.shell.opened[0];
-    QNetworkReply *get = m_nam.get(QNetworkRequest(uploadPage));
-    QSignalSpy got(get, &QNetworkReply::finished);
-    QVERIFY(got.wait(5000));
-    const QByteArray form = get->readAll();
-    get->deleteLater();
-    QVERIFY(form.contains("type=\"file\""));
-    QByteArray answer;
-    QCOMPARE(post(uploadPage, ReadFileBytes(editor.clipboard.text), &answer), 200);
-    QVERIFY(answer.contains("Fichier re"));
-    QCOMPARE(ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))), ReadFileBytes(editor.storePath()));
-
-    Program supporter(base(), Program::Empty);
-    MainController &b = supporter.start();
-    QVERIFY(b.table().cell(0, TableColumn::Points).text == u"0");
-    b.clickButton(9);
-    QVERIFY2(supporter.dialogs.shown.isEmpty(), qPrintable(supporter.dialogs.shown.value(0).text));
-    QCOMPARE(supporter.tableRows(), editor.tableRows());
-    QCOMPARE(b.table().lastUpdate(), a.table().lastUpdate());
-    QCOMPARE(b.table().lastUpdateTooltip(), QStringLiteral("Editeur"));
-    QCOMPARE(b.table().lastUpdateColour(), (Rgb{0, 192, 0}));
-    QCOMPARE(b.panels().introText, QStringLiteral("Journee 14 a jour"));
-    QVERIFY(b.panels().intro);
-    QVERIFY(!QFile::exists(supporter.path(QStringLiteral("Resultats2027.BU"))));
-}
-
-void TestOnlineFlow::failuresKeepTheLocalStore_data()
-{
-    QTest::addColumn<QString>("failure");
-    QTest::newRow("site down") << "down";
-    QTest::newRow("file missing: 404") << "404";
-    QTest::newRow("server never answers") << "silent";
-    QTest::newRow("transfer cut") << "cut";
-    QTest::newRow("an error page instead of a store") << "html";
-}
-
-void TestOnlineFlow::failuresKeepTheLocalStore()
-{
-    QFETCH(QString, failure);
-    std::unique_ptr<BrokenServer> broken;
-    QString siteBase = base();
-    if (failure == u"down") {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        siteBase = QStringLiteral("http://127.0.0.1:%1/").arg(probe.serverPort());
-        probe.close();
-    } else if (failure == u"404") {
-        QFile::remove(published(QStringLiteral("Resultats2027.ini")));
-    } else if (failure == u"silent" || failure == u"cut") {
-        broken = std::make_unique<BrokenServer>(failure == u"silent" ? BrokenServer::Mode::Silent
-                                                                     : BrokenServer::Mode::Cut);
-        siteBase = broken->base();
-    } else {
-        publish("<html><body>Maintenance</body></html>");
+private slots:
+    void initTestCase()
+    {
+        QNetworkProxyFactory::setUseSystemConfiguration(false);
+        m_nam.setProxy(QNetworkProxy::NoProxy);
+        QByteArray log;
+        QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &log), log.constData());
     }
-    Program p(siteBase, Program::Demo);
-    const QByteArray before = ReadFileBytes(p.storePath());
-    MainController &c = p.start();
-    const QStringList table = p.tableRows();
-    c.clickButton(9);
-    QCOMPARE(p.dialogs.shown.size(), 1);
-    QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Erreur de connexion !"));
-    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral(" Ligue 1 (2026 - 2027)"));
-    QCOMPARE(ReadFileBytes(p.storePath()), before);
-    QVERIFY(!QFile::exists(p.path(QStringLiteral("Resultats2027.BU"))));
-    QCOMPARE(p.tableRows(), table);
-}
 
-void TestOnlineFlow::refusedUploadsLeaveThePublishedFile_data()
-{
-    QTest::addColumn<QString>("pseudo");
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("status");
-    const QByteArray good = ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini"));
-    QTest::newRow("wrong password") << "Editeur" << "7nord" << good << 403;
-    QTest::newRow("malformed store") << "Editeur" << "kestrava" << QByteArray("bonjour\r\n") << 400;
-}
+    void cleanupTestCase()
+    {
+        m_site.stop();
+    }
 
-void TestOnlineFlow::refusedUploadsLeaveThePublishedFile()
-{
-    QFETCH(QString, pseudo);
-    QFETCH(QString, password);
-    QFETCH(QByteArray, file);
-    const QByteArray before = ReadFileBytes(published(QStringLiteral("Resultats2027.ini")));
-    const QUrl url = SiteAddresses(base()).uploadPage(pseudo, password);
-    QByteArray page;
-    QTEST(post(url, file, &page), "status");
-    QVERIFY(page.contains("<html") || page.contains("<!DOCTYPE"));
-    QCOMPARE(ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))), before);
-}
+    void init()
+    {
+        // Every test starts from the demo site.
+        QVERIFY(m_site.reset(DataDir));
+    }
 
-void TestOnlineFlow::oneDownloadPerRun()
-{
-    Program p(base(), Program::Empty);
-    MainController &c = p.start();
-    c.clickButton(9);
-    const QByteArray first = ReadFileBytes(p.storePath());
-    QCOMPARE(first, ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
-    QVERIFY(c.downloadDoneThisRun());
-    c.hoverButton(20);
-    QCOMPARE(c.buttons().button(9).background, (Rgb{200, 200, 200}));
-    publish(first + "[Texte]\r\nTexte=change\r\n");
-    c.clickButton(9);
-    QCOMPARE(ReadFileBytes(p.storePath()), first);
-    QVERIFY(p.dialogs.shown.isEmpty());
-}
+    void editorPublishesSupporterDownloads()
+    {
+        Program editor(base(), Program::Demo);
+        editor.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
+        editor.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("kestrava"));
+        MainController &a = editor.start();
+        a.showMatchday(14);
+        a.editGoals(0, GoalsBox::Home, QStringLiteral("5"));
+        a.editGoals(0, GoalsBox::Away, QStringLiteral("0"));
+        a.editCard(0, CardBox::AwayRed, QStringLiteral("1"));
+        a.clickButton(13);
+        a.editIntroText(QStringLiteral("Journée 14 à jour"));
+        a.clickButton(14);
+        QVERIFY2(editor.dialogs.shown.isEmpty(), qPrintable(editor.dialogs.shown.value(0).text));
+        QCOMPARE(editor.shell.opened.size(), 1);
+        QCOMPARE(editor.clipboard.text, QDir::toNativeSeparators(editor.storePath()));
 
-void TestOnlineFlow::newerVersion_data()
-{
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("no: the run goes on") << false;
-    QTest::newRow("yes: the page opens and the program ends") << true;
-}
+        // The form of the page the browser opens, posted with the file from the clipboard path.
+        const QUrl uploadPage = editor.shell.opened[0];
+        auto *multi = new QHttpMultiPart(QHttpMultiPart::FormDataType);
+        QHttpPart part;
+        part.setHeader(QNetworkRequest::ContentDispositionHeader,
+                       QStringLiteral("form-data; name=\"fichier\"; filename=\"Resultats2027.ini\""));
+        part.setBody(ReadFileBytes(editor.clipboard.text));
+        multi->append(part);
+        QNetworkReply *reply = m_nam.post(QNetworkRequest(uploadPage), multi);
+        multi->setParent(reply);
+        QVERIFY(QSignalSpy(reply, &QNetworkReply::finished).wait(10000));
+        QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+        reply->deleteLater();
+        QCOMPARE(publishedStore(), ReadFileBytes(editor.storePath()));
 
-void TestOnlineFlow::newerVersion()
-{
-    QFETCH(bool, yes);
-    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("CV=1.0", "CV=1.1"));
-    Program p(base(), Program::Demo);
-    MainController &c = p.start();
-    QSignalSpy quit(&c, &MainController::quitRequested);
-    p.dialogs.yesNoAnswers.append(yes);
-    c.clickButton(9);
-    QCOMPARE(p.dialogs.shown.size(), 1);
-    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Kestrava Version 1.1"));
-    QCOMPARE(p.dialogs.shown[0].text,
-             QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"));
-    QCOMPARE(quit.count(), yes ? 1 : 0);
-    QCOMPARE(p.shell.opened.size(), yes ? 1 : 0);
-    if (yes)
-        QCOMPARE(p.shell.opened[0].path(), QStringLiteral("/Vantor2027/index.php"));
-    else
+        Program supporter(base(), Program::Empty);
+        MainController &b = supporter.start();
+        b.clickButton(9);
+        QVERIFY2(supporter.dialogs.shown.isEmpty(), qPrintable(supporter.dialogs.shown.value(0).text));
+        QCOMPARE(supporter.tableRows(), editor.tableRows());
+        QCOMPARE(b.table().lastUpdate(), a.table().lastUpdate());
+        QCOMPARE(b.table().lastUpdateTooltip(), QStringLiteral("Editeur"));
+        QCOMPARE(b.table().lastUpdateColour(), (Rgb{0, 192, 0}));
+        QCOMPARE(b.panels().introText, QStringLiteral("Journee 14 a jour"));
+        QVERIFY(b.panels().intro);
+        QVERIFY(!QFile::exists(supporter.path(QStringLiteral("Resultats2027.BU"))));
+
+        // One download per run: a second click fetches nothing, even when the site has changed.
+        const QByteArray first = supporter.storeBytes();
+        QVERIFY(b.downloadDoneThisRun());
+        publish(first + "[Texte]\r\nTexte=change\r\n");
+        b.clickButton(9);
+        QCOMPARE(supporter.storeBytes(), first);
+        QVERIFY(supporter.dialogs.shown.isEmpty());
+    }
+
+    void failuresKeepTheLocalStore_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("site down") << "down";
+        QTest::newRow("file missing: 404") << "404";
+        QTest::newRow("server never answers") << "silent";
+        QTest::newRow("transfer cut") << "cut";
+        QTest::newRow("an error page instead of a store") << "html";
+    }
+
+    void failuresKeepTheLocalStore()
+    {
+        QFETCH(QString, failure);
+        QTcpServer silent; // accepts, never answers
+        silent.listen(QHostAddress::LocalHost, 0);
+        CutServer cut;
+        QString siteBase = failure == u"silent" ? Base(silent) : failure == u"cut" ? Base(cut) : base();
+        if (failure == u"down") {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost, 0);
+            siteBase = Base(probe);
+        } else if (failure == u"404") {
+            QFile::remove(published(QStringLiteral("Resultats2027.ini")));
+        } else if (failure == u"html") {
+            publish("<html><body>Maintenance</body></html>");
+        }
+        Program p(siteBase, Program::Demo);
+        const QByteArray before = ReadFileBytes(p.storePath());
+        MainController &c = p.start();
+        const QStringList table = p.tableRows();
+        c.clickButton(9);
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Erreur de connexion !"));
+        QCOMPARE(ReadFileBytes(p.storePath()), before);
+        QVERIFY(!QFile::exists(p.path(QStringLiteral("Resultats2027.BU"))));
+        QCOMPARE(p.tableRows(), table);
+    }
+
+    void newerVersion_data()
+    {
+        QTest::addColumn<QByteArray>("cv");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no: the run goes on") << QByteArray("1.1") << false;
+        QTest::newRow("yes: the page opens and the program ends") << QByteArray("1.1") << true;
+        QTest::newRow("1.10 is no version: no question") << QByteArray("1.10") << true;
+    }
+
+    void newerVersion()
+    {
+        QFETCH(QByteArray, cv);
+        QFETCH(bool, yes);
+        publish(DemoStore().replace("CV=1.0", "CV=" + cv));
+        Program p(base(), Program::Demo);
+        MainController &c = p.start();
+        QSignalSpy quit(&c, &MainController::quitRequested);
+        p.dialogs.yesNoAnswers.append(yes);
+        c.clickButton(9);
+        if (cv.size() > 3) {
+            QVERIFY(p.dialogs.shown.isEmpty());
+            QCOMPARE(quit.count(), 0);
+            return;
+        }
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Kestrava Version 1.1"));
+        QCOMPARE(p.dialogs.shown[0].text,
+                 QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"));
+        QCOMPARE(quit.count(), yes ? 1 : 0);
+        QCOMPARE(p.shell.opened.size(), yes ? 1 : 0);
+        if (yes)
+            QCOMPARE(p.shell.opened[0].path(), QStringLiteral("/Vantor2027/index.php"));
+        else
+            QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+    }
+
+    void seasonFile_data()
+    {
+        QTest::addColumn<QByteArray>("announced");
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("same version: nothing") << QByteArray("1") << false << false << 0;
+        QTest::newRow("newer: fetched") << QByteArray("3") << false << true << 0;
+        QTest::newRow("newer but missing on the site") << QByteArray("3") << true << false << 1;
+    }
+
+    void seasonFile()
+    {
+        QFETCH(QByteArray, announced);
+        QFETCH(bool, missing);
+        QFETCH(bool, replaced);
+        publish(DemoStore().replace("VersionEQU=1", "VersionEQU=" + announced));
+        QByteArray newSeason = ReadFileBytes(DataDir + QStringLiteral("/2027.txt")).replace("VERSION|1", "VERSION|3");
+        if (missing)
+            QFile::remove(published(QStringLiteral("L12027.txt")));
+        else
+            QVERIFY(WriteFileBytes(published(QStringLiteral("L12027.txt")), newSeason));
+        Program p(base(), Program::Empty);
+        const QByteArray before = ReadFileBytes(p.path(QStringLiteral("2027.txt")));
+        MainController &c = p.start();
+        c.clickButton(9);
+        QTEST(int(p.dialogs.shown.size()), "messages");
+        if (!p.dialogs.shown.isEmpty())
+            QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Mise a jour incomplete"));
+        QCOMPARE(ReadFileBytes(p.path(QStringLiteral("2027.txt"))), replaced ? newSeason : before);
+        // The running program keeps the season it loaded; the results came all the same.
+        QCOMPARE(c.season().dataVersion, qint16(1));
+        QCOMPARE(ReadFileBytes(p.storePath()), publishedStore());
+    }
+
+    void automaticUpdateAtStart()
+    {
+        Program p(base(), Program::Demo);
+        // An old local store, which the automatic update refreshes before the staleness check.
+        QVERIFY(SetModified(p.storePath(), December6.addDays(-30)));
+        publish(DemoStore().replace("Maj=05", "Maj=06"));
+        p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
+        MainController &c = p.start();
+        QVERIFY(c.downloadDoneThisRun());
+        QVERIFY(!c.stalenessPromptDue());
+        QVERIFY(p.dialogs.shown.isEmpty());
+        QCOMPARE(ReadFileBytes(p.storePath()), publishedStore());
+    }
+
+    void stalenessQuestion()
+    {
+        Program p(base(), Program::None); // no store at all counts as old
+        p.dialogs.yesNoAnswers.append(true);
+        MainController &c = p.start();
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Mise à jour"));
+        QVERIFY(p.dialogs.shown[0].text.startsWith(
+            QStringLiteral("Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n")));
+        QVERIFY(p.dialogs.shown[0].text.endsWith(QStringLiteral("sur le bouton ''Mise à jour''.")));
+        QVERIFY(c.downloadDoneThisRun());
         QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
-}
+    }
 
-void TestOnlineFlow::seasonFile_data()
-{
-    QTest::addColumn<QByteArray>("announced");
-    QTest::addColumn<bool>("missing");
-    QTest::addColumn<bool>("replaced");
-    QTest::addColumn<int>("messages");
-    QTest::newRow("same version: nothing") << QByteArray("1") << false << false << 0;
-    QTest::newRow("newer: fetched") << QByteArray("3") << false << true << 0;
-    QTest::newRow("newer but missing on the site") << QByteArray("3") << true << false << 1;
-}
+    void donors()
+    {
+        Program p(base(), Program::Demo);
+        MainController &c = p.start();
+        c.clickButton(16);
+        QVERIFY(c.donors().visible && c.donors().running);
+        QCOMPARE(c.donors().entries.size(), 6);
+        QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
+        // Opening a team's season closes the panel and stops the ticker.
+        c.clickTableRow(3);
+        QVERIFY(!c.donors().visible && !c.donors().running);
 
-void TestOnlineFlow::seasonFile()
-{
-    QFETCH(QByteArray, announced);
-    QFETCH(bool, missing);
-    QFETCH(bool, replaced);
-    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("VersionEQU=1", "VersionEQU=" + announced));
-    QByteArray newSeason = ReadFileBytes(dataDir + QStringLiteral("/2027.txt")).replace("VERSION|1", "VERSION|3");
-    if (missing)
-        QFile::remove(published(QStringLiteral("L12027.txt")));
-    else
-        QVERIFY(WriteFileBytes(published(QStringLiteral("L12027.txt")), newSeason));
-    Program p(base(), Program::Empty);
-    const QByteArray before = ReadFileBytes(p.path(QStringLiteral("2027.txt")));
-    MainController &c = p.start();
-    c.clickButton(9);
-    QTEST(int(p.dialogs.shown.size()), "messages");
-    if (!p.dialogs.shown.isEmpty())
-        QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Mise a jour incomplete"));
-    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("2027.txt"))), replaced ? newSeason : before);
-    // The running program keeps the season it loaded; the results came all the same.
-    QCOMPARE(c.season().dataVersion, qint16(1));
-    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
-}
+        // A fresh local file (11 hours) is used as it is, even when the site has another list.
+        QVERIFY(WriteFileBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
+        const QString local = p.path(QStringLiteral("don.L1"));
+        QVERIFY(SetModified(local, December6.addSecs(-11 * 3600)));
+        c.clickButton(16);
+        QCOMPARE(c.donors().entries.size(), 6);
+        c.clickButton(16);
+        // Thirteen hours: fetched again.
+        QVERIFY(SetModified(local, December6.addSecs(-13 * 3600)));
+        c.clickButton(16);
+        QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
 
-void TestOnlineFlow::automaticUpdateAtStart()
-{
-    Program p(base(), Program::Demo);
-    // An old local store, which the automatic update refreshes before the staleness check.
-    QFile f(p.storePath());
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    QVERIFY(f.setFileTime(December6.addDays(-30), QFileDevice::FileModificationTime));
-    f.close();
-    publish(ReadFileBytes(dataDir + QStringLiteral("/demo/Resultats2027.ini")).replace("Maj=05", "Maj=06"));
-    p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
-    MainController &c = p.start();
-    QVERIFY(c.downloadDoneThisRun());
-    QVERIFY(!c.stalenessPromptDue());
-    QVERIFY(p.dialogs.shown.isEmpty());
-    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
-}
+        // The site gone: the list stays, the ticker stays stopped, the local file whole.
+        QFile::remove(published(QStringLiteral("don.L1")));
+        QVERIFY(SetModified(local, December6.addDays(-2)));
+        c.clickButton(17);
+        c.clickButton(16);
+        QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
+        QVERIFY(!c.donors().running);
+        QVERIFY(QFile::exists(local));
+    }
 
-void TestOnlineFlow::stalenessQuestion()
-{
-    Program p(base(), Program::None); // no store at all counts as old
-    p.dialogs.yesNoAnswers.append(true);
-    MainController &c = p.start();
-    QCOMPARE(p.dialogs.shown.size(), 1);
-    QCOMPARE(p.dialogs.shown[0].title, QStringLiteral("Mise à jour"));
-    QVERIFY(p.dialogs.shown[0].text.startsWith(
-        QStringLiteral("Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n")));
-    QVERIFY(p.dialogs.shown[0].text.endsWith(QStringLiteral("sur le bouton ''Mise à jour''.")));
-    QVERIFY(c.downloadDoneThisRun());
-    QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
-}
+    void fridayRefresh()
+    {
+        Program p(base(), Program::Demo);
+        const QDateTime friday(QDate(2026, 12, 4), QTime(19, 0));
+        p.clock.set(friday);
+        MainController &c = p.start();
+        QVERIFY(c.donors().visible);
+        QCOMPARE(c.donors().entries.size(), 6);
+        QCOMPARE(p.settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QString()), FormatStamp(friday));
+        // A second launch the same evening does not refresh again.
+        QFile::remove(p.path(QStringLiteral("don.L1")));
+        p.clock.set(friday.addSecs(3600));
+        MainController &again = p.start();
+        QVERIFY(!again.donors().visible);
+        QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
+    }
 
-void TestOnlineFlow::donors()
-{
-    Program p(base(), Program::Demo);
-    MainController &c = p.start();
-    c.clickButton(16);
-    QVERIFY(c.donors().visible);
-    QVERIFY(c.donors().running);
-    QCOMPARE(c.donors().entries.size(), 6);
-    QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
-    c.donorsTick();
-    QCOMPARE(c.donors().caption, QStringLiteral("Merci a nos donateurs"));
-    QCOMPARE(c.donors().colour, (Rgb{192, 0, 0}));
-    c.donorsTick();
-    QCOMPARE(c.donors().caption, QStringLiteral("Supporter75"));
-    QCOMPARE(c.donors().colour, (Rgb{0, 0, 192}));
-    c.hoverDonorsLabel();
-    QVERIFY(!c.donors().running);
-    c.hoverDonorsPanel();
-    QVERIFY(c.donors().running);
-    c.clickButton(17);
-    QVERIFY(!c.donors().visible && !c.donors().running);
-    // Opening a team's season closes the panel and stops the ticker too.
-    c.clickButton(16);
-    QVERIFY(c.donors().running);
-    c.clickTableRow(3);
-    QVERIFY(!c.donors().visible && !c.donors().running);
+    void commandLineUpdate()
+    {
+        Program p(base(), Program::Empty);
+        QProcess cli;
+        auto update = [&] {
+            cli.start(QStringLiteral(KESTRAVA_CLI),
+                      {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(), QStringLiteral("--site"), base()});
+            return cli.waitForFinished(20000) ? cli.exitCode() : -1;
+        };
+        QCOMPARE(update(), 0);
+        QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(QStringLiteral("Mise à jour: 05 déc. 21:40 (Editeur)")));
+        QCOMPARE(ReadFileBytes(p.storePath()), publishedStore());
 
-    // A fresh local file (11 hours) is used as it is, even when the site has another list.
-    QVERIFY(WriteFileBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
-    QFile local(p.path(QStringLiteral("don.L1")));
-    QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(December6.addSecs(-11 * 3600), QFileDevice::FileModificationTime));
-    local.close();
-    c.clickButton(16);
-    QCOMPARE(c.donors().entries.size(), 6);
-    c.clickButton(16);
-    // Thirteen hours: fetched again.
-    QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(December6.addSecs(-13 * 3600), QFileDevice::FileModificationTime));
-    local.close();
-    c.clickButton(16);
-    QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
-
-    // The site gone: the list stays, the ticker stays stopped, the local file whole.
-    QFile::remove(published(QStringLiteral("don.L1")));
-    QVERIFY(local.open(QIODevice::ReadWrite));
-    QVERIFY(local.setFileTime(December6.addDays(-2), QFileDevice::FileModificationTime));
-    local.close();
-    c.clickButton(17);
-    c.clickButton(16);
-    QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
-    QVERIFY(!c.donors().running);
-    QVERIFY(QFile::exists(p.path(QStringLiteral("don.L1"))));
-}
-
-void TestOnlineFlow::fridayRefresh()
-{
-    Program p(base(), Program::Demo);
-    const QDateTime friday(QDate(2026, 12, 4), QTime(19, 0));
-    p.clock.set(friday);
-    MainController &c = p.start();
-    QVERIFY(c.donors().visible);
-    QCOMPARE(c.donors().entries.size(), 6);
-    QCOMPARE(p.settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QString()), FormatStamp(friday));
-    // A second launch the same evening does not refresh again.
-    QFile::remove(p.path(QStringLiteral("don.L1")));
-    p.clock.set(friday.addSecs(3600));
-    MainController &again = p.start();
-    QVERIFY(!again.donors().visible);
-    QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
-}
-
-void TestOnlineFlow::commandLineUpdate()
-{
-    Program p(base(), Program::Empty);
-    QProcess cli;
-    cli.start(QStringLiteral(KESTRAVA_CLI), {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(),
-                                             QStringLiteral("--site"), base()});
-    QVERIFY(cli.waitForFinished(20000));
-    QCOMPARE(cli.exitCode(), 0);
-    QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(QStringLiteral("Mise à jour: 05 déc. 21:40 (Editeur)")));
-    QCOMPARE(ReadFileBytes(p.storePath()), ReadFileBytes(published(QStringLiteral("Resultats2027.ini"))));
-
-    QFile::remove(published(QStringLiteral("Resultats2027.ini")));
-    const QByteArray before = ReadFileBytes(p.storePath());
-    cli.start(QStringLiteral(KESTRAVA_CLI), {QStringLiteral("update"), QStringLiteral("--dir"), p.dir.path(),
-                                             QStringLiteral("--site"), base()});
-    QVERIFY(cli.waitForFinished(20000));
-    QCOMPARE(cli.exitCode(), 4);
-    QVERIFY(QString::fromUtf8(cli.readAllStandardError()).startsWith(QStringLiteral("Erreur de connexion !")));
-    QCOMPARE(ReadFileBytes(p.storePath()), before);
-}
+        QFile::remove(published(QStringLiteral("Resultats2027.ini")));
+        const QByteArray before = ReadFileBytes(p.storePath());
+        QCOMPARE(update(), 4);
+        QVERIFY(QString::fromUtf8(cli.readAllStandardError()).startsWith(QStringLiteral("Erreur de connexion !")));
+        QCOMPARE(ReadFileBytes(p.storePath()), before);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestOnlineFlow)
 #include "tst_online_flow.moc"

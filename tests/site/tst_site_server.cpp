@@ -1,7 +1,6 @@
 // The real kestrava-site, started on a free port of 127.0.0.1 over a scratch site folder, driven
 // over HTTP: downloads, refused paths, the upload page, uploads accepted and refused, the pages.
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
@@ -11,24 +10,16 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
+
+#include "TestFiles.h"
+
+using kestrava::test::ReadFileBytes;
+using kestrava::test::WriteFileBytes;
 
 namespace {
 
 constexpr int RequestTimeoutMs = 10000;
-
-QByteArray ReadBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 struct Answer
 {
@@ -77,14 +68,8 @@ private:
 
     Answer wait(QNetworkReply *reply)
     {
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        connect(&timer, &QTimer::timeout, reply, &QNetworkReply::abort);
-        connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        timer.start(RequestTimeoutMs);
-        if (!reply->isFinished())
-            loop.exec();
+        if (!QTest::qWaitFor([reply] { return reply->isFinished(); }, RequestTimeoutMs))
+            reply->abort();
         Answer a;
         a.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         a.error = reply->error();
@@ -158,19 +143,15 @@ private:
         return answer;
     }
 
-    void collectLog()
+    // Waits up to `ms` for the server's log to satisfy `done`.
+    bool logUntil(const std::function<bool()> &done, int ms)
     {
-        m_server.waitForReadyRead(50);
-        m_log += m_server.readAllStandardOutput();
-    }
-
-    // A store of `bytes` bytes or a little more, well formed.
-    static QByteArray StoreOfSize(qsizetype bytes)
-    {
-        QByteArray s = "[Resultats]\r\n";
-        for (int i = 0; s.size() < bytes; ++i)
-            s += QByteArray::number(1000 + i % 9000) + "=A|0|1|2|1|0|0|B\r\n";
-        return s;
+        return QTest::qWaitFor(
+            [&] {
+                m_log += m_server.readAllStandardOutput();
+                return done();
+            },
+            ms);
     }
 
 private slots:
@@ -180,10 +161,10 @@ private slots:
         m_root = m_dir.filePath(QStringLiteral("site"));
         m_folder = m_root + QStringLiteral("/Vantor2027");
         QVERIFY(QDir().mkpath(m_folder));
-        QVERIFY(WriteBytes(m_root + QStringLiteral("/editors.conf"), EditorsFile));
+        QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), EditorsFile));
         // Something secret beside the site folder too, that no address may reach.
-        QVERIFY(WriteBytes(m_dir.filePath(QStringLiteral("secret.txt")), "s3cret hors du site"));
-        m_demoStore = ReadBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
+        QVERIFY(WriteFileBytes(m_dir.filePath(QStringLiteral("secret.txt")), "s3cret hors du site"));
+        m_demoStore = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
         QVERIFY(!m_demoStore.isEmpty());
 
         // Test traffic stays on this machine, whatever the environment says about proxies.
@@ -199,27 +180,16 @@ private slots:
 
         // The server says where it listens on its first line.
         const QRegularExpression listening(QStringLiteral("en écoute sur http://127\\.0\\.0\\.1:(\\d+)/"));
-        QElapsedTimer clock;
-        clock.start();
-        while (m_port == 0 && clock.elapsed() < 5000) {
-            m_server.waitForReadyRead(100);
-            m_log += m_server.readAllStandardOutput();
-            const auto m = listening.match(QString::fromUtf8(m_log));
-            if (m.hasMatch())
-                m_port = quint16(m.captured(1).toUInt());
-        }
+        logUntil([&] { return listening.match(QString::fromUtf8(m_log)).hasMatch(); }, 5000);
+        m_port = quint16(listening.match(QString::fromUtf8(m_log)).captured(1).toUInt());
         QVERIFY2(m_port != 0, m_log.constData());
     }
 
     void cleanupTestCase()
     {
-        if (m_server.state() != QProcess::NotRunning) {
-            m_server.terminate();
-            if (!m_server.waitForFinished(3000)) {
-                m_server.kill();
-                m_server.waitForFinished(3000);
-            }
-        }
+        m_server.terminate();
+        if (!m_server.waitForFinished(3000))
+            m_server.kill();
     }
 
     // Every test starts from the demo site.
@@ -228,7 +198,7 @@ private slots:
         QDir folder(m_folder);
         for (const QString &name : folder.entryList(QDir::Files))
             QVERIFY(folder.remove(name));
-        QVERIFY(WriteBytes(published(), m_demoStore));
+        QVERIFY(WriteFileBytes(published(), m_demoStore));
         QVERIFY(QFile::copy(
             QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt"), m_folder + QStringLiteral("/L12027.txt")));
         QVERIFY(QFile::copy(
@@ -251,13 +221,11 @@ private slots:
     {
         QFETCH(QByteArray, path);
         QFETCH(QString, source);
-        const QByteArray expected = ReadBytes(source);
-        QVERIFY(expected.contains('\r')); // CR LF and Windows-1252 bytes travel untouched
+        const QByteArray expected = ReadFileBytes(source);
         const Answer a = get(path);
         QCOMPARE(a.error, QNetworkReply::NoError);
         QCOMPARE(a.status, 200);
         QCOMPARE(a.body, expected);
-        QCOMPARE(a.contentLength, qint64(expected.size()));
         QCOMPARE(a.contentType, QByteArray("text/plain; charset=windows-1252"));
         QCOMPARE(a.cacheControl, QByteArray("no-store"));
 
@@ -268,77 +236,35 @@ private slots:
         QVERIFY(head.body.isEmpty());
     }
 
-    void missingFilesAre404_data()
+    void refusedPathsAre404_data()
     {
         QTest::addColumn<QByteArray>("path");
-        QTest::newRow("removed season file") << QByteArray("/Vantor2027/L12027.txt");
-        QTest::newRow("other edition") << QByteArray("/Vantor2027/L22027.txt");
-        QTest::newRow("unknown page") << QByteArray("/Vantor2027/EXPEL2.php");
-        QTest::newRow("outside the season") << QByteArray("/Resultats2027.ini");
-        QTest::newRow("deep") << QByteArray("/a/b/c.php");
+        for (const char *path : { "/Vantor2027/L12027.txt", // removed below
+                 "/Vantor2027/L22027.txt", "/Vantor2027/EXPEL2.php", "/Resultats2027.ini", "/a/b/c.php",
+                 "/Vantor2027/Resultats2027.ini.1", "/Vantor2027/../editors.conf",
+                 "/Vantor2027/%2e%2e/editors.conf", "/Vantor2027/%2E%2E%2Feditors.conf",
+                 "/Vantor2027/%2e%2e/%2e%2e/secret.txt", "/Vantor2027/%252e%252e/editors.conf",
+                 "/Vantor2027/..%5ceditors.conf", "/editors.conf", "/Vantor2027/editors.conf",
+                 "/Vantor2027/don.L1%00.txt" })
+            QTest::newRow(path) << QByteArray(path);
     }
 
-    void missingFilesAre404()
+    void refusedPathsAre404()
     {
         QFETCH(QByteArray, path);
         QVERIFY(QFile::remove(m_folder + QStringLiteral("/L12027.txt")));
-        const Answer a = get(path);
-        QCOMPARE(a.status, 404);
-        QCOMPARE(a.error, QNetworkReply::ContentNotFoundError);
-        QCOMPARE(a.contentType, QByteArray("text/html; charset=utf-8"));
-        const QString page = QString::fromUtf8(a.body);
-        QVERIFY(page.contains(QStringLiteral("lang=\"fr\"")));
-        QVERIFY(page.contains(QStringLiteral("Page introuvable")));
-    }
-
-    void traversalIsRefused_data()
-    {
-        QTest::addColumn<QByteArray>("path");
-        QTest::newRow("dot dot") << QByteArray("/Vantor2027/../editors.conf");
-        QTest::newRow("encoded dot dot") << QByteArray("/Vantor2027/%2e%2e/editors.conf");
-        QTest::newRow("encoded upper with slash") << QByteArray("/Vantor2027/%2E%2E%2Feditors.conf");
-        QTest::newRow("twice out") << QByteArray("/Vantor2027/%2e%2e/%2e%2e/secret.txt");
-        QTest::newRow("double encoded") << QByteArray("/Vantor2027/%252e%252e/editors.conf");
-        QTest::newRow("backslash") << QByteArray("/Vantor2027/..%5ceditors.conf");
-        QTest::newRow("config at root") << QByteArray("/editors.conf");
-        QTest::newRow("config in season") << QByteArray("/Vantor2027/editors.conf");
-        QTest::newRow("nul") << QByteArray("/Vantor2027/don.L1%00.txt");
-    }
-
-    void traversalIsRefused()
-    {
-        QFETCH(QByteArray, path);
+        QVERIFY(WriteFileBytes(published() + QStringLiteral(".1"), "backup")); // for the publisher only
         // Through the ordinary client ...
         const Answer a = get(path);
         QCOMPARE(a.status, 404);
+        QCOMPARE(a.contentType, QByteArray("text/html; charset=utf-8"));
+        QVERIFY(QString::fromUtf8(a.body).contains(QStringLiteral("Page introuvable")));
         QVERIFY(!a.body.contains("s3cret"));
         // ... and byte for byte as written, since a client may tidy the path before sending it.
         const QByteArray raw
             = rawExchange("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
         QVERIFY2(raw.startsWith("HTTP/1.1 404"), raw.left(80).constData());
         QVERIFY(!raw.contains("s3cret"));
-    }
-
-    void uploadPageHasTheForm()
-    {
-        const Answer a = get("/Vantor2027/EXPEL1.php?pseudo=%3CJo%26%22Bo%3E&mdp=p%C3%A2ss%22w");
-        QCOMPARE(a.status, 200);
-        QCOMPARE(a.contentType, QByteArray("text/html; charset=utf-8"));
-        const QString page = QString::fromUtf8(a.body);
-        QVERIFY(page.contains(QStringLiteral("lang=\"fr\"")));
-        QVERIFY(page.contains(QStringLiteral("<form method=\"post\" action=\"EXPEL1.php\" "
-                                             "enctype=\"multipart/form-data\"")));
-        QVERIFY(page.contains(QStringLiteral("<input type=\"file\" id=\"fichier\" name=\"fichier\"")));
-        QVERIFY(page.contains(QStringLiteral("name=\"pseudo\" value=\"&lt;Jo&amp;&quot;Bo&gt;\"")));
-        QVERIFY(page.contains(QStringLiteral("name=\"mdp\" value=\"pâss&quot;w\"")));
-        QVERIFY(!page.contains(QStringLiteral("<Jo")));
-        QVERIFY(page.contains(QStringLiteral("Envoyer le fichier")));
-        QVERIFY(page.contains(QStringLiteral("Resultats2027.ini")));
-
-        // Opened without credentials, the page asks for them.
-        const QString bare = QString::fromUtf8(get("/Vantor2027/EXPEL1.php").body);
-        QVERIFY(bare.contains(QStringLiteral("<input type=\"password\" id=\"mdp\" name=\"mdp\" required>")));
-        QVERIFY(bare.contains(QStringLiteral("type=\"file\"")));
     }
 
     void goodUploadReplacesAndKeepsBackups()
@@ -353,7 +279,7 @@ private slots:
         QVERIFY2(QString::fromUtf8(a.body).contains(QStringLiteral("Fichier reçu")), a.body.constData());
         QVERIFY(QString::fromUtf8(a.body).contains(QStringLiteral("Resultats2027.ini.1")));
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, first);
-        QCOMPARE(ReadBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
+        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
 
         // Credentials in the address, a non-ASCII pseudonym, a file under another name.
         const QByteArray second
@@ -361,10 +287,8 @@ private slots:
         a = upload({ "pseudo=H%C3%A9l%C3%A8ne&mdp=autre%20mot", {}, {}, second, "Resultats2027-060127.ini" });
         QCOMPARE(a.status, 200);
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, second);
-        QCOMPARE(ReadBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
-        QCOMPARE(ReadBytes(m_folder + QStringLiteral("/Resultats2027.ini.2")), first);
-        // Backups are for the publisher, not for downloading.
-        QCOMPARE(get("/Vantor2027/Resultats2027.ini.1").status, 404);
+        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
+        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.2")), first);
     }
 
     void refusedUploadsLeaveTheFileWhole_data()
@@ -374,31 +298,25 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("reason");
+        auto row = [](const char *name, const QByteArray &pseudo, const QByteArray &mdp,
+                       const QByteArray &file, int status, const QString &reason) {
+            QTest::newRow(name) << pseudo << mdp << file << status << reason;
+        };
         const QByteArray good = "[Resultats]\r\n0100=R|0|1|2|2|0|0|D\r\n";
         const QString badLogin = QStringLiteral("Pseudo ou mot de passe incorrect");
-        QTest::newRow("wrong password")
-            << QByteArray("Editeur") << QByteArray("S3cret") << good << 403 << badLogin;
-        QTest::newRow("unknown pseudo")
-            << QByteArray("Intrus") << QByteArray("s3cret") << good << 403 << badLogin;
-        QTest::newRow("other editor's password")
-            << QByteArray("Editeur") << QByteArray("autre mot") << good << 403 << badLogin;
-        QTest::newRow("empty password") << QByteArray("Editeur") << QByteArray("") << good << 403 << badLogin;
-        QTest::newRow("no results section") << QByteArray("Editeur") << QByteArray("s3cret")
-                                            << QByteArray("[Maj]\r\nMaj=06 d\xE9"
-                                                          "c. 07:24\r\n")
-                                            << 400 << QStringLiteral("section [Resultats]");
-        QTest::newRow("bad key 12a4")
-            << QByteArray("Editeur") << QByteArray("s3cret")
-            << QByteArray("[Resultats]\r\n0100=R|0|1|2|2|0|0|D\r\n12a4=R|0|1|2|2|0|0|D\r\n") << 400
-            << QStringLiteral("Clé « 12a4 » invalide");
-        QTest::newRow("binary with nul")
-            << QByteArray("Editeur") << QByteArray("s3cret")
-            << QByteArray("[Resultats]\r\n0100=R|0|1|2|2|0|0|D\r\n\0\x01\x02\xff", 38) << 400
-            << QStringLiteral("octets nuls");
-        QTest::newRow("empty file") << QByteArray("Editeur") << QByteArray("s3cret") << QByteArray("") << 400
-                                    << QStringLiteral("section [Resultats]");
-        QTest::newRow("too large") << QByteArray("Editeur") << QByteArray("s3cret") << StoreOfSize(300 * 1024)
-                                   << 413 << QStringLiteral("256 Kio");
+        row("wrong password", "Editeur", "S3cret", good, 403, badLogin);
+        row("unknown pseudo", "Intrus", "s3cret", good, 403, badLogin);
+        row("other editor's password", "Editeur", "autre mot", good, 403, badLogin);
+        row("empty password", "Editeur", "", good, 403, badLogin);
+        row("no file", "Editeur", "s3cret", {}, 400, QStringLiteral("Aucun fichier"));
+        row("no results section", "Editeur", "s3cret", "[Maj]\r\nMaj=x\r\n", 400,
+            QStringLiteral("section [Resultats]"));
+        row("bad key 12a4", "Editeur", "s3cret", good + "12a4=R|0|1|2|2|0|0|D\r\n", 400,
+            QStringLiteral("Clé « 12a4 » invalide"));
+        row("binary with nul", "Editeur", "s3cret", good + QByteArray("\0\x01\x02\xff", 4), 400,
+            QStringLiteral("octets nuls"));
+        row("too large", "Editeur", "s3cret", "[Resultats]\r\n" + QByteArray(300 * 1024, ' '), 413,
+            QStringLiteral("256 Kio"));
     }
 
     void refusedUploadsLeaveTheFileWhole()
@@ -411,25 +329,13 @@ private slots:
         const Answer a = upload({ {}, pseudo, mdp, file });
         QCOMPARE(a.status, status);
         const QString page = QString::fromUtf8(a.body);
-        QVERIFY(page.contains(QStringLiteral("lang=\"fr\"")));
-        QVERIFY(page.contains(QStringLiteral("Envoi refusé")));
         QVERIFY2(page.contains(reason), qPrintable(page));
-        QVERIFY(page.contains(QStringLiteral("n'a pas été modifié")));
         // A refused password is not written back into the page.
         if (status == 403 && !mdp.isEmpty())
             QVERIFY(!page.contains(QString::fromUtf8(mdp)));
 
-        QCOMPARE(ReadBytes(published()), m_demoStore);
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, m_demoStore);
         QVERIFY(!QFile::exists(m_folder + QStringLiteral("/Resultats2027.ini.1")));
-    }
-
-    void uploadWithoutFileIsRefused()
-    {
-        const Answer a = upload({ {}, "Editeur", "s3cret", {} });
-        QCOMPARE(a.status, 400);
-        QVERIFY(QString::fromUtf8(a.body).contains(QStringLiteral("Aucun fichier")));
-        QCOMPARE(ReadBytes(published()), m_demoStore);
     }
 
     void malformedFormIsRefused()
@@ -445,14 +351,7 @@ private slots:
                           "Content-Length: "
                 + QByteArray::number(body.size()) + "\r\n\r\n" + body);
         QVERIFY2(raw.startsWith("HTTP/1.1 400"), raw.left(80).constData());
-        QCOMPARE(ReadBytes(published()), m_demoStore);
-
-        // Not a form at all.
-        QNetworkRequest req = request("/Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=s3cret");
-        req.setHeader(QNetworkRequest::ContentTypeHeader, QByteArray("application/x-www-form-urlencoded"));
-        const Answer a = wait(m_nam.post(req, QByteArray("fichier=%5BResultats%5D")));
-        QCOMPARE(a.status, 400);
-        QCOMPARE(ReadBytes(published()), m_demoStore);
+        QCOMPARE(ReadFileBytes(published()), m_demoStore);
     }
 
     void hugeUploadIsCutOff()
@@ -462,7 +361,7 @@ private slots:
         const Answer a = upload({ {}, "Editeur", "s3cret", huge });
         QVERIFY2(
             a.status == 413 || a.error != QNetworkReply::NoError, QByteArray::number(a.status).constData());
-        QCOMPARE(ReadBytes(published()), m_demoStore);
+        QCOMPARE(ReadFileBytes(published()), m_demoStore);
         // And it still serves.
         QCOMPARE(get("/Vantor2027/don.L1").status, 200);
     }
@@ -472,8 +371,19 @@ private slots:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QString>("phrase");
         QTest::newRow("home") << QByteArray("/") << QStringLiteral("Bienvenue sur le site de Kestrava");
-        QTest::newRow("help") << QByteArray("/Vantor2027/index.php")
-                              << QStringLiteral("téléchargement et aide");
+        for (const char *file : { "Resultats2027.ini", "L12027.txt", "don.L1" })
+            QTest::newRow(file) << QByteArray("/Vantor2027/index.php")
+                                << QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(file));
+        // The upload page keeps what the address gives it, escaped, and asks for what it lacks.
+        const QByteArray form = "/Vantor2027/EXPEL1.php?pseudo=%3Cscript%3E%26%22&mdp=p%C3%A2ss%22w";
+        QTest::newRow("form") << form
+                              << QStringLiteral("<input type=\"file\" id=\"fichier\" name=\"fichier\"");
+        QTest::newRow("form pseudo") << form
+                                     << QStringLiteral("name=\"pseudo\" value=\"&lt;script&gt;&amp;&quot;\"");
+        QTest::newRow("form password") << form << QStringLiteral("name=\"mdp\" value=\"pâss&quot;w\"");
+        QTest::newRow("form asks") << QByteArray("/Vantor2027/EXPEL1.php")
+                                   << QStringLiteral(
+                                          "<input type=\"password\" id=\"mdp\" name=\"mdp\" required>");
         QTest::newRow("season folder") << QByteArray("/Vantor2027/") << QStringLiteral("Fichiers publiés");
         QTest::newRow("donation") << QByteArray("/Vantor2027/donation.php")
                                   << QStringLiteral("Soutenir Kestrava");
@@ -496,38 +406,26 @@ private slots:
         const QString page = QString::fromUtf8(a.body);
         QVERIFY(page.startsWith(QStringLiteral("<!DOCTYPE html>")));
         QVERIFY(page.contains(QStringLiteral("<html lang=\"fr\">")));
-        QVERIFY2(page.contains(phrase, Qt::CaseInsensitive), qPrintable(page));
+        QVERIFY2(page.contains(phrase), qPrintable(page));
         QVERIFY(!page.contains(QStringLiteral("<script>")));
-    }
-
-    void helpPageListsThePublishedFiles()
-    {
-        const QString page = QString::fromUtf8(get("/Vantor2027/index.php").body);
-        QVERIFY(page.contains(QStringLiteral("<a href=\"Resultats2027.ini\">Resultats2027.ini</a>")));
-        QVERIFY(page.contains(QStringLiteral("<a href=\"L12027.txt\">L12027.txt</a>")));
-        QVERIFY(page.contains(QStringLiteral("<a href=\"don.L1\">don.L1</a>")));
     }
 
     void logHasALinePerRequestAndNoPassword()
     {
-        collectLog();
+        logUntil([] { return false; }, 50);
         const qsizetype before = m_log.size();
         get("/Vantor2027/don.L1");
         get("/Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=s3cret");
         upload({ "pseudo=Editeur&mdp=s3cret", {}, {}, "pas un fichier de resultats" });
         upload({ {}, "Editeur", "mauvais-s3cret", "[Resultats]\r\n" });
-        QElapsedTimer clock;
-        clock.start();
-        while (m_log.mid(before).count('\n') < 4 && clock.elapsed() < 3000)
-            collectLog();
+        logUntil([&] { return m_log.mid(before).count('\n') >= 4; }, 3000);
         const QList<QByteArray> lines = m_log.mid(before).split('\n');
         QCOMPARE(lines.size(), 5); // four lines and what follows the last line end
         QVERIFY(lines.at(0).contains(" 127.0.0.1 GET /Vantor2027/don.L1 200 "));
         QVERIFY(lines.at(1).contains(" GET /Vantor2027/EXPEL1.php 200 "));
         QVERIFY(lines.at(2).contains(" POST /Vantor2027/EXPEL1.php 400 "));
         QVERIFY(lines.at(3).contains(" POST /Vantor2027/EXPEL1.php 403 "));
-        QVERIFY(!m_log.contains("s3cret"));
-        QVERIFY(!m_log.contains("mdp="));
+        QVERIFY(!m_log.contains("s3cret") && !m_log.contains("mdp="));
     }
 };
 
