@@ -17,6 +17,23 @@ QStringList splitRecord(const QString &record)
     return f;
 }
 
+// Writes a stored record into a row's six boxes in the record's order, so that the change rules run
+// as they would for typing; a stored "-" shows as an empty goals box.
+void writeRecord(FixtureGridModel &grid, int i, const QStringList &f, bool trimmed)
+{
+    auto field = [&](int n) { return trimmed ? f[n].trimmed() : f[n]; };
+    grid.setCard(i, CardBox::HomeRed, field(1));
+    grid.setCard(i, CardBox::HomeYellow, field(2));
+    grid.setGoals(i, GoalsBox::Home, field(3));
+    grid.setGoals(i, GoalsBox::Away, field(4));
+    grid.setCard(i, CardBox::AwayYellow, field(5));
+    grid.setCard(i, CardBox::AwayRed, field(6));
+    if (grid.row(i).r1.text == u"-")
+        grid.setGoals(i, GoalsBox::Home, QString());
+    if (grid.row(i).r2.text == u"-")
+        grid.setGoals(i, GoalsBox::Away, QString());
+}
+
 QString dayMonthYear(const QDateTime &d)
 {
     return d.isValid() ? d.toString(QStringLiteral("dd MM yy")) : QString();
@@ -103,18 +120,9 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         row.r1.visible = row.r2.visible = row.home.visible = row.away.visible = true;
         const QString key = FixtureKey(matchday, i);
         const QStringList f = splitRecord(results ? results->value(key, EmptyRecord) : EmptyRecord);
-        grid.setCard(i, CardBox::HomeRed, f[1].trimmed());
-        grid.setCard(i, CardBox::HomeYellow, f[2].trimmed());
-        grid.setGoals(i, GoalsBox::Home, f[3].trimmed());
-        grid.setGoals(i, GoalsBox::Away, f[4].trimmed());
-        grid.setCard(i, CardBox::AwayYellow, f[5].trimmed());
-        grid.setCard(i, CardBox::AwayRed, f[6].trimmed());
+        writeRecord(grid, i, f, true);
         row.key = key;
         goals += ValueOf(f[3]) + ValueOf(f[4]);
-        if (row.r1.text == u"-")
-            grid.setGoals(i, GoalsBox::Home, QString());
-        if (row.r2.text == u"-")
-            grid.setGoals(i, GoalsBox::Away, QString());
 
         grid.hideCards(i);
         grid.resetCardPositions(i);
@@ -193,16 +201,7 @@ void ShowTeamSeason(FixtureGridModel &grid, const SeasonData &season, const IniS
         const QString record = results ? results->value(key) : QString();
         if (!record.isEmpty()) {
             const QStringList f = splitRecord(record);
-            grid.setCard(i, CardBox::HomeRed, f[1]);
-            grid.setCard(i, CardBox::HomeYellow, f[2]);
-            grid.setGoals(i, GoalsBox::Home, f[3]);
-            grid.setGoals(i, GoalsBox::Away, f[4]);
-            grid.setCard(i, CardBox::AwayYellow, f[5]);
-            grid.setCard(i, CardBox::AwayRed, f[6]);
-            if (row.r1.text == u"-")
-                grid.setGoals(i, GoalsBox::Home, QString());
-            if (row.r2.text == u"-")
-                grid.setGoals(i, GoalsBox::Away, QString());
+            writeRecord(grid, i, f, false);
         }
         grid.resetCardPositions(i);
         grid.applyCollapse(i);
