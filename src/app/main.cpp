@@ -9,7 +9,7 @@
 #include "window/MainController.h"
 #include "window/MainWindow.h"
 #include "window/SplashWindow.h"
-#include "window/Style.h"
+#include "platform/Style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -38,15 +38,15 @@ private slots:
         Program p;
         MainController &c = p.start();
         QCOMPARE(c.windowTitle(), QStringLiteral("Championnat de  Ligue 1 (2026 - 2027)"));
-        QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
-        QCOMPARE(c.table().leaderText(), QStringLiteral("Premier:\r\nLens"));
-        QCOMPARE(c.currentMatchday(), 13);
+        QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+        QCOMPARE(c.standings().table().leaderText(), QStringLiteral("Premier:\r\nLens"));
+        QCOMPARE(c.session().currentMatchday, 13);
         // The demo store has an introduction text: the frame shows and the column titles hide.
-        QVERIFY(c.panels().intro && !c.panels().columnTitles);
-        QVERIFY(c.panels().introText.startsWith(QStringLiteral("Bienvenue")));
+        QVERIFY(c.download().news().visible && !c.download().news().columnTitles);
+        QVERIFY(c.download().news().text.startsWith(QStringLiteral("Bienvenue")));
         QVERIFY(!c.splash().visible);
         QCOMPARE(c.splash().version, QStringLiteral("Version: 1.0"));
-        QCOMPARE(c.sendReferenceDate(), December6);
+        QCOMPARE(c.matchdays().sendReferenceDate(), December6);
         QVERIFY(p.dialogs.shown.isEmpty());
     }
     void optionsRestored_data()
@@ -72,10 +72,10 @@ private slots:
             p.settings.write(QStringLiteral("Data"), QStringLiteral("C6"), c6);
         p.settings.write(QStringLiteral("Data"), QStringLiteral("EP"), QStringLiteral("Lens"));
         MainController &c = p.start();
-        QTEST(c.options().highlightFavourite, "highlight");
-        QTEST(c.options().trackingAid, "tracking");
-        QTEST(c.favouriteTeam(), "favourite");
-        QTEST(c.options().favouriteCaption, "caption");
+        QTEST(c.options().model().highlightFavourite, "highlight");
+        QTEST(c.options().model().trackingAid, "tracking");
+        QTEST(c.session().favouriteTeam, "favourite");
+        QTEST(c.options().model().favouriteCaption, "caption");
     }
     void staleness_data()
     {
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QDateTime, modified);
         const QDateTime last(QDate(2027, 5, 21), QTime(0, 0));
         const auto m = modified.isValid() ? std::optional<QDateTime>(modified) : std::nullopt;
-        QTEST(MainController::StalenessDue(launch, m, last), "due");
+        QTEST(StalenessDue(launch, m, last), "due");
     }
     void stalenessFromTheStoreFile_data()
     {
@@ -146,9 +146,9 @@ private slots:
         p.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
         p.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("7nord"));
         MainController &c = p.start();
-        QCOMPARE(c.pseudo(), QStringLiteral("Editeur"));
-        QCOMPARE(c.password(), QStringLiteral("7nord"));
-        c.setPseudo(QString());
+        QCOMPARE(c.session().pseudo, QStringLiteral("Editeur"));
+        QCOMPARE(c.session().password, QStringLiteral("7nord"));
+        c.session().pseudo = QString();
         c.close();
         QCOMPARE(p.settings.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QString()), QStringLiteral("Editeur"));
         QCOMPARE(p.settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString()), QStringLiteral("7nord"));
@@ -158,125 +158,125 @@ private slots:
     {
         Program p;
         MainController &c = p.start();
-        QVERIFY(c.table().gamesInHandVisible()); // Nice, Paris SG, Auxerre and Lille have a match in hand
-        QVERIFY(c.panels().intro);
+        QVERIFY(c.standings().table().gamesInHandVisible()); // Nice, Paris SG, Auxerre and Lille have a match in hand
+        QVERIFY(c.download().news().visible);
         c.clickButton(20);
-        QVERIFY(!c.panels().intro && c.panels().columnTitles);
-        QVERIFY(!c.table().gamesInHandVisible() && c.table().gamesInHand().isEmpty());
+        QVERIFY(!c.download().news().visible && c.download().news().columnTitles);
+        QVERIFY(!c.standings().table().gamesInHandVisible() && c.standings().table().gamesInHand().isEmpty());
         // "Classement Général" computes the table afresh, message included.
         c.clickButton(4);
-        QVERIFY(c.table().gamesInHandVisible() && c.panels().formGuide);
+        QVERIFY(c.standings().table().gamesInHandVisible() && c.standings().panels().formGuide);
     }
     void toggles()
     {
         Program p;
         MainController &c = p.start();
         c.clickButton(20);
-        QVERIFY(c.panels().rankingsMenu);
+        QVERIFY(c.standings().panels().rankingsMenu);
         c.clickButton(20);
-        QVERIFY(!c.panels().rankingsMenu);
+        QVERIFY(!c.standings().panels().rankingsMenu);
 
         // "Fermer" of the menu recomputes the general table and closes the menu.
         c.clickButton(20);
         c.clickButton(10);
-        c.clickMatchdayNumber(3);
-        QCOMPARE(c.table().title(), QStringLiteral("Classement à la Journée N°3"));
+        c.standings().clickMatchdayNumber(3);
+        QCOMPARE(c.standings().table().title(), QStringLiteral("Classement à la Journée N°3"));
         c.clickButton(19);
-        QVERIFY(!c.panels().rankingsMenu && c.table().title().isEmpty());
-        QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+        QVERIFY(!c.standings().panels().rankingsMenu && c.standings().table().title().isEmpty());
+        QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
 
         c.clickButton(27);
-        QVERIFY(c.panels().options);
-        QCOMPARE(c.options().favouriteEntries.size(), 19);
-        QCOMPARE(c.options().favouriteEntries.first(), QStringLiteral("Aucune"));
+        QVERIFY(c.options().model().visible);
+        QCOMPARE(c.options().model().favouriteEntries.size(), 19);
+        QCOMPARE(c.options().model().favouriteEntries.first(), QStringLiteral("Aucune"));
         c.clickButton(27);
-        QVERIFY(!c.panels().options);
+        QVERIFY(!c.options().model().visible);
         c.clickButton(27);
         c.clickButton(6); // any other button hides the options
-        QVERIFY(!c.panels().options && c.panels().about && !c.panels().formGuide);
+        QVERIFY(!c.options().model().visible && c.panels().about && !c.standings().panels().formGuide);
         QCOMPARE(c.panels().aboutVersion, QStringLiteral("Version: 1.0.0"));
         c.clickButton(6);
-        QVERIFY(!c.panels().about && c.panels().formGuide);
+        QVERIFY(!c.panels().about && c.standings().panels().formGuide);
         c.clickButton(6);
         c.clickButton(26);
-        QVERIFY(!c.panels().about && c.panels().formGuide);
+        QVERIFY(!c.panels().about && c.standings().panels().formGuide);
         // Opening the options a second time does not refill the list.
         c.clickButton(27);
-        c.options().favouriteEntries.append(QStringLiteral("marque"));
+        c.options().model().favouriteEntries.append(QStringLiteral("marque"));
         c.clickButton(28);
         c.clickButton(27);
-        QCOMPARE(c.options().favouriteEntries.size(), 20);
+        QCOMPARE(c.options().model().favouriteEntries.size(), 20);
     }
     void matchdayList()
     {
         Program p;
         MainController &c = p.start();
         c.clickButton(10);
-        const auto &e = c.matchdayList().entries;
-        QVERIFY(c.matchdayList().shown() && !c.panels().formGuide);
+        const auto &e = c.standings().matchdayList().entries;
+        QVERIFY(c.standings().matchdayList().shown() && !c.standings().panels().formGuide);
         for (int n = 1; n <= 34; ++n) {
             QVERIFY(e[n].visible);
             // Matchdays after the current one (13) are yellow, the others green.
             QCOMPARE(e[n].foreground, (n > 13 ? Rgb{255, 255, 0} : Rgb{0, 192, 0}));
         }
         c.clickButton(10); // again: unchanged
-        QVERIFY(c.matchdayList().shown());
+        QVERIFY(c.standings().matchdayList().shown());
         c.clickButton(19); // the menu's "Fermer" keeps it
-        QVERIFY(c.matchdayList().shown());
+        QVERIFY(c.standings().matchdayList().shown());
         c.clickButton(20); // any other button removes it
-        QVERIFY(!c.matchdayList().shown());
+        QVERIFY(!c.standings().matchdayList().shown());
 
         // Before the season every number is yellow.
         Program before;
         before.clock.set(QDateTime(QDate(2026, 7, 15), QTime(10, 0)));
         MainController &b = before.start();
         b.clickButton(10);
-        QCOMPARE(b.currentMatchday(), 0);
-        QCOMPARE(b.matchdayList().entries[1].foreground, (Rgb{255, 255, 0}));
+        QCOMPARE(b.session().currentMatchday, 0);
+        QCOMPARE(b.standings().matchdayList().entries[1].foreground, (Rgb{255, 255, 0}));
     }
     void matchdayNumberShowsTableAtThatMatchday()
     {
         Program p;
         MainController &c = p.start();
-        c.clickMatchdayNumber(5); // the list is not shown: nothing happens
-        QCOMPARE(c.table().title(), QString());
+        c.standings().clickMatchdayNumber(5); // the list is not shown: nothing happens
+        QCOMPARE(c.standings().table().title(), QString());
         c.clickButton(10);
-        c.clickMatchdayNumber(5);
-        QCOMPARE(c.table().title(), QStringLiteral("Classement à la Journée N°5"));
-        QVERIFY(c.panels().rankingsMenu);
+        c.standings().clickMatchdayNumber(5);
+        QCOMPARE(c.standings().table().title(), QStringLiteral("Classement à la Journée N°5"));
+        QVERIFY(c.standings().panels().rankingsMenu);
         for (int r = 0; r < TeamCount; ++r)
-            QVERIFY(c.table().cell(r, TableColumn::Played).text.toInt() <= 5);
+            QVERIFY(c.standings().table().cell(r, TableColumn::Played).text.toInt() <= 5);
         // Only the whole season builds the games-in-hand message.
-        QVERIFY(!c.table().gamesInHandVisible());
+        QVERIFY(!c.standings().table().gamesInHandVisible());
     }
     void favouriteHighlight()
     {
         Program p;
         MainController &c = p.start();
         c.clickButton(27);
-        const int marseille = c.options().favouriteEntries.indexOf(QStringLiteral("Marseille"));
+        const int marseille = c.options().model().favouriteEntries.indexOf(QStringLiteral("Marseille"));
         QVERIFY(marseille > 0);
-        c.chooseFavourite(marseille);
-        QCOMPARE(c.favouriteTeam(), QStringLiteral("Marseille"));
-        QCOMPARE(c.options().favouriteCaption, QStringLiteral("Marseille"));
-        QCOMPARE(c.options().crestTeam, QStringLiteral("Marseille"));
-        QCOMPARE(c.options().highlightFavourite, 1);
-        QCOMPARE(c.options().favouriteTag, QStringLiteral("T"));
+        c.options().chooseFavourite(marseille);
+        QCOMPARE(c.session().favouriteTeam, QStringLiteral("Marseille"));
+        QCOMPARE(c.options().model().favouriteCaption, QStringLiteral("Marseille"));
+        QCOMPARE(c.options().model().crestTeam, QStringLiteral("Marseille"));
+        QCOMPARE(c.options().model().highlightFavourite, 1);
+        QCOMPARE(c.options().model().favouriteTag, QStringLiteral("T"));
         QCOMPARE(p.settings.read(QStringLiteral("Data"), QStringLiteral("EP"), QString()), QStringLiteral("Marseille"));
         const int row = 2;
-        QCOMPARE(c.table().cell(row, TableColumn::Name).text, QStringLiteral("Marseille"));
+        QCOMPARE(c.standings().table().cell(row, TableColumn::Name).text, QStringLiteral("Marseille"));
         // Third place: yellow instead of the zone colour, the zone's tooltip kept.
-        QCOMPARE(c.table().cell(row, TableColumn::Name).background, (Rgb{255, 255, 0}));
-        QCOMPARE(c.table().cell(row, TableColumn::Name).tooltip, QStringLiteral("Qualifié phase de groupe Champions league"));
+        QCOMPARE(c.standings().table().cell(row, TableColumn::Name).background, (Rgb{255, 255, 0}));
+        QCOMPARE(c.standings().table().cell(row, TableColumn::Name).tooltip, QStringLiteral("Qualifié phase de groupe Champions league"));
         c.clickButton(4); // a new run keeps the highlight
-        QCOMPARE(c.table().cell(row, TableColumn::Name).background, (Rgb{255, 255, 0}));
+        QCOMPARE(c.standings().table().cell(row, TableColumn::Name).background, (Rgb{255, 255, 0}));
 
         c.clickButton(27);
-        c.chooseFavourite(0);
-        QCOMPARE(c.favouriteTeam(), QStringLiteral("Aucune"));
-        QCOMPARE(c.options().highlightFavourite, 0);
-        QVERIFY(c.options().crestTeam.isEmpty());
-        QCOMPARE(c.table().cell(row, TableColumn::Name).background, (Rgb{151, 222, 255}));
+        c.options().chooseFavourite(0);
+        QCOMPARE(c.session().favouriteTeam, QStringLiteral("Aucune"));
+        QCOMPARE(c.options().model().highlightFavourite, 0);
+        QVERIFY(c.options().model().crestTeam.isEmpty());
+        QCOMPARE(c.standings().table().cell(row, TableColumn::Name).background, (Rgb{151, 222, 255}));
         c.close();
         QCOMPARE(p.settings.read(QStringLiteral("Data"), QStringLiteral("C5"), QString()), QStringLiteral("0"));
         QCOMPARE(p.settings.read(QStringLiteral("Data"), QStringLiteral("EP"), QString()), QStringLiteral("Aucune"));
@@ -298,13 +298,13 @@ private slots:
         p.setStore("[BonMal]\r\n" + bonMal.toLatin1() + "\r\n");
         MainController &c = p.start();
         c.clickButton(31);
-        QVERIFY(c.panels().bonusList);
-        QTEST(c.panels().bonusLines, "lines");
-        c.clickBonusList(); // a click on the list or its button again closes it
-        QVERIFY(!c.panels().bonusList);
+        QVERIFY(c.standings().panels().bonusList);
+        QTEST(c.standings().panels().bonusLines, "lines");
+        c.standings().clickBonusList(); // a click on the list or its button again closes it
+        QVERIFY(!c.standings().panels().bonusList);
         c.clickButton(31);
         c.clickButton(31);
-        QVERIFY(!c.panels().bonusList);
+        QVERIFY(!c.standings().panels().bonusList);
     }
     void dreamTeam_data()
     {
@@ -324,7 +324,7 @@ private slots:
         c.clickButton(39);
         QCOMPARE(p.dialogs.shown.size(), 1);
         QCOMPARE(p.dialogs.shown[0].kind + p.dialogs.shown[0].text, QStringLiteral("textMot de passe"));
-        QTEST(c.password(), "password");
+        QTEST(c.session().password, "password");
         c.close();
         QTEST(p.settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString()), "password");
     }
@@ -369,29 +369,29 @@ private slots:
             QCOMPARE(c.buttons().button(i).background, rest);
 
         c.clickButton(10);
-        c.hoverMatchdayNumber(7);
-        QCOMPARE(c.matchdayList().entries[7].background, hover);
-        c.hoverMatchdayNumber(8);
-        QCOMPARE(c.matchdayList().entries[7].background, rest);
-        c.hoverMatchdayListFrame();
-        QCOMPARE(c.matchdayList().entries[8].background, rest);
-        c.hoverMatchdayNumber(8);
+        c.standings().hoverMatchdayNumber(7);
+        QCOMPARE(c.standings().matchdayList().entries[7].background, hover);
+        c.standings().hoverMatchdayNumber(8);
+        QCOMPARE(c.standings().matchdayList().entries[7].background, rest);
+        c.standings().hoverMatchdayListFrame();
+        QCOMPARE(c.standings().matchdayList().entries[8].background, rest);
+        c.standings().hoverMatchdayNumber(8);
         c.hoverWindow();
-        QCOMPARE(c.matchdayList().entries[8].background, rest);
+        QCOMPARE(c.standings().matchdayList().entries[8].background, rest);
 
         // The shown month loses its highlight too; the month itself stays shown.
-        c.hoverMonth(4); // December, the month shown since start-up
-        QCOMPARE(c.calendar().months[4].background, hover);
+        c.matchdays().hoverMonth(4); // December, the month shown since start-up
+        QCOMPARE(c.matchdays().calendar().months[4].background, hover);
         c.hoverWindow();
-        QCOMPARE(c.calendar().months[4].background, rest);
-        QCOMPARE(c.calendar().shownMonth, 4);
+        QCOMPARE(c.matchdays().calendar().months[4].background, rest);
+        QCOMPARE(c.matchdays().calendar().shownMonth, 4);
     }
     void quitSavesOptions()
     {
         Program p;
         MainController &c = p.start();
-        c.setCheck(6, 1);
-        c.setCheck(4, 1);
+        c.options().setCheck(6, 1);
+        c.options().setCheck(4, 1);
         QSignalSpy quit(&c, &MainController::quitRequested);
         c.clickButton(0);
         QCOMPARE(quit.count(), 1);
@@ -408,9 +408,9 @@ private slots:
         Program p;
         MainController &c = p.start();
         QVERIFY(!c.buttons().button(2).built); // "Meilleure Défense" comes with the rankings
-        QVERIFY(c.panels().intro);
+        QVERIFY(c.download().news().visible);
         c.clickButton(2);
-        QVERIFY(c.panels().intro); // not even the prologue ran
+        QVERIFY(c.download().news().visible); // not even the prologue ran
         c.clickButton(-1);
         c.clickButton(40);
     }
@@ -418,13 +418,13 @@ private slots:
     {
         Program p;
         MainController &c = p.start();
-        c.clickLogo();
-        QVERIFY(c.panels().workList);
-        QCOMPARE(c.panels().workListLines.size(), TeamCount);
+        c.standings().clickLogo();
+        QVERIFY(c.standings().panels().workList);
+        QCOMPARE(c.standings().panels().workListLines.size(), TeamCount);
         // Ascending order: the leader is last.
-        QVERIFY(c.panels().workListLines.last().contains(QStringLiteral("|Lens|")));
-        c.clickWorkList();
-        QVERIFY(!c.panels().workList);
+        QVERIFY(c.standings().panels().workListLines.last().contains(QStringLiteral("|Lens|")));
+        c.standings().clickWorkList();
+        QVERIFY(!c.standings().panels().workList);
     }
 };
 

@@ -237,23 +237,23 @@ private slots:
         Program p;
         MainController &c = p.start();
         // Lyon, eighth: outside the zones, so its cell keeps the light green of the chosen team.
-        c.clickTableRow(7);
-        QCOMPARE(c.table().cell(7, TableColumn::Name).text, QStringLiteral("Lyon"));
-        QCOMPARE(c.grid().header, QStringLiteral(" Ligue 1 (2026 - 2027) Lyon N°8"));
-        QVERIFY(c.grid().matchday == 0 && !c.matchdayPanel() && c.grid().totals.isEmpty());
-        QCOMPARE(c.table().cell(7, TableColumn::Name).background, (Rgb{128, 255, 128}));
-        QCOMPARE(c.table().cell(8, TableColumn::Name).background, Colours::White);
+        c.standings().clickTableRow(7);
+        QCOMPARE(c.standings().table().cell(7, TableColumn::Name).text, QStringLiteral("Lyon"));
+        QCOMPARE(c.matchdays().grid().header, QStringLiteral(" Ligue 1 (2026 - 2027) Lyon N°8"));
+        QVERIFY(c.matchdays().grid().matchday == 0 && !c.matchdays().matchdayPanel() && c.matchdays().grid().totals.isEmpty());
+        QCOMPARE(c.standings().table().cell(7, TableColumn::Name).background, (Rgb{128, 255, 128}));
+        QCOMPARE(c.standings().table().cell(8, TableColumn::Name).background, Colours::White);
         // The zones are coloured again over the highlight: the leader keeps its zone colour.
-        QCOMPARE(c.table().cell(0, TableColumn::Name).background, (Rgb{151, 222, 255}));
+        QCOMPARE(c.standings().table().cell(0, TableColumn::Name).background, (Rgb{151, 222, 255}));
         for (int r = 0; r < 34; ++r) {
-            const GridRow &row = c.grid().row(r);
+            const GridRow &row = c.matchdays().grid().row(r);
             QVERIFY(row.home.text == u"Lyon" || row.away.text == u"Lyon");
         }
         // A matchday number then leaves the grid as it is: the matchday panel is closed.
         c.clickButton(10);
-        c.clickMatchdayNumber(3);
-        QCOMPARE(c.grid().matchday, 0);
-        QCOMPARE(c.table().title(), QStringLiteral("Classement à la Journée N°3"));
+        c.standings().clickMatchdayNumber(3);
+        QCOMPARE(c.matchdays().grid().matchday, 0);
+        QCOMPARE(c.standings().table().title(), QStringLiteral("Classement à la Journée N°3"));
     }
     void currentAndOpening_data()
     {
@@ -310,17 +310,17 @@ private slots:
     {
         Program p;
         MainController &c = p.start();
-        QCOMPARE(c.grid().matchday, 13); // opened on the current matchday
+        QCOMPARE(c.matchdays().grid().matchday, 13); // opened on the current matchday
         QVERIFY(!c.buttons().isShown(1));
         // Away goals with an empty home box: not saved, the stored record kept.
         const QString before = ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("1300"));
         QVERIFY(!before.isEmpty());
-        c.editGoals(0, GoalsBox::Home, QString());
-        c.editGoals(0, GoalsBox::Away, QStringLiteral("5"));
+        c.matchdays().editGoals(0, GoalsBox::Home, QString());
+        c.matchdays().editGoals(0, GoalsBox::Away, QStringLiteral("5"));
         QVERIFY(c.buttons().isShown(1));
         // "-" is stored as typed and counts as not played.
-        c.editGoals(1, GoalsBox::Home, QStringLiteral("-"));
-        c.editGoals(1, GoalsBox::Away, QStringLiteral("-"));
+        c.matchdays().editGoals(1, GoalsBox::Home, QStringLiteral("-"));
+        c.matchdays().editGoals(1, GoalsBox::Away, QStringLiteral("-"));
         c.clickButton(1);
         QVERIFY(!c.buttons().isShown(1));
         QCOMPARE(ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("1300")), before);
@@ -335,56 +335,56 @@ private slots:
         Program p;
         p.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("7nord"));
         MainController &c = p.start();
-        c.editGoals(3, GoalsBox::Home, QStringLiteral("2"));
+        c.matchdays().editGoals(3, GoalsBox::Home, QStringLiteral("2"));
         c.clickButton(1);
         // The store predates the launch: the first save leaves the send button hidden.
-        QVERIFY(!c.sendButtonVisible());
-        c.editGoals(3, GoalsBox::Home, QStringLiteral("3"));
+        QVERIFY(!c.buttons().button(Btn::SendFile).visible);
+        c.matchdays().editGoals(3, GoalsBox::Home, QStringLiteral("3"));
         c.clickButton(1);
-        QVERIFY(c.sendButtonVisible());
+        QVERIFY(c.buttons().button(Btn::SendFile).visible);
         // The title label hides it, and shows it again with the password, moving the reference back.
-        c.clickTitleLabel();
-        QVERIFY(!c.sendButtonVisible());
-        c.clickTitleLabel();
-        QVERIFY(c.sendButtonVisible());
-        QCOMPARE(c.sendReferenceDate(), December6.addDays(-15));
+        c.matchdays().clickTitleLabel();
+        QVERIFY(!c.buttons().button(Btn::SendFile).visible);
+        c.matchdays().clickTitleLabel();
+        QVERIFY(c.buttons().button(Btn::SendFile).visible);
+        QCOMPARE(c.matchdays().sendReferenceDate(), December6.addDays(-15));
 
         // Without the password it never shows.
         Program q;
         MainController &d = q.start();
-        d.clickTitleLabel();
-        QVERIFY(!d.sendButtonVisible());
-        d.editGoals(3, GoalsBox::Home, QStringLiteral("2"));
+        d.matchdays().clickTitleLabel();
+        QVERIFY(!d.buttons().button(Btn::SendFile).visible);
+        d.matchdays().editGoals(3, GoalsBox::Home, QStringLiteral("2"));
         d.clickButton(1);
         d.clickButton(1);
-        QVERIFY(!d.sendButtonVisible());
+        QVERIFY(!d.buttons().button(Btn::SendFile).visible);
     }
     void roundTrip()
     {
         Program p(Program::None); // no store yet
         {
             MainController &c = p.start();
-            c.showMatchday(1);
-            c.editGoals(0, GoalsBox::Home, QStringLiteral("4"));
-            c.editGoals(0, GoalsBox::Away, QStringLiteral("1"));
-            c.editCard(0, CardBox::AwayYellow, QStringLiteral("2"));
-            c.editCard(0, CardBox::AwayRed, QStringLiteral("1"));
-            QVERIFY(c.saveGrid());
+            c.matchdays().showMatchday(1);
+            c.matchdays().editGoals(0, GoalsBox::Home, QStringLiteral("4"));
+            c.matchdays().editGoals(0, GoalsBox::Away, QStringLiteral("1"));
+            c.matchdays().editCard(0, CardBox::AwayYellow, QStringLiteral("2"));
+            c.matchdays().editCard(0, CardBox::AwayRed, QStringLiteral("1"));
+            QVERIFY(c.matchdays().saveGrid());
             // The table follows at once: the home team leads with 3 points.
-            QCOMPARE(c.table().cell(0, TableColumn::Name).text, c.grid().row(0).home.text);
-            QCOMPARE(c.table().cell(0, TableColumn::Points).text, QStringLiteral("3"));
+            QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, c.matchdays().grid().row(0).home.text);
+            QCOMPARE(c.standings().table().cell(0, TableColumn::Points).text, QStringLiteral("3"));
             c.clickButton(0);
         }
         QCOMPARE(ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("0100")),
                  QStringLiteral("R|||4|1|2|1|D"));
         MainController &again = p.start();
-        again.showMatchday(1);
-        QCOMPARE(again.grid().row(0).r1.text, QStringLiteral("4"));
-        QCOMPARE(again.grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral("1"));
+        again.matchdays().showMatchday(1);
+        QCOMPARE(again.matchdays().grid().row(0).r1.text, QStringLiteral("4"));
+        QCOMPARE(again.matchdays().grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral("1"));
         int row = 0;
-        while (row < TeamCount - 1 && again.table().cell(row, TableColumn::Name).text != again.grid().row(0).away.text)
+        while (row < TeamCount - 1 && again.standings().table().cell(row, TableColumn::Name).text != again.matchdays().grid().row(0).away.text)
             ++row;
-        QCOMPARE(again.table().cell(row, TableColumn::FairPlay).text, QStringLiteral("5"));
+        QCOMPARE(again.standings().table().cell(row, TableColumn::FairPlay).text, QStringLiteral("5"));
     }
     void failedSaveKeepsEntries()
     {
@@ -393,11 +393,11 @@ private slots:
         // The store's place is taken by a folder: nothing can replace it.
         QVERIFY(QFile::remove(p.storePath()));
         QVERIFY(QDir(p.dir.path()).mkdir(QStringLiteral("Resultats2027.ini")));
-        c.editGoals(4, GoalsBox::Home, QStringLiteral("9"));
-        QVERIFY(!c.saveGrid());
+        c.matchdays().editGoals(4, GoalsBox::Home, QStringLiteral("9"));
+        QVERIFY(!c.matchdays().saveGrid());
         QCOMPARE(p.dialogs.shown.size(), 1);
         QVERIFY(p.dialogs.shown[0].text.contains(QStringLiteral("n'ont pas pu être enregistrés")));
-        QCOMPARE(c.grid().row(4).r1.text, QStringLiteral("9"));
+        QCOMPARE(c.matchdays().grid().row(4).r1.text, QStringLiteral("9"));
         QVERIFY(c.buttons().isShown(1));
     }
     void closeWithUnsavedEntries_data()
@@ -416,12 +416,12 @@ private slots:
         MainController &c = p.start();
         QVERIFY(c.confirmClose()); // nothing typed: no question
         QVERIFY(p.dialogs.shown.isEmpty());
-        c.editGoals(5, GoalsBox::Home, QStringLiteral("7"));
+        c.matchdays().editGoals(5, GoalsBox::Home, QStringLiteral("7"));
         p.dialogs.threeWayAnswers.append(Answer(answer));
         QTEST(c.confirmClose(), "closes");
         QCOMPARE(p.dialogs.shown.size(), 1);
         QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("yesnocancel"));
-        const QString stored = ReadIni(p.storePath(), QStringLiteral("Resultats"), c.grid().row(5).key);
+        const QString stored = ReadIni(p.storePath(), QStringLiteral("Resultats"), c.matchdays().grid().row(5).key);
         QTEST(stored.split(u'|').value(3) == u"7", "saved");
     }
 };

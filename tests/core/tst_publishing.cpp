@@ -56,19 +56,19 @@ void TestPublishing::openTheFrame()
     QVERIFY(c.buttons().button(13).built);
     QVERIFY(!c.buttons().isShown(13)); // only the editor sees it
     c.clickButton(13);
-    QVERIFY(c.publishing().visible);
-    QCOMPARE(c.publishing().teams.size(), 18);
-    QCOMPARE(c.publishing().bonusLines, QStringList{QStringLiteral("Paris FC: [-1]")});
-    QCOMPARE(c.publishing().versionText, QStringLiteral("1.0"));
-    QCOMPARE(c.publishing().ownVersion, QStringLiteral("1.0"));
-    QVERIFY(c.publishing().introText.startsWith(QStringLiteral("Bienvenue")));
-    QVERIFY(c.panels().intro);
-    QVERIFY(!c.panels().columnTitles);
+    QVERIFY(c.publishing().model().visible);
+    QCOMPARE(c.publishing().model().teams.size(), 18);
+    QCOMPARE(c.publishing().model().bonusLines, QStringList{QStringLiteral("Paris FC: [-1]")});
+    QCOMPARE(c.publishing().model().versionText, QStringLiteral("1.0"));
+    QCOMPARE(c.publishing().model().ownVersion, QStringLiteral("1.0"));
+    QVERIFY(c.publishing().model().introText.startsWith(QStringLiteral("Bienvenue")));
+    QVERIFY(c.download().news().visible);
+    QVERIFY(!c.download().news().columnTitles);
     c.clickButton(15);
     c.clickButton(13); // twice: each team once
-    QCOMPARE(c.publishing().teams.size(), 18);
+    QCOMPARE(c.publishing().model().teams.size(), 18);
     c.clickButton(15);
-    QVERIFY(!c.publishing().visible);
+    QVERIFY(!c.publishing().model().visible);
     QCOMPARE(p.forbidden.calls, 0);
 }
 
@@ -77,9 +77,9 @@ void TestPublishing::introFilterAndPreview()
     Program p;
     MainController &c = p.start();
     c.clickButton(13);
-    c.editIntroText(QStringLiteral("Journée décalée à cause de la Coupe. Équipe"));
-    QCOMPARE(c.publishing().introText, QStringLiteral("Journee decalee a cause de la Coupe. Équipe"));
-    QCOMPARE(c.panels().introText, c.publishing().introText);
+    c.publishing().editIntroText(QStringLiteral("Journée décalée à cause de la Coupe. Équipe"));
+    QCOMPARE(c.publishing().model().introText, QStringLiteral("Journee decalee a cause de la Coupe. Équipe"));
+    QCOMPARE(c.download().news().text, c.publishing().model().introText);
 }
 
 void TestPublishing::versionBoxEditableOnDoubleClick()
@@ -87,11 +87,11 @@ void TestPublishing::versionBoxEditableOnDoubleClick()
     Program p;
     MainController &c = p.start();
     c.clickButton(13);
-    c.editVersionText(QStringLiteral("1.1"));
-    QCOMPARE(c.publishing().versionText, QStringLiteral("1.0"));
-    c.doubleClickVersion();
-    c.editVersionText(QStringLiteral("1.1"));
-    QCOMPARE(c.publishing().versionText, QStringLiteral("1.1"));
+    c.publishing().editVersionText(QStringLiteral("1.1"));
+    QCOMPARE(c.publishing().model().versionText, QStringLiteral("1.0"));
+    c.publishing().doubleClickVersion();
+    c.publishing().editVersionText(QStringLiteral("1.1"));
+    QCOMPARE(c.publishing().model().versionText, QStringLiteral("1.1"));
 }
 
 void TestPublishing::insertBonus_data()
@@ -116,20 +116,20 @@ void TestPublishing::insertBonus()
     Program p;
     MainController &c = p.start();
     c.clickButton(13);
-    c.chooseBonusTeam(team);
-    c.editBonusPoints(typed);
+    c.publishing().chooseBonusTeam(team);
+    c.publishing().editBonusPoints(typed);
     c.clickButton(30);
     const QString letter = c.season().TeamLetterOf(team);
     QCOMPARE(p.read(QStringLiteral("BonMal"), letter), stored);
-    QTEST(c.publishing().bonusLines, "lines");
+    QTEST(c.publishing().model().bonusLines, "lines");
     // The table counts it at once.
     int row = -1;
     for (int r = 0; r < 18; ++r)
-        if (c.table().cell(r, TableColumn::Name).text == team)
+        if (c.standings().table().cell(r, TableColumn::Name).text == team)
             row = r;
     QVERIFY(row >= 0);
     const double expected = team == u"Lens" ? 32 + stored.toInt() : 13 + 1 + stored.toInt();
-    QCOMPARE(ValueOf(c.table().cell(row, TableColumn::Points).text), expected);
+    QCOMPARE(ValueOf(c.standings().table().cell(row, TableColumn::Points).text), expected);
 }
 
 void TestPublishing::sendNeedsPseudoAndPassword_data()
@@ -148,14 +148,14 @@ void TestPublishing::sendNeedsPseudoAndPassword()
     Program p;
     MainController &c = p.start();
     c.clickButton(13);
-    c.setPseudo(pseudo);
-    c.setPassword(password);
-    c.editGoals(0, GoalsBox::Home, QStringLiteral("9")); // the rows are saved all the same
+    c.session().pseudo = pseudo;
+    c.session().password = password;
+    c.matchdays().editGoals(0, GoalsBox::Home, QStringLiteral("9")); // the rows are saved all the same
     const QString majBefore = p.read(QStringLiteral("Maj"), QStringLiteral("Maj"));
     c.clickButton(14);
     QCOMPARE(p.dialogs.shown.size(), 1);
     QTEST(p.dialogs.shown[0].text, "message");
-    QCOMPARE(p.read(QStringLiteral("Resultats"), c.grid().row(0).key).split(u'|').value(3), QStringLiteral("9"));
+    QCOMPARE(p.read(QStringLiteral("Resultats"), c.matchdays().grid().row(0).key).split(u'|').value(3), QStringLiteral("9"));
     QCOMPARE(p.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo")), QStringLiteral("Editeur"));
     QVERIFY(p.shell.opened.isEmpty());
     QVERIFY(p.clipboard.text.isEmpty());
@@ -167,11 +167,11 @@ void TestPublishing::send()
     Program p;
     MainController &c = p.start();
     c.clickButton(13);
-    c.setPseudo(QStringLiteral("Jean & Co"));
-    c.setPassword(QStringLiteral("p@ss wörd"));
-    c.editIntroText(QStringLiteral("Dernière journée à jouer"));
-    c.doubleClickVersion();
-    c.editVersionText(QStringLiteral("1.1"));
+    c.session().pseudo = QStringLiteral("Jean & Co");
+    c.session().password = QStringLiteral("p@ss wörd");
+    c.publishing().editIntroText(QStringLiteral("Dernière journée à jouer"));
+    c.publishing().doubleClickVersion();
+    c.publishing().editVersionText(QStringLiteral("1.1"));
     c.clickButton(14);
     QVERIFY(p.dialogs.shown.isEmpty());
     QCOMPARE(p.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo")), QStringLiteral("Jean & Co"));
@@ -191,7 +191,7 @@ void TestPublishing::send()
     const QUrlQuery query(url);
     QCOMPARE(query.queryItemValue(QStringLiteral("pseudo"), QUrl::FullyDecoded), QStringLiteral("Jean & Co"));
     QCOMPARE(query.queryItemValue(QStringLiteral("mdp"), QUrl::FullyDecoded), QStringLiteral("p@ss wörd"));
-    QVERIFY(!c.publishing().visible);
+    QVERIFY(!c.publishing().model().visible);
     QVERIFY(!c.buttons().button(13).visible);
 }
 
@@ -214,10 +214,10 @@ void TestPublishing::links()
     Program p;
     MainController &c = p.start();
     c.clickButton(7);
-    c.clickDonation();
-    c.clickHomeLink();
-    c.clickContactLink();
-    c.clickStoreLabel();
+    c.donors().clickDonation();
+    c.donors().clickHomeLink();
+    c.donors().clickContactLink();
+    c.publishing().clickStoreLabel();
     QCOMPARE(p.shell.opened.size(), 5);
     QCOMPARE(p.shell.opened[0].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/index.php"));
     QCOMPARE(p.shell.opened[1].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/donation.php"));

@@ -43,7 +43,7 @@ struct Program : TestProgram
         for (int r = 0; r < TeamCount; ++r) {
             QStringList cells;
             for (int c = 0; c < ColumnCount; ++c)
-                cells << controller->table().cell(r, TableColumn(c)).text;
+                cells << controller->standings().table().cell(r, TableColumn(c)).text;
             rows << cells.join(u'|');
         }
         return rows;
@@ -117,12 +117,12 @@ private slots:
         editor.settings.write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
         editor.settings.write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("kestrava"));
         MainController &a = editor.start();
-        a.showMatchday(14);
-        a.editGoals(0, GoalsBox::Home, QStringLiteral("5"));
-        a.editGoals(0, GoalsBox::Away, QStringLiteral("0"));
-        a.editCard(0, CardBox::AwayRed, QStringLiteral("1"));
+        a.matchdays().showMatchday(14);
+        a.matchdays().editGoals(0, GoalsBox::Home, QStringLiteral("5"));
+        a.matchdays().editGoals(0, GoalsBox::Away, QStringLiteral("0"));
+        a.matchdays().editCard(0, CardBox::AwayRed, QStringLiteral("1"));
         a.clickButton(13);
-        a.editIntroText(QStringLiteral("Journée 14 à jour"));
+        a.publishing().editIntroText(QStringLiteral("Journée 14 à jour"));
         a.clickButton(14);
         QVERIFY2(editor.dialogs.shown.isEmpty(), qPrintable(editor.dialogs.shown.value(0).text));
         QCOMPARE(editor.shell.opened.size(), 1);
@@ -148,16 +148,16 @@ private slots:
         b.clickButton(9);
         QVERIFY2(supporter.dialogs.shown.isEmpty(), qPrintable(supporter.dialogs.shown.value(0).text));
         QCOMPARE(supporter.tableRows(), editor.tableRows());
-        QCOMPARE(b.table().lastUpdate(), a.table().lastUpdate());
-        QCOMPARE(b.table().lastUpdateTooltip(), QStringLiteral("Editeur"));
-        QCOMPARE(b.table().lastUpdateColour(), (Rgb{0, 192, 0}));
-        QCOMPARE(b.panels().introText, QStringLiteral("Journee 14 a jour"));
-        QVERIFY(b.panels().intro);
+        QCOMPARE(b.standings().table().lastUpdate(), a.standings().table().lastUpdate());
+        QCOMPARE(b.standings().table().lastUpdateTooltip(), QStringLiteral("Editeur"));
+        QCOMPARE(b.standings().table().lastUpdateColour(), (Rgb{0, 192, 0}));
+        QCOMPARE(b.download().news().text, QStringLiteral("Journee 14 a jour"));
+        QVERIFY(b.download().news().visible);
         QVERIFY(!QFile::exists(supporter.path(QStringLiteral("Resultats2027.BU"))));
 
         // One download per run: a second click fetches nothing, even when the site has changed.
         const QByteArray first = supporter.storeBytes();
-        QVERIFY(b.downloadDoneThisRun());
+        QVERIFY(b.download().downloadDone());
         publish(first + "[Texte]\r\nTexte=change\r\n");
         b.clickButton(9);
         QCOMPARE(supporter.storeBytes(), first);
@@ -235,7 +235,7 @@ private slots:
         if (yes)
             QCOMPARE(p.shell.opened[0].path(), QStringLiteral("/Vantor2027/index.php"));
         else
-            QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+            QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
     }
 
     void seasonFile_data()
@@ -281,7 +281,7 @@ private slots:
         publish(DemoStore().replace("Maj=05", "Maj=06"));
         p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
         MainController &c = p.start();
-        QVERIFY(c.downloadDoneThisRun());
+        QVERIFY(c.download().downloadDone());
         QVERIFY(!c.stalenessPromptDue());
         QVERIFY(p.dialogs.shown.isEmpty());
         QCOMPARE(ReadFileBytes(p.storePath()), publishedStore());
@@ -297,8 +297,8 @@ private slots:
         QVERIFY(p.dialogs.shown[0].text.startsWith(
             QStringLiteral("Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n")));
         QVERIFY(p.dialogs.shown[0].text.endsWith(QStringLiteral("sur le bouton ''Mise à jour''.")));
-        QVERIFY(c.downloadDoneThisRun());
-        QCOMPARE(c.table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
+        QVERIFY(c.download().downloadDone());
+        QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
     }
 
     void donors()
@@ -306,32 +306,32 @@ private slots:
         Program p(base(), Program::Demo);
         MainController &c = p.start();
         c.clickButton(16);
-        QVERIFY(c.donors().visible && c.donors().running);
-        QCOMPARE(c.donors().entries.size(), 6);
+        QVERIFY(c.donors().model().visible && c.donors().model().running);
+        QCOMPARE(c.donors().model().entries.size(), 6);
         QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))), ReadFileBytes(published(QStringLiteral("don.L1"))));
         // Opening a team's season closes the panel and stops the ticker.
-        c.clickTableRow(3);
-        QVERIFY(!c.donors().visible && !c.donors().running);
+        c.standings().clickTableRow(3);
+        QVERIFY(!c.donors().model().visible && !c.donors().model().running);
 
         // A fresh local file (11 hours) is used as it is, even when the site has another list.
         QVERIFY(WriteFileBytes(published(QStringLiteral("don.L1")), "<div class=\"titre\">Autre liste</div>\r\n"));
         const QString local = p.path(QStringLiteral("don.L1"));
         QVERIFY(SetModified(local, December6.addSecs(-11 * 3600)));
         c.clickButton(16);
-        QCOMPARE(c.donors().entries.size(), 6);
+        QCOMPARE(c.donors().model().entries.size(), 6);
         c.clickButton(16);
         // Thirteen hours: fetched again.
         QVERIFY(SetModified(local, December6.addSecs(-13 * 3600)));
         c.clickButton(16);
-        QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
+        QCOMPARE(c.donors().model().entries, QStringList{QStringLiteral("Autre liste$")});
 
         // The site gone: the list stays, the ticker stays stopped, the local file whole.
         QFile::remove(published(QStringLiteral("don.L1")));
         QVERIFY(SetModified(local, December6.addDays(-2)));
         c.clickButton(17);
         c.clickButton(16);
-        QCOMPARE(c.donors().entries, QStringList{QStringLiteral("Autre liste$")});
-        QVERIFY(!c.donors().running);
+        QCOMPARE(c.donors().model().entries, QStringList{QStringLiteral("Autre liste$")});
+        QVERIFY(!c.donors().model().running);
         QVERIFY(QFile::exists(local));
     }
 
@@ -341,14 +341,14 @@ private slots:
         const QDateTime friday(QDate(2026, 12, 4), QTime(19, 0));
         p.clock.set(friday);
         MainController &c = p.start();
-        QVERIFY(c.donors().visible);
-        QCOMPARE(c.donors().entries.size(), 6);
+        QVERIFY(c.donors().model().visible);
+        QCOMPARE(c.donors().model().entries.size(), 6);
         QCOMPARE(p.settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QString()), FormatStamp(friday));
         // A second launch the same evening does not refresh again.
         QFile::remove(p.path(QStringLiteral("don.L1")));
         p.clock.set(friday.addSecs(3600));
         MainController &again = p.start();
-        QVERIFY(!again.donors().visible);
+        QVERIFY(!again.donors().model().visible);
         QVERIFY(!QFile::exists(p.path(QStringLiteral("don.L1"))));
     }
 

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "platform/Settings.h"
 #include "window/MainController.h"
+#include "window/Startup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +69,7 @@ struct TestProgram
     MainController &make()
     {
         controller = std::make_unique<MainController>(
-            dir.path(), ControllerServices{&clock, &settings, &dialogs, &shell, printerInUse, downloader, clipboardInUse});
+            dir.path(), Services{&clock, &settings, &dialogs, &shell, printerInUse, downloader, clipboardInUse});
         controller->setEventPump([] { QCoreApplication::processEvents(); });
         return *controller;
     }

@@ -4,7 +4,7 @@
 
 #include "TestProgram.h"
 #include "platform/WidgetPrinter.h"
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 #include "window/MainWindow.h"
 
 #include <QLabel>

@@ -6,9 +6,9 @@
 #include "platform/WidgetPrinter.h"
 #include "standings/LeagueTableItemModel.h"
 #include "standings/LeagueTableView.h"
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 #include "window/MainWindow.h"
-#include "window/Style.h"
+#include "platform/Style.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,7 +46,7 @@ struct Program : WindowProgram
     {
         for (int m = 0; m < CalendarModel::MonthCount; ++m) {
             for (int k = 0; k < CalendarModel::DayCount; ++k) {
-                const auto &day = controller->calendar().days[k];
+                const auto &day = controller->matchdays().calendar().days[k];
                 if (day.visible && day.matchday == matchday)
                     return find(QStringLiteral("calendarDay%1").arg(k));
             }
@@ -60,7 +60,7 @@ struct Program : WindowProgram
         QWidget *day = calendarDayOf(matchday);
         QVERIFY(day && day->isVisible());
         click(day);
-        QCOMPARE(controller->grid().matchday, matchday);
+        QCOMPARE(controller->matchdays().grid().matchday, matchday);
     }
     QModelIndex tableCell(int row, TableColumn c) const
     {
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(p.open());
 
         // 6 December: matchday 13 (4 December) is still the opening one.
-        const FixtureGridModel &grid = p.controller->grid();
+        const FixtureGridModel &grid = p.controller->matchdays().grid();
         QCOMPARE(grid.matchday, 13);
         QCOMPARE(p.label(QStringLiteral("gridHeader")), grid.header);
         QVERIFY(grid.header.startsWith(QStringLiteral("Journée N°13")));
@@ -153,16 +153,16 @@ private slots:
         QVERIFY(p.box(2, "r1")->text().isEmpty());
 
         p.type(p.box(2, "r1"), QStringLiteral("0"));
-        QCOMPARE(p.controller->grid().row(2).r1.text, QStringLiteral("0"));
+        QCOMPARE(p.controller->matchdays().grid().row(2).r1.text, QStringLiteral("0"));
         // "Valider" lights up with the first change.
         QVERIFY(p.button(1)->isVisible());
         p.type(p.box(2, "r2"), QStringLiteral("3"));
         p.type(p.box(2, "cj2"), QStringLiteral("2"));
-        QCOMPARE(p.controller->grid().row(2).r2.text, QStringLiteral("3"));
-        QCOMPARE(p.controller->grid().row(2).away.foreground, GridColours::Winner);
+        QCOMPARE(p.controller->matchdays().grid().row(2).r2.text, QStringLiteral("3"));
+        QCOMPARE(p.controller->matchdays().grid().row(2).away.foreground, GridColours::Winner);
 
         p.click(p.button(1));
-        QVERIFY(!p.button(1)->isVisible() && !p.controller->grid().pending());
+        QVERIFY(!p.button(1)->isVisible() && !p.controller->matchdays().grid().pending());
 
         // The store holds the record: home letter | CR1 | CJ1 | R1 | R2 | CJ2 | CR2 | away letter.
         const IniSnapshot store = IniSnapshot::fromFile(p.path(QStringLiteral("Resultats2027.ini")));
@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(p.tableRowOf(QStringLiteral("Lens")), 0);
         QCOMPARE(p.tableText(0, TableColumn::Points), QStringLiteral("35"));
         QCOMPARE(p.tableText(0, TableColumn::Played), QStringLiteral("14"));
-        QCOMPARE(p.label(QStringLiteral("leaderText")), ScreenText(p.controller->table().leaderText()));
+        QCOMPARE(p.label(QStringLiteral("leaderText")), ScreenText(p.controller->standings().table().leaderText()));
     }
     void typingInTheGrid()
     {
@@ -188,7 +188,7 @@ private slots:
         QLineEdit *yellow = p.box(0, "cj1");
         QVERIFY(yellow->isVisible());
         p.type(yellow, QStringLiteral("12"));
-        QCOMPARE(p.controller->grid().row(0).cards[int(CardBox::HomeYellow)].text, QStringLiteral("1"));
+        QCOMPARE(p.controller->matchdays().grid().row(0).cards[int(CardBox::HomeYellow)].text, QStringLiteral("1"));
         QCOMPARE(yellow->text(), QStringLiteral("1"));
         QVERIFY(yellow->hasFocus());
         QVERIFY(p.button(1)->isVisible());
@@ -197,7 +197,7 @@ private slots:
         QLineEdit *red = p.box(0, "cr2");
         p.type(red, QStringLiteral(" 12"));
         QCOMPARE(red->text(), QStringLiteral(" "));
-        QCOMPARE(p.controller->grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral(" "));
+        QCOMPARE(p.controller->matchdays().grid().row(0).cards[int(CardBox::AwayRed)].text, QStringLiteral(" "));
 
         // A click on a typed score selects it and shows the row's cards.
         QLineEdit *home = p.box(1, "r1");
@@ -210,10 +210,10 @@ private slots:
             QVERIFY2(p.box(1, card)->isVisible(), card);
         // Typing replaces the selected score.
         QTest::keyClicks(home, QStringLiteral("4"));
-        QCOMPARE(p.controller->grid().row(1).r1.text, QStringLiteral("4"));
+        QCOMPARE(p.controller->matchdays().grid().row(1).r1.text, QStringLiteral("4"));
         // The names show the result colours and weights the model gives.
-        QCOMPARE(p.controller->grid().row(1).home.foreground, GridColours::Winner);
-        QVERIFY(p.controller->grid().row(1).home.bold);
+        QCOMPARE(p.controller->matchdays().grid().row(1).home.foreground, GridColours::Winner);
+        QVERIFY(p.controller->matchdays().grid().row(1).home.bold);
 
         // Tab goes through a row, then to the next one.
         p.click(p.box(3, "r1"));
@@ -232,8 +232,8 @@ private slots:
         QVERIFY(p.tableRowOf(QStringLiteral("Marseille")) >= 0);
         p.clickTable(QStringLiteral("Marseille"), TableColumn::Name);
 
-        QVERIFY(!p.controller->matchdayPanel());
-        QCOMPARE(p.controller->grid().matchday, 0);
+        QVERIFY(!p.controller->matchdays().matchdayPanel());
+        QCOMPARE(p.controller->matchdays().grid().matchday, 0);
         QVERIFY(p.label(QStringLiteral("gridHeader")).contains(QStringLiteral("Marseille")));
         QVERIFY(p.window->gridPanel()->isVisible());
         // The day's totals belong to the matchday view.
@@ -246,7 +246,7 @@ private slots:
             QVERIFY(p.name(r, "home") == QStringLiteral("Marseille")
                 || p.name(r, "away") == QStringLiteral("Marseille"));
             QCOMPARE(p.row(r)->findChild<QLabel *>(QStringLiteral("info"))->text(),
-                p.controller->grid().row(r).info);
+                p.controller->matchdays().grid().row(r).info);
         }
         QCOMPARE(shown, 34);
 
@@ -262,15 +262,15 @@ private slots:
         QCOMPARE(scroll->verticalScrollBar()->value(), 0);
 
         // A click elsewhere in the table opens nothing.
-        const QString header = p.controller->grid().header;
+        const QString header = p.controller->matchdays().grid().header;
         p.clickTable(QStringLiteral("Lens"), TableColumn::Points);
-        QCOMPARE(p.controller->grid().header, header);
+        QCOMPARE(p.controller->matchdays().grid().header, header);
     }
     void calendarHoverLockAndClick()
     {
         Program p;
         QVERIFY(p.open());
-        const CalendarModel &calendar = p.controller->calendar();
+        const CalendarModel &calendar = p.controller->matchdays().calendar();
         for (int m = 0; m < CalendarModel::MonthCount; ++m)
             QCOMPARE(p.find(QStringLiteral("month%1").arg(m))->accessibleName(), calendar.months[m].caption);
         QCOMPARE(calendar.months[1].caption, QStringLiteral("Septembre 2026"));
@@ -303,7 +303,7 @@ private slots:
         // A matchday of the month opens in the grid.
         const int matchday = calendar.days[0].matchday;
         p.click(p.find(QStringLiteral("calendarDay0")));
-        QCOMPARE(p.controller->grid().matchday, matchday);
+        QCOMPARE(p.controller->matchdays().grid().matchday, matchday);
         QVERIFY(
             p.label(QStringLiteral("gridHeader")).startsWith(QStringLiteral("Journée N°%1:").arg(matchday)));
 
@@ -322,7 +322,7 @@ private slots:
         p.click(p.find(QStringLiteral("goalsSummary")));
         QVERIFY(report->isVisible());
         const QString text = p.label(QStringLiteral("cardReportText"));
-        QCOMPARE(text, ScreenText(p.controller->cardReport()));
+        QCOMPARE(text, ScreenText(p.controller->matchdays().cardReport()));
         QVERIFY(text.startsWith(QStringLiteral("Jour 01: Cj:")));
         QVERIFY(text.contains(QStringLiteral("\nCumul CR ")));
         // Inside the window, clear of the grid.

@@ -7,9 +7,9 @@
 #include "matchdays/FixtureGridPanel.h"
 #include "platform/SystemClipboard.h"
 #include "platform/WidgetPrinter.h"
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 #include "window/MainWindow.h"
-#include "window/Style.h"
+#include "platform/Style.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -83,7 +83,7 @@ private slots:
         // The list came from the site.
         QCOMPARE(ReadFileBytes(p.path(QStringLiteral("don.L1"))),
             ReadFileBytes(published(QStringLiteral("don.L1"))));
-        QVERIFY(p.controller->donors().running);
+        QVERIFY(p.controller->donors().model().running);
 
         // The panel's own words.
         const QStringList texts = LabelTexts(panel);
@@ -100,10 +100,10 @@ private slots:
         // Each tick shows the next entry in its colour: the heading dark red, the names dark blue.
         auto *ticker = p.find<QLabel>(QStringLiteral("donorsTicker"));
         QCOMPARE(ticker->text(), QStringLiteral("Donateurs"));
-        p.controller->donorsTick();
+        p.controller->donors().tick();
         QCOMPARE(ticker->text(), QStringLiteral("Merci a nos donateurs"));
         QCOMPARE(textColour(ticker), QColor(192, 0, 0));
-        p.controller->donorsTick();
+        p.controller->donors().tick();
         QCOMPARE(ticker->text(), QStringLiteral("Supporter75"));
         QCOMPARE(textColour(ticker), QColor(0, 0, 192));
         // And the program's own timer drives it too.
@@ -111,9 +111,9 @@ private slots:
 
         // The pointer on the name pauses the ticker; moving on over the panel starts it again.
         QTest::mouseMove(ticker, ticker->rect().center());
-        QTRY_VERIFY(!p.controller->donors().running);
+        QTRY_VERIFY(!p.controller->donors().model().running);
         QTest::mouseMove(panel, QPoint(panel->width() / 2, panel->height() - 10));
-        QTRY_VERIFY(p.controller->donors().running);
+        QTRY_VERIFY(p.controller->donors().model().running);
 
         // The picture leads to the donation page.
         p.click(p.find(QStringLiteral("donationLink")));
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(p.inside(panel));
         p.click(p.button(17));
         QVERIFY(!panel->isVisible());
-        QVERIFY(!p.controller->donors().running);
+        QVERIFY(!p.controller->donors().model().running);
     }
     void downloadGreysItsButton()
     {
@@ -140,7 +140,7 @@ private slots:
         BarButton *update = p.button(9);
         QCOMPARE(update->accessibleName(), QStringLiteral("Mise à Jour"));
         p.click(update);
-        QVERIFY(p.controller->downloadDoneThisRun());
+        QVERIFY(p.controller->download().downloadDone());
         QCOMPARE(ReadFileBytes(p.path(QStringLiteral("Resultats2027.ini"))), store);
 
         // Once the pointer leaves it, the button is grey for the rest of the run.
@@ -161,7 +161,7 @@ private slots:
         QVERIFY(!p.button(13)->isVisible());
 
         // The editor's password, then a click on the program's title shows "Expé Fichier".
-        p.controller->setPassword(QStringLiteral("7nord"));
+        p.controller->session().password = QStringLiteral("7nord");
         p.click(p.find(QStringLiteral("programTitle")));
         QVERIFY(p.button(13)->isVisible());
         p.click(p.button(13));
@@ -181,12 +181,12 @@ private slots:
         // The introduction: what the editor types comes back filtered, and the strip above the table
         // previews it.
         auto *intro = p.find<QPlainTextEdit>(QStringLiteral("introEdit"));
-        QCOMPARE(intro->toPlainText(), p.controller->panels().introText);
+        QCOMPARE(intro->toPlainText(), p.controller->download().news().text);
         QVERIFY(p.find(QStringLiteral("introFrame"))->isVisible());
         intro->selectAll();
         intro->insertPlainText(QStringLiteral("Élan de la journée à venir, ça commence"));
         const QString filtered = QStringLiteral("Élan de la journee a venir, ca commence");
-        QCOMPARE(p.controller->publishing().introText, filtered);
+        QCOMPARE(p.controller->publishing().model().introText, filtered);
         QCOMPARE(intro->toPlainText(), filtered);
         QCOMPARE(intro->textCursor().position(), int(filtered.size()));
         QCOMPARE(p.label(QStringLiteral("introText")), filtered);
@@ -196,12 +196,12 @@ private slots:
         QCOMPARE(version->text(), QStringLiteral("1.0"));
         QVERIFY(version->isReadOnly());
         QTest::keyClicks(version, QStringLiteral("9"));
-        QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.0"));
+        QCOMPARE(p.controller->publishing().model().versionText, QStringLiteral("1.0"));
         QTest::mouseDClick(version, Qt::LeftButton, {}, version->rect().center());
         QVERIFY(!version->isReadOnly());
         version->selectAll();
         QTest::keyClicks(version, QStringLiteral("1.1"));
-        QCOMPARE(p.controller->publishing().versionText, QStringLiteral("1.1"));
+        QCOMPARE(p.controller->publishing().model().versionText, QStringLiteral("1.1"));
 
         // A bonus: the team, 3.7 points, "Insérer": 3 is kept and listed.
         auto *team = p.find<QComboBox>(QStringLiteral("bonusTeam"));
@@ -211,14 +211,14 @@ private slots:
         team->setFocus();
         team->setCurrentIndex(lens - 1);
         QTest::keyClick(team, Qt::Key_Down);
-        QCOMPARE(p.controller->publishing().chosenTeam, QStringLiteral("Lens"));
+        QCOMPARE(p.controller->publishing().model().chosenTeam, QStringLiteral("Lens"));
         auto *points = p.find<QLineEdit>(QStringLiteral("bonusPoints"));
         QTest::keyClicks(points, QStringLiteral("3.7"));
-        QCOMPARE(p.controller->publishing().points, QStringLiteral("3.7"));
+        QCOMPARE(p.controller->publishing().model().points, QStringLiteral("3.7"));
         p.click(p.button(30));
         QCOMPARE(points->text(), QStringLiteral("3"));
         auto *lines = p.find<QListWidget>(QStringLiteral("publishingBonusLines"));
-        QCOMPARE(lines->count(), p.controller->publishing().bonusLines.size());
+        QCOMPARE(lines->count(), p.controller->publishing().model().bonusLines.size());
         QCOMPARE(lines->findItems(QStringLiteral("Lens: [3]"), Qt::MatchExactly).size(), 1);
 
         // The pseudonym and the password come from the settings and go to the controller.
@@ -228,12 +228,12 @@ private slots:
         QCOMPARE(password->text(), QStringLiteral("7nord"));
         QCOMPARE(password->echoMode(), QLineEdit::Password);
         password->clear();
-        p.controller->setPassword(QString());
+        p.controller->session().password = QString();
         QTest::keyClicks(password, QStringLiteral("kestrava"));
-        QCOMPARE(p.controller->password(), QStringLiteral("kestrava"));
+        QCOMPARE(p.controller->session().password, QStringLiteral("kestrava"));
         pseudo->selectAll();
         QTest::keyClicks(pseudo, QStringLiteral("Editeur 2"));
-        QCOMPARE(p.controller->pseudo(), QStringLiteral("Editeur 2"));
+        QCOMPARE(p.controller->session().pseudo, QStringLiteral("Editeur 2"));
 
         // The store label opens the file.
         p.click(p.find(QStringLiteral("storeLabel")));
@@ -267,7 +267,7 @@ private slots:
         Program p(base());
         QVERIFY(p.open());
         // The editor with unsaved entries: "Valider" and "Expé Fichier" both in the bar.
-        p.controller->setPassword(QStringLiteral("7nord"));
+        p.controller->session().password = QStringLiteral("7nord");
         p.click(p.find(QStringLiteral("programTitle")));
         QVERIFY(p.button(13)->isVisible());
         p.click(p.find(QStringLiteral("programTitle")));

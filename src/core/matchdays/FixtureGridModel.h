@@ -21,7 +21,7 @@ inline constexpr Rgb DarkBlue{0, 0, 64};
 inline constexpr Rgb Winner{192, 0, 0};
 inline constexpr Rgb Loser{170, 170, 170};
 inline constexpr Rgb Draw{0, 128, 128};
-inline constexpr Rgb ChosenTeam{128, 255, 128};
+inline constexpr Rgb ChosenTeam = Colours::ChosenTeam;
 inline constexpr Rgb Overdue{255, 0, 0};
 inline constexpr Rgb Future{0, 0, 192};
 inline constexpr Rgb Past{0, 128, 0};

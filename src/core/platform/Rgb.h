@@ -19,6 +19,7 @@ inline constexpr Rgb LightGreen{192, 255, 192};
 inline constexpr Rgb LightOrange{255, 224, 192};
 inline constexpr Rgb LightGrey{224, 224, 224};
 inline constexpr Rgb Favourite{255, 255, 0};
+inline constexpr Rgb ChosenTeam{128, 255, 128}; // the club whose season the grid shows
 } // namespace Colours
 
 } // namespace kestrava

@@ -1,8 +1,8 @@
 #include "CalendarRibbon.h"
 
-#include "window/ClickableWidgets.h"
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "platform/ClickableWidgets.h"
+#include "matchdays/MatchdaysController.h"
+#include "platform/Style.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -30,7 +30,7 @@ QLabel *rowCaption(const QString &text, QWidget *parent)
 class CalendarMonth : public ModelTile
 {
 public:
-    CalendarMonth(MainController &controller, int month, QWidget *parent)
+    CalendarMonth(MatchdaysController &controller, int month, QWidget *parent)
         : ModelTile(QStringLiteral("month%1").arg(month), parent)
         , m_controller(controller)
         , m_month(month)
@@ -61,7 +61,7 @@ protected:
     void clicked() override { m_controller.clickMonth(m_month); }
 
 private:
-    MainController &m_controller;
+    MatchdaysController &m_controller;
     int m_month;
     QColor m_foreground;
     QColor m_background;
@@ -71,7 +71,7 @@ private:
 class CalendarDay : public ModelTile
 {
 public:
-    CalendarDay(MainController &controller, int day, QWidget *parent)
+    CalendarDay(MatchdaysController &controller, int day, QWidget *parent)
         : ModelTile(QStringLiteral("calendarDay%1").arg(day), parent)
         , m_controller(controller)
         , m_day(day)
@@ -113,12 +113,12 @@ protected:
     void clicked() override { m_controller.clickCalendarDay(m_day); }
 
 private:
-    MainController &m_controller;
+    MatchdaysController &m_controller;
     int m_day;
     QColor m_foreground;
 };
 
-CalendarRibbon::CalendarRibbon(MainController &controller, QWidget *parent)
+CalendarRibbon::CalendarRibbon(MatchdaysController &controller, QWidget *parent)
     : QFrame(parent)
     , m_controller(controller)
 {

@@ -10,7 +10,7 @@ namespace kestrava {
 
 class CalendarDay;
 class CalendarMonth;
-class MainController;
+class MatchdaysController;
 
 // The month calendar as a ribbon: the season's ten months in one row, the matchdays of the month on
 // show in a second row with the "Verrouillé" lock. Moving over a month shows it, a click keeps it;
@@ -21,12 +21,12 @@ class CalendarRibbon : public QFrame
 {
     Q_OBJECT
 public:
-    explicit CalendarRibbon(MainController &controller, QWidget *parent = nullptr);
+    explicit CalendarRibbon(MatchdaysController &controller, QWidget *parent = nullptr);
 
     void refresh();
 
 private:
-    MainController &m_controller;
+    MatchdaysController &m_controller;
     std::array<CalendarMonth *, 10> m_months {};
     std::array<CalendarDay *, 6> m_days {};
     QCheckBox *m_lock = nullptr;

@@ -1,8 +1,8 @@
 #include "FixtureGridPanel.h"
 
-#include "window/ClickableWidgets.h"
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "platform/ClickableWidgets.h"
+#include "matchdays/MatchdaysController.h"
+#include "platform/Style.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -97,7 +97,7 @@ private:
 class GridRowWidget : public QWidget
 {
 public:
-    GridRowWidget(MainController &controller, int row, QWidget *parent)
+    GridRowWidget(MatchdaysController &controller, int row, QWidget *parent)
         : QWidget(parent)
         , m_controller(controller)
         , m_row(row)
@@ -171,7 +171,12 @@ public:
     }
 
 protected:
-    void resizeEvent(QResizeEvent *) override { place(); }
+    void resizeEvent(QResizeEvent *) override
+    {
+        place();
+        // The card boxes scale with the row: the names keep clear of where they now lie.
+        draw(m_controller.grid().row(m_row));
+    }
 
 private:
     QLineEdit *makeGoals(const QString &name, GoalsBox box)
@@ -273,7 +278,7 @@ private:
         }
     }
 
-    MainController &m_controller;
+    MatchdaysController &m_controller;
     int m_row;
     NameCell *m_home = nullptr;
     NameCell *m_away = nullptr;
@@ -285,7 +290,7 @@ private:
     QLabel *m_info = nullptr;
 };
 
-FixtureGridPanel::FixtureGridPanel(MainController &controller, QWidget *parent)
+FixtureGridPanel::FixtureGridPanel(MatchdaysController &controller, QWidget *parent)
     : QFrame(parent)
     , m_controller(controller)
 {
@@ -335,6 +340,7 @@ FixtureGridPanel::FixtureGridPanel(MainController &controller, QWidget *parent)
     layout->addWidget(m_totals);
 
     connect(&m_controller.grid(), &FixtureGridModel::changed, this, &FixtureGridPanel::refresh);
+    connect(&m_controller, &MatchdaysController::changed, this, &FixtureGridPanel::refresh);
     refresh();
 }
 

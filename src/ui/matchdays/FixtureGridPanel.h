@@ -10,7 +10,7 @@ class QScrollArea;
 namespace kestrava {
 
 class GridRowWidget;
-class MainController;
+class MatchdaysController;
 
 // The fixture grid: a header, up to 34 rows of entry boxes (the two names, the two scores, the four
 // card boxes laid over the outer ends of the names, the information line) and the day's totals.
@@ -26,7 +26,7 @@ public:
     static constexpr int RowSpacing = 2;
     static constexpr int MatchdayRows = 9;
 
-    explicit FixtureGridPanel(MainController &controller, QWidget *parent = nullptr);
+    explicit FixtureGridPanel(MatchdaysController &controller, QWidget *parent = nullptr);
 
     void refresh();
     QWidget *row(int r) const;
@@ -40,7 +40,7 @@ protected:
 private:
     void fitHeader();
 
-    MainController &m_controller;
+    MatchdaysController &m_controller;
     QLabel *m_header = nullptr;
     QScrollArea *m_scroll = nullptr;
     QLabel *m_totals = nullptr;

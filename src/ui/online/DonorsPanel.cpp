@@ -1,7 +1,8 @@
 #include "DonorsPanel.h"
 
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "online/DonorsController.h"
+#include "platform/ButtonBarModel.h"
+#include "platform/Style.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -64,11 +65,15 @@ QLabel *text(const QString &words, QWidget *parent, bool emphasis = false)
 
 } // namespace
 
-DonorsPanel::DonorsPanel(MainController &controller, QWidget *parent)
-    : OverlayPanel(controller, QStringLiteral("donorsPanel"), parent)
+DonorsPanel::DonorsPanel(DonorsController &controller, ButtonBarModel &buttons, QWidget *parent)
+    : OverlayPanel(buttons, QStringLiteral("donorsPanel"), parent)
+    , m_controller(controller)
 {
-    // Over the panel the ticker runs again (and the buttons take their rest colour).
-    setOnHover([this] { m_controller.hoverDonorsPanel(); });
+    // Over the panel the ticker runs again, and the buttons take their rest colour.
+    setOnHover([this] {
+        m_bar.point(-1);
+        m_controller.hoverPanel();
+    });
     setFixedWidth(PanelWidth);
 
     QVBoxLayout *layout
@@ -85,7 +90,7 @@ DonorsPanel::DonorsPanel(MainController &controller, QWidget *parent)
     m_ticker->setMinimumHeight(34);
     m_ticker->setWordWrap(true);
     // The ticker pauses while the pointer rests on it.
-    m_ticker->setOnHover([this] { m_controller.hoverDonorsLabel(); });
+    m_ticker->setOnHover([this] { m_controller.hoverLabel(); });
     tickerRow->addWidget(m_ticker);
     // The names take the room the column leaves, like a board.
     tickerFrame->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
@@ -112,15 +117,15 @@ DonorsPanel::DonorsPanel(MainController &controller, QWidget *parent)
     layout->addLayout(give);
 
     layout->addSpacing(4);
-    layout->addLayout(RightAlignedButtons(m_controller, { 17 }, 6, this, m_buttons));
+    layout->addLayout(buttonRow({ Btn::CloseDonors }));
 
-    connect(&m_controller.donors(), &DonorsModel::changed, this, &DonorsPanel::refresh);
+    connect(&m_controller.model(), &DonorsModel::changed, this, &DonorsPanel::refresh);
     refresh();
 }
 
 void DonorsPanel::refresh()
 {
-    const DonorsModel &model = m_controller.donors();
+    const DonorsModel &model = m_controller.model();
     if (m_ticker->text() != model.caption)
         m_ticker->setText(model.caption);
     const QColor colour = ToColour(model.colour);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 
 namespace kestrava {
 
-class MainController;
+class DonorsController;
 
 // "Partenaires et Donateurs": the ticker that shows one name at a time, the thanks, the way to
 // the donation page and "Fermer". The ticker pauses under the pointer and starts again when the
@@ -15,11 +15,12 @@ class DonorsPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
-    DonorsPanel(MainController &controller, QWidget *parent = nullptr);
+    DonorsPanel(DonorsController &controller, ButtonBarModel &buttons, QWidget *parent = nullptr);
 
     void refresh();
 
 private:
+    DonorsController &m_controller;
     ClickableLabel *m_ticker = nullptr;
 };
 

@@ -1,7 +1,7 @@
 #include "PublishingPanel.h"
 
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "online/PublishingController.h"
+#include "platform/Style.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -38,10 +38,12 @@ QLabel *fieldName(const QString &text, QWidget *parent)
 
 } // namespace
 
-PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
-    : OverlayPanel(controller, QStringLiteral("publishingPanel"), parent)
+PublishingPanel::PublishingPanel(PublishingController &controller, Session &session, QWidget *parent)
+    : OverlayPanel(session.buttons, QStringLiteral("publishingPanel"), parent)
+    , m_controller(controller)
+    , m_session(session)
 {
-    setOnHover([this] { m_controller.hoverPanel(); });
+    setOnHover([this] { m_bar.point(-1); });
     setFixedWidth(PanelWidth);
 
     QVBoxLayout *layout = openColumn(QStringLiteral("Expédition fichier"), 12, QMargins(16, 12, 16, 14), 6);
@@ -104,7 +106,7 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
     connect(m_points, &QLineEdit::textEdited, this,
         [this](const QString &text) { m_controller.editBonusPoints(text); });
     bonus->addWidget(m_points);
-    auto *insert = new BarButton(m_controller, 30, this);
+    auto *insert = new BarButton(m_bar, Btn::InsertBonus, this);
     m_buttons.append(insert);
     bonus->addWidget(insert);
     layout->addLayout(bonus);
@@ -123,17 +125,17 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
     m_pseudo = new QLineEdit(this);
     m_pseudo->setObjectName(QStringLiteral("pseudoEdit"));
     m_pseudo->setPlaceholderText(QStringLiteral("Pseudo"));
-    m_pseudo->setText(m_controller.pseudo());
+    m_pseudo->setText(m_session.pseudo);
     connect(m_pseudo, &QLineEdit::textEdited, this,
-        [this](const QString &text) { m_controller.setPseudo(text); });
+        [this](const QString &text) { m_session.pseudo = text; });
     identity->addWidget(m_pseudo, 1);
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("passwordEdit"));
     m_password->setPlaceholderText(QStringLiteral("Mot de passe"));
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setText(m_controller.password());
+    m_password->setText(m_session.password);
     connect(m_password, &QLineEdit::textEdited, this,
-        [this](const QString &text) { m_controller.setPassword(text); });
+        [this](const QString &text) { m_session.password = text; });
     identity->addWidget(m_password, 1);
     layout->addLayout(identity);
 
@@ -144,9 +146,9 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
     m_store = new ClickableLabel(this);
     m_store->setObjectName(QStringLiteral("storeLabel"));
     m_store->setProperty("klink", true);
-    m_store->setText(QFileInfo(m_controller.store().path()).fileName());
+    m_store->setText(QFileInfo(m_session.store().path()).fileName());
     m_store->setToolTip(QStringLiteral("Ouvrir le fichier des résultats\n%1")
-                            .arg(QDir::toNativeSeparators(m_controller.store().path())));
+                            .arg(QDir::toNativeSeparators(m_session.store().path())));
     m_store->setOnClick([this] { m_controller.clickStoreLabel(); });
     store->addWidget(m_store);
     store->addStretch(1);
@@ -154,15 +156,15 @@ PublishingPanel::PublishingPanel(MainController &controller, QWidget *parent)
 
     layout->addSpacing(4);
     layout->addStretch(1);
-    layout->addLayout(RightAlignedButtons(m_controller, { 14, 32, 15 }, 6, this, m_buttons));
+    layout->addLayout(buttonRow({ Btn::Send, Btn::DatedCopy, Btn::ClosePublishing }));
 
-    connect(&m_controller.publishing(), &PublishingModel::changed, this, &PublishingPanel::refresh);
+    connect(&m_controller.model(), &PublishingModel::changed, this, &PublishingPanel::refresh);
     refresh();
 }
 
 void PublishingPanel::refresh()
 {
-    const PublishingModel &model = m_controller.publishing();
+    const PublishingModel &model = m_controller.model();
 
     // The filter replaces letters one for one: the caret keeps its place.
     if (m_intro->toPlainText() != model.introText) {
@@ -201,11 +203,11 @@ void PublishingPanel::refresh()
         m_bonusLines->addItems(model.bonusLines);
     }
 
-    // The pseudonym and the password live in the controller (and the user's settings).
+    // The pseudonym and the password live in the session (and the user's settings).
     if (!m_pseudo->hasFocus())
-        ShowText(m_pseudo, m_controller.pseudo());
+        ShowText(m_pseudo, m_session.pseudo);
     if (!m_password->hasFocus())
-        ShowText(m_password, m_controller.password());
+        ShowText(m_password, m_session.password);
 
     SetShown(this, model.visible);
 }

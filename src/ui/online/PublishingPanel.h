@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 
 class QComboBox;
 class QLabel;
@@ -10,7 +10,8 @@ class QPlainTextEdit;
 
 namespace kestrava {
 
-class MainController;
+class PublishingController;
+class Session;
 
 // "Expédition fichier", the editor's publishing frame: the introduction text, the version to
 // announce, bonuses and penalties, the pseudonym and password, and the sending buttons. Every
@@ -22,11 +23,13 @@ class PublishingPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
-    PublishingPanel(MainController &controller, QWidget *parent = nullptr);
+    PublishingPanel(PublishingController &controller, Session &session, QWidget *parent = nullptr);
 
     void refresh();
 
 private:
+    PublishingController &m_controller;
+    Session &m_session;
     QPlainTextEdit *m_intro = nullptr;
     QLabel *m_ownVersion = nullptr;
     QLineEdit *m_version = nullptr;

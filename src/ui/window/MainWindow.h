@@ -3,31 +3,29 @@
 #include <QList>
 #include <QMainWindow>
 
-#include <array>
-
 class QFrame;
-class QGridLayout;
-class QLabel;
 
 namespace kestrava {
 
-class BarButton;
+class AboutBox;
 class CalendarRibbon;
-class ClickableLabel;
+class CardReportCard;
 class DonorsPanel;
 class FixtureGridPanel;
-class FormLegend;
-class HoverFrame;
+class HeaderBar;
 class LeagueTableItemModel;
+class LeagueTablePanel;
 class LeagueTableView;
 class MainController;
-class MatchdayNumber;
 class OptionsPanel;
-class ProgressStrip;
 class PublishingPanel;
+class RankingsOverlays;
+class SeasonCard;
 
-// The main window: the button bar, the league table and everything beside it, and the panels. It
-// draws the controller's models and passes every click and mouse move to the controller.
+// The main window lays out the subsystems' panels: the header bar, the calendar ribbon, the table's
+// column, the side column (the season card and the fixture grid), and the cards that float over
+// them. Each panel draws its own models; the window places the floating cards and passes what
+// happens to the window as a whole (the pointer on its bare background, closing, busy periods).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -35,8 +33,8 @@ public:
     explicit MainWindow(MainController &controller, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    LeagueTableItemModel *tableModel() const { return m_tableModel; }
-    LeagueTableView *tableView() const { return m_tableView; }
+    LeagueTableItemModel *tableModel() const;
+    LeagueTableView *tableView() const;
     FixtureGridPanel *gridPanel() const { return m_grid; }
 
 protected:
@@ -44,68 +42,26 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QWidget *buildHeader(QWidget *parent);
-    QWidget *buildTableColumn(QWidget *parent);
     QWidget *buildSidebar(QWidget *parent);
-    void buildRankingsPanels(QWidget *parent);
-    void buildOverlays(QWidget *parent);
-    QFrame *buildAboutBox(QWidget *parent);
-
-    void refreshTable();
-    void refreshButtons();
-    void refreshPanels();
-    void refreshOptions();
-    void refreshMatchdayList();
-    void placeRankingsButtons();
     void placeOverlays();
     QList<QWidget *> overlays() const;
 
     MainController &m_controller;
     QWidget *m_backdrop = nullptr;
-    QWidget *m_header = nullptr;
-
-    LeagueTableItemModel *m_tableModel = nullptr;
-    LeagueTableView *m_tableView = nullptr;
+    HeaderBar *m_header = nullptr;
     CalendarRibbon *m_calendar = nullptr;
+    LeagueTablePanel *m_table = nullptr;
+    QWidget *m_sidebar = nullptr;
+    SeasonCard *m_seasonCard = nullptr;
     FixtureGridPanel *m_grid = nullptr;
-    QLabel *m_title = nullptr;
-    QFrame *m_introFrame = nullptr;
-    QLabel *m_introText = nullptr;
-    QWidget *m_columnTitles = nullptr;
-    FormLegend *m_formLegend = nullptr;
-    QLabel *m_lastUpdate = nullptr;
 
-    QFrame *m_seasonCard = nullptr;
-    QLabel *m_leaderCrest = nullptr;
-    QLabel *m_leaderText = nullptr;
-    ProgressStrip *m_progress = nullptr;
-    QLabel *m_progressText = nullptr;
-    ClickableLabel *m_goalsSummary = nullptr;
-    QFrame *m_gamesInHandFrame = nullptr;
-    QLabel *m_gamesInHand = nullptr;
-
-    QFrame *m_rankingsMenu = nullptr;
-    QGridLayout *m_rankingsGrid = nullptr;
-    QList<BarButton *> m_rankingsButtons;
-    QList<BarButton *> m_placedRankingsButtons;
-    HoverFrame *m_matchdayFrame = nullptr;
-    std::array<MatchdayNumber *, 35> m_matchdayNumbers {};
-    HoverFrame *m_bonusFrame = nullptr;
-    QLabel *m_bonusLines = nullptr;
-
+    RankingsOverlays *m_rankings = nullptr;
     OptionsPanel *m_options = nullptr;
-    QFrame *m_about = nullptr;
-    QLabel *m_aboutVersion = nullptr;
-    HoverFrame *m_workList = nullptr;
-    QLabel *m_workListLines = nullptr;
-    HoverFrame *m_cardReport = nullptr;
-    QLabel *m_cardReportText = nullptr;
     PublishingPanel *m_publishing = nullptr;
     DonorsPanel *m_donors = nullptr;
-    QWidget *m_sidebar = nullptr;
-    QWidget *m_tableColumn = nullptr;
+    CardReportCard *m_cardReport = nullptr;
+    AboutBox *m_about = nullptr;
 
-    QList<BarButton *> m_buttons; // every button the window draws, whatever its panel
     int m_busyDepth = 0;
     bool m_quitting = false;
 };

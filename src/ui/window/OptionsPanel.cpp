@@ -1,8 +1,9 @@
 #include "OptionsPanel.h"
 
 #include "season/CrestPixmap.h"
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "platform/ButtonBarModel.h"
+#include "window/OptionsController.h"
+#include "platform/Style.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -20,10 +21,11 @@ constexpr int ListCrestSize = 16;
 
 } // namespace
 
-OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
-    : OverlayPanel(controller, QStringLiteral("optionsPanel"), parent)
+OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &buttons, QWidget *parent)
+    : OverlayPanel(buttons, QStringLiteral("optionsPanel"), parent)
+    , m_controller(controller)
 {
-    setOnHover([this] { m_controller.hoverPanel(); });
+    setOnHover([this] { m_bar.point(-1); });
 
     QVBoxLayout *outer = openColumn(QStringLiteral("Configuration"), 13, QMargins(20, 16, 20, 16), 12);
 
@@ -85,7 +87,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
         right->addWidget(check);
     }
     // Without the publisher's site (no downloader) the box keeps the user's choice but cannot act.
-    const bool online = m_controller.buttons().button(9).built;
+    const bool online = m_bar.button(Btn::Update).built;
     m_boxes[0]->setEnabled(online);
     if (!online)
         m_boxes[0]->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
@@ -93,7 +95,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
     right->addStretch(1);
     // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
     // colours up to date with the other buttons.
-    right->addLayout(RightAlignedButtons(m_controller, { 39, 28 }, 8, this, m_buttons));
+    right->addLayout(RightAlignedButtons(m_bar, { Btn::DreamTeam, Btn::CloseOptions }, 8, this, m_buttons));
     columns->addLayout(right, 1);
 
     refresh();
@@ -101,7 +103,7 @@ OptionsPanel::OptionsPanel(MainController &controller, QWidget *parent)
 
 void OptionsPanel::refresh()
 {
-    const OptionsModel &options = m_controller.options();
+    const OptionsModel &options = m_controller.model();
     const QString favourite = options.favouriteCaption;
     if (options.favouriteEntries != m_shownEntries || favourite != m_shownCaption) {
         m_list->clear();

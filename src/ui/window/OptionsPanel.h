@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/ClickableWidgets.h"
+#include "platform/ClickableWidgets.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ class QListWidget;
 
 namespace kestrava {
 
-class MainController;
+class OptionsController;
 
 // "Configuration": the favourite team, the three option boxes, "Dream Team" and "Fermer". It draws
 // the options model and forwards every choice to the controller.
@@ -20,11 +20,12 @@ class OptionsPanel : public OverlayPanel
 {
     Q_OBJECT
 public:
-    OptionsPanel(MainController &controller, QWidget *parent = nullptr);
+    OptionsPanel(OptionsController &controller, ButtonBarModel &buttons, QWidget *parent = nullptr);
 
     void refresh();
 
 private:
+    OptionsController &m_controller;
     QListWidget *m_list = nullptr;
     QLabel *m_crest = nullptr;
     QLabel *m_caption = nullptr;

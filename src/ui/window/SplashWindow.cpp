@@ -1,7 +1,7 @@
 #include "SplashWindow.h"
 
-#include "window/ClickableWidgets.h"
-#include "window/Style.h"
+#include "platform/ClickableWidgets.h"
+#include "platform/Style.h"
 #include "window/WindowModels.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "ClickableWidgets.h"
 
-#include "window/MainController.h"
-#include "window/Style.h"
+#include "platform/ButtonBarModel.h"
+#include "platform/Style.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -65,26 +65,27 @@ void ModelTile::mouseReleaseEvent(QMouseEvent *event)
         clicked();
 }
 
-BarButton::BarButton(MainController &controller, int index, QWidget *parent)
+BarButton::BarButton(ButtonBarModel &buttons, int index, QWidget *parent)
     : ModelTile(QStringLiteral("button%1").arg(index), parent)
-    , m_controller(controller)
+    , m_buttons(buttons)
     , m_index(index)
 {
     setFont(UiFont(9, true));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    connect(&m_buttons, &ButtonBarModel::changed, this, &BarButton::refresh);
     refresh();
 }
 
 void BarButton::refresh()
 {
-    const ButtonState &state = m_controller.buttons().button(m_index);
+    const ButtonState &state = m_buttons.button(m_index);
     const QColor background = ToColour(state.background);
     setCaption(state.caption);
     if (background != m_background) {
         m_background = background;
         update();
     }
-    SetShown(this, m_controller.buttons().isShown(m_index));
+    SetShown(this, m_buttons.isShown(m_index));
 }
 
 void BarButton::setMetrics(int padding, int height)
@@ -107,22 +108,22 @@ void BarButton::paintEvent(QPaintEvent *)
 
 void BarButton::hovered()
 {
-    m_controller.hoverButton(m_index);
+    m_buttons.point(m_index);
 }
 
 void BarButton::clicked()
 {
-    m_controller.clickButton(m_index);
+    m_buttons.press(m_index);
 }
 
-QHBoxLayout *RightAlignedButtons(MainController &controller, std::initializer_list<int> indexes, int spacing,
+QHBoxLayout *RightAlignedButtons(ButtonBarModel &buttons, std::initializer_list<int> indexes, int spacing,
     QWidget *parent, QList<BarButton *> &made)
 {
     auto *row = new QHBoxLayout;
     row->setSpacing(spacing);
     row->addStretch(1);
     for (const int index : indexes) {
-        auto *button = new BarButton(controller, index, parent);
+        auto *button = new BarButton(buttons, index, parent);
         made.append(button);
         row->addWidget(button);
     }
@@ -140,9 +141,9 @@ ClickableLabel::ClickableLabel(QWidget *parent)
     : MouseRelay(parent)
 { }
 
-OverlayPanel::OverlayPanel(MainController &controller, const QString &name, QWidget *parent)
+OverlayPanel::OverlayPanel(ButtonBarModel &buttons, const QString &name, QWidget *parent)
     : HoverFrame(parent)
-    , m_controller(controller)
+    , m_bar(buttons)
 {
     setObjectName(name);
     setProperty("kcard", QStringLiteral("overlay"));
@@ -158,43 +159,9 @@ QVBoxLayout *OverlayPanel::openColumn(
     return column;
 }
 
-MatchdayNumber::MatchdayNumber(MainController &controller, int matchday, QWidget *parent)
-    : ModelTile(QStringLiteral("matchday%1").arg(matchday), parent)
-    , m_controller(controller)
-    , m_matchday(matchday)
+QHBoxLayout *OverlayPanel::buttonRow(std::initializer_list<int> indexes)
 {
-    setFont(UiFont(9, true));
-    setToolTip(QStringLiteral("Classement à la Journée N°%1").arg(matchday));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    refresh();
-}
-
-void MatchdayNumber::refresh()
-{
-    const auto &entry = m_controller.matchdayList().entries[m_matchday];
-    const QColor fg = ToColour(entry.foreground);
-    const QColor bg = ToColour(entry.background);
-    if (fg != m_foreground || bg != m_background) {
-        m_foreground = fg;
-        m_background = bg;
-        update();
-    }
-    SetShown(this, entry.visible);
-}
-
-void MatchdayNumber::paintEvent(QPaintEvent *)
-{
-    paintTile(3, m_background, m_foreground, QString::number(m_matchday));
-}
-
-void MatchdayNumber::hovered()
-{
-    m_controller.hoverMatchdayNumber(m_matchday);
-}
-
-void MatchdayNumber::clicked()
-{
-    m_controller.clickMatchdayNumber(m_matchday);
+    return RightAlignedButtons(m_bar, indexes, 6, this, m_buttons);
 }
 
 ClickablePicture::ClickablePicture(QPixmap pixmap, std::function<void()> click, QWidget *parent)

@@ -2,14 +2,13 @@
 // the user's settings), puts it in a named state the way a user would, and saves a picture of it.
 // Used by scripts/screenshot --state to look at the views a plain start does not show.
 #include "NetworkDownloader.h"
-#include "TestDoubles.h"
 #include "matchdays/FixtureGridPanel.h"
 #include "platform/Settings.h"
 #include "platform/SystemClipboard.h"
 #include "platform/WidgetPrinter.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
-#include "window/Style.h"
+#include "platform/Style.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -23,6 +22,20 @@
 using namespace kestrava;
 
 namespace {
+
+// The moment the pictures are taken at, whatever the day: the same picture every time.
+class FixedClock final : public Clock
+{
+public:
+    explicit FixedClock(QDateTime now)
+        : m_now(std::move(now))
+    {
+    }
+    QDateTime now() const override { return m_now; }
+
+private:
+    QDateTime m_now;
+};
 
 // Nothing is opened in a browser and no question waits for an answer: the capture must not block.
 class SilentShell final : public Shell
@@ -76,14 +89,14 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
     if (state == u"entry" || state == u"editor") {
         if (state == u"editor") {
             // The editor: "Expé Fichier" beside "Valider" in the bar.
-            c.setPassword(QStringLiteral("7nord"));
-            c.clickTitleLabel();
+            c.session().password = QStringLiteral("7nord");
+            c.matchdays().clickTitleLabel();
         }
         // Matchday 14 from the calendar, a score and a card typed, not yet saved.
-        c.hoverMonth(4);
+        c.matchdays().hoverMonth(4);
         for (int k = 0; k < 6; ++k) {
-            if (c.calendar().days[k].visible && c.calendar().days[k].matchday == 14)
-                c.clickCalendarDay(k);
+            if (c.matchdays().calendar().days[k].visible && c.matchdays().calendar().days[k].matchday == 14)
+                c.matchdays().clickCalendarDay(k);
         }
         QWidget *row = w.gridPanel()->row(0);
         typeInto(row->findChild<QLineEdit *>(QStringLiteral("r1")), QStringLiteral("2"));
@@ -92,42 +105,42 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
         return true;
     }
     if (state == u"team") {
-        c.clickTableRow(2);
+        c.standings().clickTableRow(2);
         return true;
     }
     if (state == u"cards") {
-        c.clickGoalsSummary();
+        c.matchdays().clickGoalsSummary();
         return true;
     }
     if (state == u"rankings") {
-        c.clickButton(20);
-        c.clickButton(31);
-        c.clickButton(10);
-        c.clickMatchdayNumber(5);
+        c.clickButton(Btn::Rankings);
+        c.clickButton(Btn::BonusMalus);
+        c.clickButton(Btn::MatchdayTables);
+        c.standings().clickMatchdayNumber(5);
         return true;
     }
     if (state == u"publishing") {
-        c.setPassword(QStringLiteral("7nord"));
-        c.setPseudo(QStringLiteral("Editeur"));
-        c.clickTitleLabel();
-        c.clickButton(13);
+        c.session().password = QStringLiteral("7nord");
+        c.session().pseudo = QStringLiteral("Editeur");
+        c.matchdays().clickTitleLabel();
+        c.clickButton(Btn::SendFile);
         auto *intro = w.findChild<QPlainTextEdit *>(QStringLiteral("introEdit"));
         intro->moveCursor(QTextCursor::End);
         intro->insertPlainText(QStringLiteral(" Journée à venir."));
         return true;
     }
     if (state == u"donors") {
-        c.clickButton(16);
-        c.donorsTick();
-        c.donorsTick();
+        c.clickButton(Btn::Donors);
+        c.donors().tick();
+        c.donors().tick();
         return true;
     }
     if (state == u"about") {
-        c.clickButton(6);
+        c.clickButton(Btn::About);
         return true;
     }
     if (state == u"options") {
-        c.clickButton(27);
+        c.clickButton(Btn::Options);
         return true;
     }
     return false;
@@ -157,7 +170,7 @@ int main(int argc, char *argv[])
     }
 
     const QString programDir = parser.value(dirOption);
-    test::FixedClock clock(QDateTime::fromString(parser.value(nowOption), Qt::ISODate));
+    FixedClock clock(QDateTime::fromString(parser.value(nowOption), Qt::ISODate));
     QtSettingsStore settings;
     SilentDialogs dialogs;
     SilentShell shell;

@@ -73,10 +73,20 @@ void ButtonBarModel::setVisible(int index, bool visible)
     emit changed();
 }
 
-void ButtonBarModel::setBuilt(int index, bool built)
+void ButtonBarModel::setAction(int index, std::function<void()> action)
 {
-    m_buttons[index].built = built;
+    Q_ASSERT(!m_actions[index]);
+    m_actions[index] = std::move(action);
+    m_buttons[index].built = bool(m_actions[index]);
     emit changed();
+}
+
+bool ButtonBarModel::run(int index) const
+{
+    if (index < 0 || index >= ButtonCount || !m_actions[index])
+        return false;
+    m_actions[index]();
+    return true;
 }
 
 void ButtonBarModel::paintHover(int hovered, bool downloadDone)
@@ -84,7 +94,7 @@ void ButtonBarModel::paintHover(int hovered, bool downloadDone)
     bool any = false;
     for (int i = 0; i < ButtonCount; ++i) {
         Rgb c = i == hovered ? ButtonColours::Hover : ButtonColours::Rest;
-        if (i == 9 && downloadDone)
+        if (i == Btn::Update && downloadDone)
             c = ButtonColours::DownloadDone;
         if (!(m_buttons[i].background == c)) {
             m_buttons[i].background = c;

@@ -16,7 +16,7 @@ class QVBoxLayout;
 
 namespace kestrava {
 
-class MainController;
+class ButtonBarModel;
 
 // A left button let go inside the widget: a press dragged out and released elsewhere is no click.
 bool IsClick(const QWidget *widget, const QMouseEvent *event);
@@ -49,12 +49,12 @@ private:
 };
 
 // One of the window's 40 buttons: a flat label in the colour the button bar model gives it. The
-// mouse passing over it and a click on it go to the controller.
+// mouse passing over it and a click on it go to the model, which the window's controller hears.
 class BarButton : public ModelTile
 {
     Q_OBJECT
 public:
-    BarButton(MainController &controller, int index, QWidget *parent = nullptr);
+    BarButton(ButtonBarModel &buttons, int index, QWidget *parent = nullptr);
 
     int index() const { return m_index; }
     // Caption, colour and visibility from the model.
@@ -71,7 +71,7 @@ protected:
     void clicked() override;
 
 private:
-    MainController &m_controller;
+    ButtonBarModel &m_buttons;
     int m_index;
     QColor m_background;
     int m_padding = 14;
@@ -79,7 +79,7 @@ private:
 };
 
 // A row of bar buttons pushed to the right, as panels end; the buttons also join `made`.
-QHBoxLayout *RightAlignedButtons(MainController &controller, std::initializer_list<int> indexes, int spacing,
+QHBoxLayout *RightAlignedButtons(ButtonBarModel &buttons, std::initializer_list<int> indexes, int spacing,
     QWidget *parent, QList<BarButton *> &made);
 
 // Moves and clicks passed on as callbacks: `onHover` for every move over the widget, `onClick` for
@@ -165,33 +165,13 @@ public:
     QList<BarButton *> buttons() const { return m_buttons; }
 
 protected:
-    OverlayPanel(MainController &controller, const QString &name, QWidget *parent);
+    OverlayPanel(ButtonBarModel &buttons, const QString &name, QWidget *parent);
     QVBoxLayout *openColumn(const QString &title, double titlePoints, const QMargins &margins, int spacing);
+    // The panel's own buttons, in a row at its right.
+    QHBoxLayout *buttonRow(std::initializer_list<int> indexes);
 
-    MainController &m_controller;
+    ButtonBarModel &m_bar;
     QList<BarButton *> m_buttons;
-};
-
-// A number of the matchday list, in the colours of the matchday list model.
-class MatchdayNumber : public ModelTile
-{
-    Q_OBJECT
-public:
-    MatchdayNumber(MainController &controller, int matchday, QWidget *parent = nullptr);
-
-    void refresh();
-    QSize sizeHint() const override { return { 23, 23 }; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void hovered() override;
-    void clicked() override;
-
-private:
-    MainController &m_controller;
-    int m_matchday;
-    QColor m_foreground;
-    QColor m_background;
 };
 
 // A picture that reacts to clicks only (the league logo).

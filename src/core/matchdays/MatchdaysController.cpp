@@ -1,0 +1,229 @@
+#include "MatchdaysController.h"
+
+#include "matchdays/CalendarRules.h"
+#include "matchdays/MatchdayView.h"
+#include "standings/StandingsController.h"
+
+namespace kestrava {
+
+MatchdaysController::MatchdaysController(Session &session, StandingsController &standings, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_standings(standings)
+{
+    // "Valider" shows exactly while the grid holds changes not saved; "Expé Fichier" starts hidden.
+    ButtonBarModel &buttons = m_session.buttons;
+    buttons.setAction(Btn::Save, [this] { saveGrid(); });
+    buttons.setVisible(Btn::Save, false);
+    buttons.setVisible(Btn::SendFile, false);
+    connect(&m_grid, &FixtureGridModel::pendingChanged, this,
+            [this](bool pending) { m_session.buttons.setVisible(Btn::Save, pending); });
+}
+
+void MatchdaysController::start()
+{
+    m_sendReference = m_session.launchTime;
+    m_calendar.build(m_session.season, m_session.launchTime);
+    // After the season the current matchday stays at the last one.
+    m_session.currentMatchday = MatchdayCount;
+    refreshCalendar();
+}
+
+void MatchdaysController::refreshCalendar()
+{
+    const SeasonData &season = m_session.season;
+    const QDateTime &launch = m_session.launchTime;
+    m_session.currentMatchday = CurrentMatchday(season, launch, m_session.currentMatchday);
+    showMatchday(OpeningMatchday(season, launch));
+    for (int m = 0; m < CalendarModel::MonthCount; ++m) {
+        const QDate d = m_calendar.months[m].date;
+        if (d.month() == launch.date().month() && d.year() == launch.date().year())
+            m_calendar.showMonth(m, season, launch);
+    }
+    // Before the season starts, its first month is on show.
+    const QDate first = m_calendar.months[0].date;
+    if (first.year() == launch.date().year() && launch.date().month() < first.month())
+        m_calendar.showMonth(0, season, launch);
+    m_calendar.notify();
+}
+
+void MatchdaysController::setMatchdayPanel(bool shown)
+{
+    if (m_matchdayPanel == shown)
+        return;
+    m_matchdayPanel = shown;
+    emit changed();
+}
+
+void MatchdaysController::showMatchday(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount)
+        return;
+    m_standings.hideRankingsMenu();
+    m_matchdayPanel = true;
+    ShowMatchday(m_grid, m_session.season, m_session.store().snapshot(), matchday,
+                 GridContext{m_session.launchTime, m_session.favouriteTeam});
+    m_standings.panels().notify();
+    emit changed();
+}
+
+void MatchdaysController::showTeamSeason(const QString &team, int rank)
+{
+    m_sheetTeam = team;
+    m_matchdayPanel = false;
+    ShowTeamSeason(m_grid, m_session.season, m_session.store().snapshot(), team,
+                   GridContext{m_session.launchTime, m_session.favouriteTeam});
+    m_grid.header = SeasonTitle + u' ' + team + QStringLiteral(" N°") + QString::number(rank);
+    m_grid.headerColour = Colours::Black;
+    m_grid.notify();
+    emit changed();
+}
+
+void MatchdaysController::editGoals(int row, GoalsBox box, const QString &text)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.setGoals(row, box, text);
+    m_grid.notify();
+}
+
+void MatchdaysController::editCard(int row, CardBox box, const QString &text)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.setCard(row, box, text);
+    m_grid.notify();
+}
+
+void MatchdaysController::clickGoals(int row)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.clickGoals(row);
+    m_grid.notify();
+}
+
+void MatchdaysController::focusCard(int row, CardBox box)
+{
+    if (row < 0 || row >= GridRowCount)
+        return;
+    m_grid.focusCard(row, box);
+    m_grid.notify();
+}
+
+bool MatchdaysController::saveGrid()
+{
+    m_session.setBusy(true);
+    const SaveOutcome out = m_session.store().saveResults(m_grid.entryRows(), m_session.launchTime, m_sendReference,
+                                                          m_session.password);
+    if (!out.written) {
+        m_session.setBusy(false);
+        // Nothing was stored: the entries stay on screen and "Valider" stays lit.
+        m_session.tell(
+            QStringLiteral("Les résultats n'ont pas pu être enregistrés dans le fichier Resultats2027.ini.\n"
+                           "Vérifiez que le dossier du programme est accessible en écriture, puis appuyez de "
+                           "nouveau sur « Valider »."));
+        return false;
+    }
+    for (int r = 0; r < GridRowCount; ++r) {
+        m_grid.resetCardPositions(r);
+        m_grid.applyCollapse(r);
+        m_grid.showCardsWithText(r);
+    }
+    m_grid.setPending(false);
+    m_session.buttons.setVisible(Btn::SendFile, out.sendButtonVisible);
+    m_standings.table().clearGamesInHand();
+    m_standings.compute(0);
+    m_grid.notify();
+    m_session.setBusy(false);
+    return true;
+}
+
+bool MatchdaysController::confirmDiscard()
+{
+    if (!m_grid.pending())
+        return true;
+    const Answer a = m_session.services().dialogs->askYesNoCancel(
+        QStringLiteral("Des résultats saisis n'ont pas été enregistrés.\nVoulez-vous les enregistrer avant de quitter ?"),
+        ProgramName);
+    if (a == Answer::Cancel)
+        return false;
+    if (a == Answer::Yes)
+        return saveGrid();
+    return true;
+}
+
+void MatchdaysController::clickTitleLabel()
+{
+    ButtonBarModel &buttons = m_session.buttons;
+    if (buttons.button(Btn::SendFile).visible) {
+        buttons.setVisible(Btn::SendFile, false);
+        return;
+    }
+    if (m_session.password == EditingPassword) {
+        buttons.setVisible(Btn::SendFile, true);
+        m_sendReference = m_session.launchTime.addDays(-15);
+    }
+}
+
+void MatchdaysController::clickGoalsSummary()
+{
+    m_cardReport = CardReport(m_session.store().snapshot());
+    m_cardReportVisible = true;
+    emit changed();
+}
+
+void MatchdaysController::clickCardReport()
+{
+    m_cardReportVisible = false;
+    emit changed();
+}
+
+void MatchdaysController::hoverMonth(int month)
+{
+    m_calendar.showMonth(month, m_session.season, m_session.launchTime);
+}
+
+void MatchdaysController::clickMonth(int month)
+{
+    if (month < 0 || month >= CalendarModel::MonthCount)
+        return;
+    m_calendar.locked = true;
+    m_calendar.notify();
+}
+
+void MatchdaysController::hoverCalendarDay(int day)
+{
+    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.locked)
+        return;
+    m_calendar.locked = false;
+    m_calendar.notify();
+}
+
+void MatchdaysController::clickCalendarDay(int day)
+{
+    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.days[day].visible)
+        return;
+    showMatchday(m_calendar.days[day].matchday);
+}
+
+void MatchdaysController::setCalendarLock(bool locked)
+{
+    m_calendar.locked = locked;
+    m_calendar.notify();
+}
+
+void MatchdaysController::restMonths()
+{
+    bool changed = false;
+    for (auto &m : m_calendar.months) {
+        if (!(m.background == CalendarColours::Rest)) {
+            m.background = CalendarColours::Rest;
+            changed = true;
+        }
+    }
+    if (changed)
+        m_calendar.notify();
+}
+
+} // namespace kestrava

@@ -1,0 +1,164 @@
+#include "PublishingController.h"
+
+#include "matchdays/MatchdaysController.h"
+#include "online/Online.h"
+#include "platform/Text.h"
+#include "standings/StandingsController.h"
+
+#include <QDir>
+
+namespace kestrava {
+
+PublishingController::PublishingController(Session &session, StandingsController &standings,
+                                           MatchdaysController &matchdays, NewsModel &news, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_standings(standings)
+    , m_matchdays(matchdays)
+    , m_news(news)
+{
+    if (!m_session.online())
+        return;
+    ButtonBarModel &buttons = m_session.buttons;
+    buttons.setAction(Btn::SendFile, [this] { open(); });
+    buttons.setAction(Btn::Send, [this] { sendFile(); });
+    buttons.setAction(Btn::ClosePublishing, [this] { close(); });
+    buttons.setAction(Btn::InsertBonus, [this] { insertBonus(); });
+    buttons.setAction(Btn::DatedCopy, [this] { datedCopy(); });
+}
+
+void PublishingController::fillBonusLines()
+{
+    const SeasonData &season = m_session.season;
+    m_model.bonusLines.clear();
+    for (int i = 0; i < TeamCount; ++i) {
+        if (season.bonusMalus[i] != 0)
+            m_model.bonusLines.append(season.teams[i] + QStringLiteral(": [") + PlainNumber(double(season.bonusMalus[i]))
+                                      + u']');
+    }
+}
+
+void PublishingController::open()
+{
+    m_matchdays.setMatchdayPanel(false);
+    m_standings.setFormGuide(false);
+    fillBonusLines();
+    m_model.teams.clear();
+    for (int i = 0; i < TeamCount; ++i)
+        m_model.teams.append(m_session.season.teams[i]);
+    m_model.visible = true;
+    // The introduction shows as a live preview.
+    m_news.visible = true;
+    m_news.columnTitles = false;
+    m_model.introText = m_news.text;
+    m_model.versionText = m_session.store().snapshot().value(Store::CV, Store::CV, QStringLiteral("-"));
+    m_model.versionEditable = false;
+    m_model.ownVersion = VersionShort();
+    m_model.notify();
+}
+
+void PublishingController::close()
+{
+    m_model.visible = false;
+    m_model.notify();
+}
+
+void PublishingController::editIntroText(const QString &text)
+{
+    m_model.introText = RemoveDiacritics(text);
+    m_news.text = m_model.introText;
+    m_model.notify();
+    m_news.notify();
+}
+
+void PublishingController::doubleClickVersion()
+{
+    m_model.versionEditable = true;
+    m_model.notify();
+}
+
+void PublishingController::editVersionText(const QString &text)
+{
+    if (!m_model.versionEditable)
+        return;
+    m_model.versionText = text;
+}
+
+void PublishingController::chooseBonusTeam(const QString &team)
+{
+    m_model.chosenTeam = team;
+}
+
+void PublishingController::editBonusPoints(const QString &text)
+{
+    m_model.points = text;
+}
+
+void PublishingController::insertBonus()
+{
+    m_model.points = BonusIntegerPart(m_model.points);
+    const ResultsStore store = m_session.store();
+    if (!m_model.chosenTeam.isEmpty()) {
+        const int team = m_session.season.TeamIndexOf(m_model.chosenTeam);
+        if (team < TeamCount) {
+            const QString value = PlainNumber(ValueOf(m_model.points));
+            if (!WriteIni(store.path(), Store::BonMal, TeamLetter(team), value))
+                m_session.tell(QStringLiteral("Le bonus ou malus n'a pas pu être enregistré."));
+        }
+    }
+    store.loadBonusMalus(m_session.season);
+    fillBonusLines();
+    m_standings.compute(0);
+    m_model.notify();
+}
+
+void PublishingController::sendFile()
+{
+    // The rows on screen are saved first, whatever follows.
+    if (!m_matchdays.saveGrid())
+        return;
+    m_model.introText = RemoveDiacritics(m_model.introText);
+    if (m_session.pseudo.isEmpty()) {
+        m_session.tell(QStringLiteral("Pseudo ??"), MessageIcon::None);
+        return;
+    }
+    if (m_session.password.isEmpty()) {
+        m_session.tell(QStringLiteral("Mot De Passe ??"), MessageIcon::None);
+        return;
+    }
+    const QString path = m_session.store().path();
+    IniDocument doc = IniDocument::fromFile(path);
+    doc.set(Store::Maj, Store::Maj, FormatMaj(m_session.launchTime));
+    doc.set(Store::Pseudo, Store::Pseudo, m_session.pseudo);
+    // The password goes to the user's settings only: the store is published.
+    m_session.services().settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), m_session.password);
+    doc.set(Store::Texte, Store::Texte, m_model.introText);
+    doc.set(Store::CV, Store::CV, m_model.versionText);
+    if (!doc.save(path)) {
+        m_session.tell(QStringLiteral("Le fichier des résultats n'a pas pu être préparé pour l'envoi."));
+        return;
+    }
+    m_session.pump();
+    if (Clipboard *clipboard = m_session.services().clipboard)
+        clipboard->setText(QDir::toNativeSeparators(path));
+    m_session.pump();
+    m_session.openUrl(m_session.site().uploadPage(m_session.pseudo, m_session.password));
+    m_session.pump();
+    m_model.visible = false;
+    m_matchdays.refreshCalendar();
+    m_session.buttons.setVisible(Btn::SendFile, false);
+    m_model.notify();
+}
+
+void PublishingController::datedCopy()
+{
+    if (!m_session.store().datedCopy(m_session.launchTime))
+        m_session.tell(QStringLiteral("La copie datée du fichier des résultats n'a pas pu être faite."));
+}
+
+void PublishingController::clickStoreLabel()
+{
+    m_session.openUrl(QUrl::fromLocalFile(m_session.store().path()));
+}
+
+} // namespace kestrava

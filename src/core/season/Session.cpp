@@ -1,0 +1,49 @@
+#include "Session.h"
+
+#include <QCoreApplication>
+
+namespace kestrava {
+
+QString VersionShort()
+{
+    return QStringLiteral("%1.%2").arg(KESTRAVA_VERSION_MAJOR).arg(KESTRAVA_VERSION_MINOR);
+}
+
+QString VersionFull()
+{
+    return QStringLiteral("%1.%2.%3").arg(KESTRAVA_VERSION_MAJOR).arg(KESTRAVA_VERSION_MINOR).arg(KESTRAVA_VERSION_PATCH);
+}
+
+Session::Session(QString programDir, Services services, QObject *parent)
+    : QObject(parent)
+    , m_programDir(std::move(programDir))
+    , m_services(services)
+{
+}
+
+SiteAddresses Session::site() const
+{
+    return SiteAddresses(
+        m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"), SiteAddresses::defaultBase()));
+}
+
+void Session::tell(const QString &text, MessageIcon icon) const
+{
+    m_services.dialogs->message(text, ProgramName, icon);
+}
+
+void Session::openUrl(const QUrl &url) const
+{
+    if (m_services.shell && !m_services.shell->open(url))
+        tell(QStringLiteral("Impossible d'ouvrir la page ") + url.toDisplayString());
+}
+
+void Session::pump() const
+{
+    if (m_pump)
+        m_pump();
+    else
+        QCoreApplication::processEvents();
+}
+
+} // namespace kestrava

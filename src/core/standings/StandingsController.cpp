@@ -1,0 +1,186 @@
+#include "StandingsController.h"
+
+#include "platform/Text.h"
+
+namespace kestrava {
+
+namespace {
+constexpr Rgb Yellow{255, 255, 0};
+constexpr Rgb Green{0, 192, 0};
+} // namespace
+
+StandingsController::StandingsController(Session &session, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+{
+    ButtonBarModel &buttons = m_session.buttons;
+    buttons.setAction(Btn::GeneralTable, [this] { generalTable(); });
+    buttons.setAction(Btn::CloseRankings, [this] { closeRankings(); });
+    buttons.setAction(Btn::BonusMalus, [this] { toggleBonusList(); });
+    // The list itself is built by the window's epilogue, which every button runs.
+    buttons.setAction(Btn::MatchdayTables, [] {});
+}
+
+void StandingsController::compute(int lastMatchday)
+{
+    m_session.setBusy(true);
+    StandingsContext ctx;
+    ctx.currentMatchday = m_session.currentMatchday;
+    ctx.favouriteTeam = m_session.favouriteTeam;
+    ComputeStandings(m_session.season, m_session.store().snapshot(), lastMatchday, false, ctx, m_table);
+    m_session.setBusy(false);
+}
+
+void StandingsController::generalTable()
+{
+    compute(0);
+    m_panels.formGuide = true;
+}
+
+void StandingsController::closeRankings()
+{
+    compute(0);
+    m_panels.rankingsMenu = false;
+}
+
+void StandingsController::toggleRankingsMenu()
+{
+    m_panels.rankingsMenu = !m_panels.rankingsMenu;
+    m_panels.formGuide = true;
+}
+
+void StandingsController::toggleBonusList()
+{
+    if (m_panels.bonusList) {
+        m_panels.bonusList = false;
+        return;
+    }
+    const SeasonData &season = m_session.season;
+    m_panels.bonusLines.clear();
+    for (int i = 0; i < TeamCount; ++i) {
+        const float v = season.bonusMalus[i];
+        if (v == 0)
+            continue;
+        const QString value = (v > 0 ? QStringLiteral("+") : QString()) + PlainNumber(double(v));
+        m_panels.bonusLines.append(season.teams[i] + QStringLiteral(": [ ") + value + QStringLiteral(" ]"));
+    }
+    m_panels.bonusList = true;
+}
+
+void StandingsController::clickBonusList()
+{
+    m_panels.bonusList = false;
+    m_panels.notify();
+}
+
+void StandingsController::openMatchdayList()
+{
+    m_panels.formGuide = false;
+    if (m_matchdayList.shown())
+        return;
+    for (int n = 1; n <= MatchdayCount; ++n) {
+        auto &e = m_matchdayList.entries[n];
+        e.visible = true;
+        e.foreground = n > m_session.currentMatchday ? Yellow : Green;
+        e.background = ButtonColours::Rest;
+    }
+}
+
+void StandingsController::removeMatchdayList()
+{
+    for (auto &e : m_matchdayList.entries)
+        e.visible = false;
+}
+
+void StandingsController::clickMatchdayNumber(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount || !m_matchdayList.shown())
+        return;
+    emit matchdayTableChosen(matchday);
+    m_panels.rankingsMenu = true;
+    compute(matchday);
+    m_table.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(matchday));
+    m_panels.notify();
+    emit m_table.changed();
+}
+
+void StandingsController::hoverMatchdayNumber(int matchday)
+{
+    if (matchday < 1 || matchday > MatchdayCount)
+        return;
+    for (int n = 1; n <= MatchdayCount; ++n)
+        m_matchdayList.entries[n].background = n == matchday ? ButtonColours::Hover : ButtonColours::Rest;
+    m_matchdayList.notify();
+}
+
+void StandingsController::hoverMatchdayListFrame()
+{
+    if (!m_matchdayList.shown())
+        return;
+    for (int n = 1; n <= MatchdayCount; ++n)
+        m_matchdayList.entries[n].background = ButtonColours::Rest;
+    m_matchdayList.notify();
+}
+
+void StandingsController::restMatchdayList()
+{
+    bool any = false;
+    for (auto &e : m_matchdayList.entries) {
+        if (!(e.background == ButtonColours::Rest)) {
+            e.background = ButtonColours::Rest;
+            any = true;
+        }
+    }
+    if (any)
+        m_matchdayList.notify();
+}
+
+void StandingsController::clickLogo()
+{
+    m_panels.workListLines = m_table.arrangement();
+    m_panels.workList = true;
+    m_panels.notify();
+}
+
+void StandingsController::clickWorkList()
+{
+    m_panels.workList = false;
+    m_panels.notify();
+}
+
+void StandingsController::clickTableRow(int row)
+{
+    if (row < 0 || row >= TeamCount)
+        return;
+    const QString name = m_table.cell(row, TableColumn::Name).text;
+    if (name.isEmpty())
+        return;
+    m_panels.rankingsMenu = false;
+    m_table.clearGamesInHand();
+    m_panels.formGuide = false;
+    emit teamChosen(name, row + 1);
+    for (int r = 0; r < TeamCount; ++r)
+        m_table.cell(r, TableColumn::Name).background = r == row ? Colours::ChosenTeam : Colours::White;
+    if (m_table.cell(0, TableColumn::Points).text != u"0")
+        m_table.colourZones(m_session.favouriteTeam);
+    emit m_table.changed();
+    m_panels.notify();
+}
+
+void StandingsController::showFavourite()
+{
+    if (ValueOf(m_table.cell(0, TableColumn::Points).text) > 0 || m_table.cell(0, TableColumn::Name).bold) {
+        for (int r = 0; r < TeamCount; ++r)
+            m_table.cell(r, TableColumn::Name).background = Colours::White;
+        m_table.colourZones(m_session.favouriteTeam);
+        emit m_table.changed();
+    }
+}
+
+void StandingsController::notify()
+{
+    m_panels.notify();
+    m_matchdayList.notify();
+}
+
+} // namespace kestrava

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "season/Session.h"
+#include "standings/LeagueTableModel.h"
+#include "standings/StandingsPanels.h"
+
+#include <QObject>
+
+namespace kestrava {
+
+// The league table and what lies beside it: table runs, the rankings menu, the matchday number
+// list, the bonus/malus list, the work list, and the table's reactions to the mouse.
+class StandingsController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit StandingsController(Session &session, QObject *parent = nullptr);
+
+    LeagueTableModel &table() { return m_table; }
+    StandingsPanels &panels() { return m_panels; }
+    MatchdayListModel &matchdayList() { return m_matchdayList; }
+
+    // Recomputes the table over the whole season (or up to `lastMatchday`) from the store on disk.
+    void compute(int lastMatchday = 0);
+
+    void generalTable();       // "Classement Général"
+    void closeRankings();      // "Fermer" of the rankings menu
+    void toggleRankingsMenu(); // "Classements"
+    void hideRankingsMenu() { m_panels.rankingsMenu = false; }
+    void setFormGuide(bool shown) { m_panels.formGuide = shown; }
+    void toggleBonusList();    // "Bonus - Malus"
+    void clickBonusList();     // the list closes
+
+    // The matchday number list: built when "Classement par Journée" opens it, removed by any other
+    // button but two.
+    void openMatchdayList();
+    void removeMatchdayList();
+    void clickMatchdayNumber(int matchday);
+    void hoverMatchdayNumber(int matchday);
+    void hoverMatchdayListFrame();
+    void restMatchdayList(); // the pointer left for the bare window
+
+    void clickLogo();     // the work list of the last run
+    void clickWorkList(); // closes it
+
+    void clickTableRow(int row);
+    // The favourite shows in yellow at once, when the table holds a run.
+    void showFavourite();
+
+    void notify();
+
+signals:
+    // A matchday's table was asked for: the fixture grid may follow it.
+    void matchdayTableChosen(int matchday);
+    // A row's club was clicked: its season goes into the fixture grid. `rank` is its row + 1.
+    void teamChosen(const QString &team, int rank);
+
+private:
+    Session &m_session;
+    LeagueTableModel m_table;
+    StandingsPanels m_panels;
+    MatchdayListModel m_matchdayList;
+};
+
+} // namespace kestrava

@@ -1,0 +1,114 @@
+#include "OptionsController.h"
+
+#include "matchdays/MatchdaysController.h"
+#include "platform/Settings.h"
+#include "standings/StandingsController.h"
+
+namespace kestrava {
+
+namespace {
+const QString Data = QStringLiteral("Data");
+} // namespace
+
+OptionsController::OptionsController(Session &session, StandingsController &standings,
+                                     MatchdaysController &matchdays, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_standings(standings)
+    , m_matchdays(matchdays)
+{
+    ButtonBarModel &buttons = m_session.buttons;
+    buttons.setAction(Btn::Options, [this] { toggle(); });
+    buttons.setAction(Btn::CloseOptions, [this] { close(); });
+    buttons.setAction(Btn::DreamTeam, [this] { askPassword(); });
+}
+
+void OptionsController::toggle()
+{
+    if (m_model.visible) {
+        m_model.visible = false;
+        return;
+    }
+    m_model.favouriteTag.clear();
+    m_model.visible = true;
+    if (m_model.favouriteEntries.size() < 10) {
+        const SeasonData &season = m_session.season;
+        m_model.favouriteEntries.clear();
+        m_model.favouriteEntries.append(QStringLiteral("Aucune"));
+        for (int i = 0; i < TeamCount; ++i) {
+            m_model.favouriteEntries.append(season.teams[i]);
+            if (season.teams[i] == m_session.favouriteTeam)
+                m_model.crestTeam = season.teams[i];
+        }
+    }
+}
+
+void OptionsController::close()
+{
+    // The panel itself is hidden by the window's prologue, like every other button's.
+    if (m_model.favouriteTag == u"T")
+        m_matchdays.refreshCalendar();
+}
+
+void OptionsController::chooseFavourite(int position)
+{
+    if (position < 0 || position >= m_model.favouriteEntries.size())
+        return;
+    const QString chosen = m_model.favouriteEntries[position];
+    if (m_model.favouriteCaption != chosen)
+        m_model.favouriteTag = QStringLiteral("T");
+    m_model.favouriteCaption = chosen;
+    m_session.services().settings->write(Data, QStringLiteral("EP"), chosen);
+    m_session.favouriteTeam = chosen;
+    m_model.crestTeam.clear();
+    if (position >= 1) {
+        m_model.crestTeam = chosen;
+        m_model.highlightFavourite = 1;
+    } else {
+        m_model.highlightFavourite = 0;
+    }
+    m_standings.showFavourite();
+    m_model.notify();
+    m_matchdays.refreshCalendar();
+}
+
+void OptionsController::setCheck(int box, int state)
+{
+    const int v = state == 1 ? 1 : 0;
+    if (box == 4)
+        m_model.autoUpdate = v;
+    else if (box == 5)
+        m_model.highlightFavourite = v;
+    else if (box == 6)
+        m_model.trackingAid = v;
+    m_model.notify();
+}
+
+void OptionsController::askPassword()
+{
+    const auto answer = m_session.services().dialogs->askText(QStringLiteral("Mot de passe"), ProgramName);
+    if (answer && *answer == EditingPassword)
+        m_session.password = EditingPassword;
+}
+
+void OptionsController::restore()
+{
+    const SettingsStore &settings = *m_session.services().settings;
+    m_model.highlightFavourite = CheckStateFromText(settings.read(Data, QStringLiteral("C5"), QStringLiteral("0")));
+    m_model.trackingAid = CheckStateFromText(settings.read(Data, QStringLiteral("C6"), QStringLiteral("0")));
+    if (m_model.highlightFavourite == 1) {
+        m_model.favouriteCaption = settings.read(Data, QStringLiteral("EP"), QString());
+        m_session.favouriteTeam = m_model.favouriteCaption;
+    }
+    m_model.autoUpdate = CheckStateFromText(settings.read(Data, QStringLiteral("C4"), QStringLiteral("0")));
+}
+
+void OptionsController::save()
+{
+    SettingsStore &settings = *m_session.services().settings;
+    settings.write(Data, QStringLiteral("C4"), QString::number(m_model.autoUpdate));
+    settings.write(Data, QStringLiteral("C5"), QString::number(m_model.highlightFavourite));
+    settings.write(Data, QStringLiteral("C6"), QString::number(m_model.trackingAid));
+}
+
+} // namespace kestrava

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "season/Session.h"
+#include "window/WindowModels.h"
+
+#include <QObject>
+
+namespace kestrava {
+
+class MatchdaysController;
+class StandingsController;
+
+// "Configuration": the favourite team, the three options, the editing password; restored at
+// start-up and saved when the window closes.
+class OptionsController : public QObject
+{
+    Q_OBJECT
+public:
+    OptionsController(Session &session, StandingsController &standings, MatchdaysController &matchdays,
+                      QObject *parent = nullptr);
+
+    OptionsModel &model() { return m_model; }
+
+    void toggle();
+    void hide() { m_model.visible = false; }
+    void close(); // "Fermer"
+    void chooseFavourite(int position);
+    void setCheck(int box, int state); // box 4, 5 or 6
+    void askPassword();                // "Dream Team"
+
+    // From the user's settings (the favourite only when its box is ticked), and back.
+    void restore();
+    void save();
+
+private:
+    Session &m_session;
+    StandingsController &m_standings;
+    MatchdaysController &m_matchdays;
+    OptionsModel m_model;
+};
+
+} // namespace kestrava

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace kestrava {
+
+class FormLegend;
+class LeagueTableItemModel;
+class LeagueTableView;
+class SeasonData;
+class StandingsController;
+
+// The table's column: its title (and what the window puts beside it), the league table, the form
+// legend and the last update of the results.
+//
+// Object names: "tableTitle", "formLegend", "lastUpdate".
+class LeagueTablePanel : public QWidget
+{
+    Q_OBJECT
+public:
+    LeagueTablePanel(StandingsController &controller, const SeasonData &season, QWidget *parent = nullptr);
+
+    LeagueTableItemModel *tableModel() const { return m_tableModel; }
+    LeagueTableView *tableView() const { return m_tableView; }
+    // The strip over the table holds the title, then this widget (the publisher's news).
+    void addBesideTitle(QWidget *widget);
+
+private:
+    void refreshTable();
+    void refreshPanels();
+
+    StandingsController &m_controller;
+    LeagueTableItemModel *m_tableModel = nullptr;
+    LeagueTableView *m_tableView = nullptr;
+    QWidget *m_strip = nullptr;
+    QLabel *m_title = nullptr;
+    FormLegend *m_formLegend = nullptr;
+    QLabel *m_lastUpdate = nullptr;
+};
+
+} // namespace kestrava
