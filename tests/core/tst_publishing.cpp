@@ -151,15 +151,11 @@ void TestPublishing::sendNeedsPseudoAndPassword()
     c.session().pseudo = pseudo;
     c.session().password = password;
     c.matchdays().editGoals(0, GoalsBox::Home, QStringLiteral("9")); // the rows are saved all the same
-    const QString majBefore = p.read(QStringLiteral("Maj"), QStringLiteral("Maj"));
-    c.clickButton(14);
+    c.clickButton(Btn::Send);
     QCOMPARE(p.dialogs.shown.size(), 1);
     QTEST(p.dialogs.shown[0].text, "message");
     QCOMPARE(p.read(QStringLiteral("Resultats"), c.matchdays().grid().row(0).key).split(u'|').value(3), QStringLiteral("9"));
-    QCOMPARE(p.read(QStringLiteral("Pseudo"), QStringLiteral("Pseudo")), QStringLiteral("Editeur"));
-    QVERIFY(p.shell.opened.isEmpty());
-    QVERIFY(p.clipboard.text.isEmpty());
-    Q_UNUSED(majBefore);
+    QVERIFY(p.shell.opened.isEmpty() && p.clipboard.text.isEmpty());
 }
 
 void TestPublishing::send()
