@@ -53,6 +53,9 @@ int main(int argc, char *argv[])
     // A missing season file has been reported; nothing is saved.
     if (!controller.start())
         return 1;
+    // The user went for a newer program during start-up: the window never shows.
+    if (controller.quitting())
+        return 0;
     report.watch(&window);
     window.show();
     return app.exec();

@@ -94,25 +94,40 @@ private slots:
     void header_data()
     {
         QTest::addColumn<QDateTime>("launch");
+        QTest::addColumn<int>("day");
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<Rgb>("colour");
-        // Matchday 14 is on Friday 11 December 2026.
+        // Matchday 14 is on Friday 11 December 2026, at midnight.
         const QDate d(2026, 12, 11);
-        QTest::newRow("tomorrow, 14:00") << QDateTime(d.addDays(-1), QTime(14, 0)) << " Dans 0 jour" << Rgb{0, 0, 192};
-        QTest::newRow("tomorrow, 10:00") << QDateTime(d.addDays(-1), QTime(10, 0)) << " Dans 1 jour" << Rgb{0, 0, 192};
-        QTest::newRow("two days, 10:00") << QDateTime(d.addDays(-2), QTime(10, 0)) << " Dans 2 jours" << Rgb{0, 0, 192};
-        QTest::newRow("halfway goes even") << QDateTime(d.addDays(-3), QTime(12, 0)) << " Dans 2 jours" << Rgb{0, 0, 192};
-        QTest::newRow("today") << QDateTime(d, QTime(20, 0)) << " Aujourd'hui !" << Rgb{192, 0, 0};
-        QTest::newRow("today at midnight") << QDateTime(d, QTime(0, 0)) << " Aujourd'hui !" << Rgb{192, 0, 0};
-        QTest::newRow("yesterday") << QDateTime(d.addDays(1), QTime(0, 1)) << "" << Rgb{0, 128, 0};
+        QTest::newRow("tomorrow, 14:00") << QDateTime(d.addDays(-1), QTime(14, 0)) << 11 << " Dans 0 jour" << Rgb{0, 0, 192};
+        QTest::newRow("tomorrow, 10:00") << QDateTime(d.addDays(-1), QTime(10, 0)) << 11 << " Dans 1 jour" << Rgb{0, 0, 192};
+        QTest::newRow("two days, 10:00") << QDateTime(d.addDays(-2), QTime(10, 0)) << 11 << " Dans 2 jours" << Rgb{0, 0, 192};
+        QTest::newRow("halfway goes even") << QDateTime(d.addDays(-3), QTime(12, 0)) << 11 << " Dans 2 jours" << Rgb{0, 0, 192};
+        QTest::newRow("today") << QDateTime(d, QTime(20, 0)) << 11 << " Aujourd'hui !" << Rgb{192, 0, 0};
+        QTest::newRow("today at midnight") << QDateTime(d, QTime(0, 0)) << 11 << " Aujourd'hui !" << Rgb{192, 0, 0};
+        QTest::newRow("yesterday") << QDateTime(d.addDays(1), QTime(0, 1)) << 11 << "" << Rgb{0, 128, 0};
+        // Across the clock changes (Paris time), days are counted as the wall clock shows them.
+        QTest::newRow("2.5 days over the October change") << QDateTime(QDate(2026, 10, 23), QTime(12, 0)) << 26
+                                                          << " Dans 2 jours" << Rgb{0, 0, 192};
+        QTest::newRow("3.5 days over the March change") << QDateTime(QDate(2027, 3, 25), QTime(12, 0)) << 29
+                                                        << " Dans 4 jours" << Rgb{0, 0, 192};
+        QTest::newRow("the night the clocks go back") << QDateTime(QDate(2026, 10, 25), QTime(23, 30)) << 25
+                                                      << " Aujourd'hui !" << Rgb{192, 0, 0};
     }
     void header()
     {
         QFETCH(QDateTime, launch);
+        QFETCH(int, day);
         QFETCH(QString, suffix);
-        const MatchdayHeader h = HeaderFor(season, 14, launch);
-        QCOMPARE(h.text, QStringLiteral("Journée N°14: Vendredi 11 Décembre. ") + suffix);
+        // The row's matchday, moved to the day of its month that the row names.
+        SeasonData s = season;
+        const QDate date(launch.date().year(), launch.date().month(), day);
+        s.matchdayDates[14] = QDateTime(date, QTime(0, 0));
+        const MatchdayHeader h = HeaderFor(s, 14, launch);
+        QVERIFY2(h.text.endsWith(QStringLiteral(". ") + suffix), qPrintable(h.text));
         QTEST(h.colour, "colour");
+        if (day == 11)
+            QVERIFY(h.text.startsWith(QStringLiteral("Journée N°14: Vendredi 11 Décembre.")));
     }
     void matchdayFilling()
     {
@@ -152,6 +167,15 @@ private slots:
         QVERIFY(g.row(5).home.foreground == Colours::Black && !g.row(5).home.bold);
         // Goals 3 + 2 + 2; yellows 1 + 2 + 3 + 1 (the cut "10") ; reds 1 + 1.
         QCOMPARE(g.totals, QStringLiteral("Buts dans la journée: 7\r\nCartons Jaunes: 7\r\nCartons Rouges:2"));
+
+        // A calendar letter that no team has: the row carries that letter, never the one it showed
+        // before, so a save writes this fixture's letters.
+        SeasonData odd = season;
+        odd.matchdayFixtures[1][0] = QStringLiteral("ZD");
+        ShowMatchday(g, odd, store, 1, GridContext{December6, QString()});
+        QCOMPARE(g.row(0).home.tag + g.row(0).away.tag, QStringLiteral("ZD"));
+        QVERIFY(g.row(0).home.text.isEmpty());
+        QCOMPARE(g.entryRows().value(0).homeLetter, QStringLiteral("Z"));
     }
     void dashScoresAndReturnLines()
     {
@@ -315,6 +339,7 @@ private slots:
         // Away goals with an empty home box: not saved, the stored record kept.
         const QString before = ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("1300"));
         QVERIFY(!before.isEmpty());
+        const QString totalsBefore = c.matchdays().grid().totals;
         c.matchdays().editGoals(0, GoalsBox::Home, QString());
         c.matchdays().editGoals(0, GoalsBox::Away, QStringLiteral("5"));
         QVERIFY(c.buttons().isShown(1));
@@ -329,6 +354,9 @@ private slots:
         QCOMPARE(ReadIni(p.storePath(), QStringLiteral("Maj"), QStringLiteral("Maj")), FormatMaj(December6));
         // Rows past the ninth are never written in matchday mode.
         QVERIFY(ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("1309")).isEmpty());
+        // The day's totals follow the save: the goals of row 1 are gone.
+        QCOMPARE(c.matchdays().grid().totals, DayTotals(IniSnapshot::fromFile(p.storePath()), 13));
+        QVERIFY(c.matchdays().grid().totals != totalsBefore);
     }
     void sendButton()
     {
@@ -399,6 +427,65 @@ private slots:
         QVERIFY(p.dialogs.shown[0].text.contains(QStringLiteral("n'ont pas pu être enregistrés")));
         QCOMPARE(c.matchdays().grid().row(4).r1.text, QStringLiteral("9"));
         QVERIFY(c.buttons().isShown(1));
+    }
+    void refillAsksFirst_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        for (const char *action : {"Tableau complet", "Mise à Jour", "favourite", "Fermer after a favourite",
+                                   "calendar day", "table row", "matchday number"}) {
+            QTest::addRow("%s, Cancel", action) << QString::fromUtf8(action) << int(Answer::Cancel);
+            QTest::addRow("%s, No", action) << QString::fromUtf8(action) << int(Answer::No);
+        }
+    }
+    void refillAsksFirst()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        Program p;
+        ForbiddenDownloader offline;
+        p.downloader = &offline;
+        MainController &c = p.start();
+        MatchdaysController &m = c.matchdays();
+        const auto run = [&] {
+            if (action == u"Tableau complet")
+                c.clickButton(Btn::FullTable);
+            else if (action == u"Mise à Jour")
+                c.clickButton(Btn::Update);
+            else if (action == u"favourite")
+                c.options().chooseFavourite(3);
+            else if (action == u"Fermer after a favourite")
+                c.clickButton(Btn::CloseOptions);
+            else if (action == u"calendar day")
+                m.clickCalendarDay(1);
+            else if (action == u"table row")
+                c.standings().clickTableRow(4);
+            else
+                c.standings().clickMatchdayNumber(2);
+        };
+        if (action.contains(u"favourite"))
+            c.clickButton(Btn::Options);
+        if (action == u"Fermer after a favourite")
+            c.options().chooseFavourite(3);
+        if (action == u"matchday number")
+            c.clickButton(Btn::MatchdayTables);
+        m.showMatchday(14);
+        m.editGoals(0, GoalsBox::Home, QStringLiteral("5"));
+        p.dialogs.threeWayAnswers = {Answer(answer)};
+        p.dialogs.shown.clear();
+        run();
+        QCOMPARE(p.dialogs.shown.value(0).kind, QStringLiteral("yesnocancel"));
+        QVERIFY(p.dialogs.shown[0].text.contains(QStringLiteral("d'afficher d'autres matches")));
+        if (answer == int(Answer::Cancel)) {
+            QVERIFY(m.grid().pending() && m.grid().matchday == 14);
+            QCOMPARE(m.grid().row(0).r1.text, QStringLiteral("5"));
+            QCOMPARE(offline.calls, 0);
+        } else if (action == u"Mise à Jour") {
+            QCOMPARE(offline.calls, 1); // tried, and failed: the grid stays as it was
+        } else {
+            QVERIFY(!m.grid().pending());
+        }
+        QVERIFY(ReadIni(p.storePath(), QStringLiteral("Resultats"), QStringLiteral("1400")).isEmpty());
     }
     void closeWithUnsavedEntries_data()
     {

@@ -64,10 +64,16 @@ void TestPublishing::openTheFrame()
     QVERIFY(c.publishing().model().introText.startsWith(QStringLiteral("Bienvenue")));
     QVERIFY(c.download().news().visible);
     QVERIFY(!c.download().news().columnTitles);
-    c.clickButton(15);
-    c.clickButton(13); // twice: each team once
+    // Reopened, the frame asks for the team again: "Insérer" alone writes for nobody.
+    c.publishing().chooseBonusTeam(QStringLiteral("Lens"));
+    c.clickButton(Btn::ClosePublishing);
+    c.clickButton(Btn::SendFile); // twice: each team once
     QCOMPARE(c.publishing().model().teams.size(), 18);
-    c.clickButton(15);
+    QVERIFY(c.publishing().model().chosenTeam.isEmpty());
+    c.publishing().editBonusPoints(QStringLiteral("5"));
+    c.clickButton(Btn::InsertBonus);
+    QVERIFY(p.read(QStringLiteral("BonMal"), QStringLiteral("A")).isEmpty());
+    c.clickButton(Btn::ClosePublishing);
     QVERIFY(!c.publishing().model().visible);
     QCOMPARE(p.forbidden.calls, 0);
 }

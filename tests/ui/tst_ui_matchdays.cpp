@@ -329,7 +329,13 @@ private slots:
         p.type(p.box(0, "r1"), QStringLiteral("2"));
         p.type(p.box(0, "r2"), QStringLiteral("2"));
 
-        // Cancel keeps the window and the entries.
+        // "Quitter" then Cancel: the window goes on and shows what its models now hold.
+        p.click(p.button(Btn::Quit));
+        QVERIFY(p.window->isVisible() && !p.controller->quitting());
+        QVERIFY(!p.controller->download().news().visible && !p.shown(QStringLiteral("introFrame")));
+        QVERIFY(p.shown(QStringLiteral("columnTitles")));
+        // The close box and Cancel keep the window and the entries.
+        p.dialogs.shown.clear();
         QVERIFY(!p.window->close() && p.window->isVisible());
         QCOMPARE(p.dialogs.shown.size(), 1);
         QCOMPARE(p.dialogs.shown[0].kind, QStringLiteral("yesnocancel"));

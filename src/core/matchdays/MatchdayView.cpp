@@ -49,7 +49,9 @@ MatchdayHeader HeaderFor(const SeasonData &season, int matchday, const QDateTime
     QString suffix;
     QString dateText;
     if (d.isValid()) {
-        const double diff = launchTime.msecsTo(d) / 86400000.0;
+        // Days and hours as the wall clock shows them: a night when the clocks change is one day.
+        const double diff = double(launchTime.date().daysTo(d.date()))
+            + (launchTime.time().msecsTo(d.time())) / 86400000.0;
         if (diff > 0) {
             // Halfway goes to the even neighbour.
             const long long n = std::llround(std::nearbyint(diff));
@@ -76,7 +78,6 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
 {
     if (matchday < 1 || matchday > MatchdayCount)
         return;
-    double goals = 0, yellow = 0, red = 0;
 
     for (int r = 0; r < GridRowCount; ++r) {
         grid.setGoals(r, GoalsBox::Home, QString());
@@ -96,15 +97,12 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         const int home = code.size() > 0 ? code[0].unicode() - u'A' : -1;
         const int away = code.size() > 1 ? code[1].unicode() - u'A' : -1;
         GridRow &row = grid.row(i);
-        // A letter beyond the team slots leaves that name as it was.
-        if (home >= 0 && home < 19) {
-            row.home.text = season.teams[home];
-            row.home.tag = TeamLetter(home);
-        }
-        if (away >= 0 && away < 19) {
-            row.away.text = season.teams[away];
-            row.away.tag = TeamLetter(away);
-        }
+        // The tags are the record's own letters, a team's or not: a save writes this fixture's
+        // letters, never those of whatever the row showed before. No team has a name for a stray one.
+        row.home.tag = code.left(1);
+        row.away.tag = code.mid(1, 1);
+        row.home.text = home >= 0 && home < TeamCount ? season.teams[home] : QString();
+        row.away.text = away >= 0 && away < TeamCount ? season.teams[away] : QString();
         row.home.background = row.home.text == ctx.favouriteTeam ? Colours::Favourite : Colours::White;
         row.away.background = row.away.text == ctx.favouriteTeam ? Colours::Favourite : Colours::White;
     }
@@ -122,7 +120,6 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         const QStringList f = splitRecord(results ? results->value(key, EmptyRecord) : EmptyRecord);
         writeRecord(grid, i, f, true);
         row.key = key;
-        goals += ValueOf(f[3]) + ValueOf(f[4]);
 
         grid.hideCards(i);
         grid.resetCardPositions(i);
@@ -130,9 +127,6 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         // A fixture without a score shows no cards.
         if (!row.r1.text.isEmpty() && !row.r2.text.isEmpty())
             grid.showCardsWithText(i);
-
-        yellow += ValueOf(row.cards[int(CardBox::HomeYellow)].text) + ValueOf(row.cards[int(CardBox::AwayYellow)].text);
-        red += ValueOf(row.cards[int(CardBox::HomeRed)].text) + ValueOf(row.cards[int(CardBox::AwayRed)].text);
         row.infoVisible = true;
 
         // The other meeting of the two teams: its date in the first half, its score in the second.
@@ -160,10 +154,25 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         row.infoBold = false;
     }
 
-    grid.totals = QStringLiteral("Buts dans la journée: ") + PlainNumber(goals) + QStringLiteral("\r\nCartons Jaunes: ")
-        + PlainNumber(yellow) + QStringLiteral("\r\nCartons Rouges:") + PlainNumber(red);
+    grid.totals = DayTotals(store, matchday);
     grid.setPending(false);
     grid.notify();
+}
+
+QString DayTotals(const IniSnapshot &store, int matchday)
+{
+    const auto *results = store.section(Store::Results);
+    double goals = 0, yellow = 0, red = 0;
+    for (int i = 0; i <= 8; ++i) {
+        const QStringList f = splitRecord(results ? results->value(FixtureKey(matchday, i), EmptyRecord) : EmptyRecord);
+        goals += ValueOf(f[3]) + ValueOf(f[4]);
+        // A card box keeps one character.
+        const auto card = [&](int n) { return ValueOf(f[n].trimmed().left(1)); };
+        yellow += card(2) + card(5);
+        red += card(1) + card(6);
+    }
+    return QStringLiteral("Buts dans la journée: ") + PlainNumber(goals) + QStringLiteral("\r\nCartons Jaunes: ")
+        + PlainNumber(yellow) + QStringLiteral("\r\nCartons Rouges:") + PlainNumber(red);
 }
 
 void ShowTeamSeason(FixtureGridModel &grid, const SeasonData &season, const IniSnapshot &store,

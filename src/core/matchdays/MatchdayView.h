@@ -31,6 +31,9 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
 void ShowTeamSeason(FixtureGridModel &grid, const SeasonData &season, const IniSnapshot &store,
                     const QString &teamName, const GridContext &ctx);
 
+// The day's totals of a matchday's nine fixtures: goals, yellow and red cards.
+QString DayTotals(const IniSnapshot &store, int matchday);
+
 // The day-by-day card report, ending with the two "Cumul" lines.
 QString CardReport(const IniSnapshot &store);
 

@@ -18,6 +18,7 @@ MatchdaysController::MatchdaysController(Session &session, StandingsController &
     buttons.setVisible(Btn::SendFile, false);
     connect(&m_grid, &FixtureGridModel::pendingChanged, this,
             [this](bool pending) { m_session.buttons.setVisible(Btn::Save, pending); });
+    m_session.setRefillGuard([this] { return confirmDiscard(false); });
 }
 
 void MatchdaysController::start()
@@ -139,12 +140,15 @@ bool MatchdaysController::saveGrid()
     return true;
 }
 
-bool MatchdaysController::confirmDiscard()
+bool MatchdaysController::confirmDiscard(bool leaving)
 {
     if (!m_grid.pending())
         return true;
     const Answer a = m_session.services().dialogs->askYesNoCancel(
-        QStringLiteral("Des résultats saisis n'ont pas été enregistrés.\nVoulez-vous les enregistrer avant de quitter ?"),
+        leaving ? QStringLiteral("Des résultats saisis n'ont pas été enregistrés.\n"
+                                 "Voulez-vous les enregistrer avant de quitter ?")
+                : QStringLiteral("Des résultats saisis n'ont pas été enregistrés.\n"
+                                 "Voulez-vous les enregistrer avant d'afficher d'autres matches ?"),
         ProgramName);
     if (a == Answer::Cancel)
         return false;
@@ -202,9 +206,18 @@ void MatchdaysController::hoverCalendarDay(int day)
 
 void MatchdaysController::clickCalendarDay(int day)
 {
-    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.days[day].visible)
+    if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.days[day].visible || !m_session.mayRefillGrid())
         return;
     showMatchday(m_calendar.days[day].matchday);
+}
+
+void MatchdaysController::refreshTotals()
+{
+    const QString totals = m_grid.matchday > 0 ? DayTotals(m_session.store().snapshot(), m_grid.matchday) : QString();
+    if (totals == m_grid.totals)
+        return;
+    m_grid.totals = totals;
+    m_grid.notify();
 }
 
 void MatchdaysController::setCalendarLock(bool locked)

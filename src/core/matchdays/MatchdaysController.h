@@ -46,8 +46,11 @@ public:
     void focusCard(int row, CardBox box);
     // "Valider": false when the store could not be written (the editor was told, entries kept).
     bool saveGrid();
-    // Entries typed and not saved are offered for saving: false when the user cancels.
-    bool confirmDiscard();
+    // Entries typed and not saved are offered for saving: false when the user cancels. `leaving`:
+    // the program is closing; otherwise the grid is about to show other fixtures.
+    bool confirmDiscard(bool leaving);
+    // The day's totals of the matchday on show, from the store as it is now; none for a club's season.
+    void refreshTotals();
     void clickTitleLabel();   // the editor's click on the title: the send button comes and goes
     void clickGoalsSummary(); // the card report
     void clickCardReport();   // hides it

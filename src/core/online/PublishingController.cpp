@@ -46,6 +46,8 @@ void PublishingController::open()
     m_model.teams.clear();
     for (int i = 0; i < TeamCount; ++i)
         m_model.teams.append(m_session.season.teams[i]);
+    // The editor picks the team again: "Insérer" never writes for last time's choice.
+    m_model.chosenTeam.clear();
     m_model.visible = true;
     // The introduction shows as a live preview.
     m_news.visible = true;

@@ -70,6 +70,11 @@ public:
     // Busy periods show the hourglass.
     void setBusy(bool busy) { emit busyChanged(busy); }
 
+    // Before anything refills the fixture grid: entries typed and not saved are offered for saving
+    // first. False when the user cancels, and then nothing is to change. The grid's owner sets it.
+    bool mayRefillGrid() const { return !m_refillGuard || m_refillGuard(); }
+    void setRefillGuard(std::function<bool()> guard) { m_refillGuard = std::move(guard); }
+
 signals:
     void busyChanged(bool busy);
 
@@ -77,6 +82,7 @@ private:
     QString m_programDir;
     Services m_services;
     std::function<void()> m_pump;
+    std::function<bool()> m_refillGuard;
 };
 
 } // namespace kestrava

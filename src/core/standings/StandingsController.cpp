@@ -28,6 +28,7 @@ void StandingsController::compute(int lastMatchday)
     ctx.currentMatchday = m_session.currentMatchday;
     ctx.favouriteTeam = m_session.favouriteTeam;
     ComputeStandings(m_session.season, m_session.store().snapshot(), lastMatchday, false, ctx, m_table);
+    emit computed();
     m_session.setBusy(false);
 }
 
@@ -153,7 +154,7 @@ void StandingsController::clickTableRow(int row)
     if (row < 0 || row >= TeamCount)
         return;
     const QString name = m_table.cell(row, TableColumn::Name).text;
-    if (name.isEmpty())
+    if (name.isEmpty() || !m_session.mayRefillGrid())
         return;
     m_panels.rankingsMenu = false;
     m_table.clearGamesInHand();

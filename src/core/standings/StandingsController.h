@@ -54,6 +54,8 @@ signals:
     void matchdayTableChosen(int matchday);
     // A row's club was clicked: its season goes into the fixture grid. `rank` is its row + 1.
     void teamChosen(const QString &team, int rank);
+    // A display run has filled the table from the store as it is now.
+    void computed();
 
 private:
     Session &m_session;

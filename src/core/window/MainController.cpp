@@ -17,7 +17,8 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_options(m_session, m_standings, m_matchdays)
 {
     ButtonBarModel &buttons = m_session.buttons;
-    buttons.setAction(Btn::Quit, [this] { quit(); });
+    // "Quitter" is run by clickButton itself: a cancelled quit goes on like any other button.
+    buttons.setAction(Btn::Quit, [] {});
     buttons.setAction(Btn::About, [this] { toggleAbout(); });
     buttons.setAction(Btn::CloseAbout, [this] { closeAbout(); });
     buttons.setAction(Btn::Rankings, [this] {
@@ -32,19 +33,18 @@ MainController::MainController(QString programDir, Services services, QObject *p
 
     // What one subsystem's event causes in another.
     connect(&m_standings, &StandingsController::matchdayTableChosen, this, [this](int matchday) {
-        if (m_matchdays.matchdayPanel())
+        if (m_matchdays.matchdayPanel() && m_session.mayRefillGrid())
             m_matchdays.showMatchday(matchday);
     });
+    // Every display run empties the day's totals; the grid's matchday sets them again from the store.
+    connect(&m_standings, &StandingsController::computed, &m_matchdays, &MatchdaysController::refreshTotals);
     connect(&m_standings, &StandingsController::teamChosen, this, [this](const QString &team, int rank) {
         m_download.news().visible = false;
         m_donors.close();
         m_matchdays.showTeamSeason(team, rank);
         m_download.news().notify();
     });
-    connect(&m_download, &DownloadController::newerVersionChosen, this, [this] {
-        close();
-        emit quitRequested();
-    });
+    connect(&m_download, &DownloadController::newerVersionChosen, this, &MainController::endProgram);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
 }
 
@@ -59,7 +59,8 @@ bool MainController::start()
     if (!startup.run())
         return false;
     m_stalenessDue = startup.stalenessDue();
-    m_started = true;
+    // A program ending during its start-up has nothing new to save.
+    m_started = !m_quitting;
     return true;
 }
 
@@ -79,19 +80,36 @@ void MainController::close()
 
 bool MainController::confirmClose()
 {
-    return m_matchdays.confirmDiscard();
+    return m_matchdays.confirmDiscard(true);
 }
 
 void MainController::clickButton(int index)
 {
     if (index < 0 || index >= ButtonCount || !m_session.buttons.button(index).built)
         return;
-    prologue(index);
-    m_session.buttons.run(index);
-    if (index == Btn::Quit)
+    // Typed entries are offered for saving before a button refills the grid; Cancel keeps all.
+    if (refillsGrid(index) && !m_session.mayRefillGrid())
         return;
+    prologue(index);
+    if (index == Btn::Quit && quit())
+        return;
+    m_session.buttons.run(index);
     epilogue(index);
     notifyPanels();
+}
+
+bool MainController::refillsGrid(int index) const
+{
+    switch (index) {
+    case Btn::Update:
+        return m_session.services().downloader && !m_download.downloadDone();
+    case Btn::FullTable:
+        return true;
+    case Btn::CloseOptions:
+        return m_options.closeRefillsGrid();
+    default:
+        return false;
+    }
 }
 
 void MainController::prologue(int index)
@@ -123,12 +141,19 @@ void MainController::notifyPanels()
     m_options.model().notify();
 }
 
-void MainController::quit()
+bool MainController::quit()
 {
     // Unsaved entries are offered for saving first; Cancel keeps the window.
     if (!confirmClose())
-        return;
+        return false;
+    endProgram();
+    return true;
+}
+
+void MainController::endProgram()
+{
     close();
+    m_quitting = true;
     emit quitRequested();
 }
 

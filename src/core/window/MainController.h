@@ -50,6 +50,8 @@ public:
 
     QString windowTitle() const;
     bool stalenessPromptDue() const { return m_stalenessDue; }
+    // The program is to end (the user quit, or went for a newer version during start-up).
+    bool quitting() const { return m_quitting; }
     // Lets pending window events run (the splash paints); by default Qt's event loop.
     void setEventPump(std::function<void()> pump) { m_session.setEventPump(std::move(pump)); }
 
@@ -58,9 +60,11 @@ signals:
     void busyChanged(bool busy);
 
 private:
+    bool refillsGrid(int index) const;
     void prologue(int index);
     void epilogue(int index);
-    void quit();
+    bool quit();
+    void endProgram();
     void toggleAbout();
     void closeAbout();
     void fullTable();
@@ -78,6 +82,7 @@ private:
     SplashModel m_splash;
     bool m_started = false;
     bool m_stalenessDue = false;
+    bool m_quitting = false;
 };
 
 } // namespace kestrava

@@ -46,13 +46,13 @@ void OptionsController::toggle()
 void OptionsController::close()
 {
     // The panel itself is hidden by the window's prologue, like every other button's.
-    if (m_model.favouriteTag == u"T")
+    if (closeRefillsGrid())
         m_matchdays.refreshCalendar();
 }
 
 void OptionsController::chooseFavourite(int position)
 {
-    if (position < 0 || position >= m_model.favouriteEntries.size())
+    if (position < 0 || position >= m_model.favouriteEntries.size() || !m_session.mayRefillGrid())
         return;
     const QString chosen = m_model.favouriteEntries[position];
     if (m_model.favouriteCaption != chosen)

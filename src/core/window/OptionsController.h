@@ -20,6 +20,8 @@ public:
                       QObject *parent = nullptr);
 
     OptionsModel &model() { return m_model; }
+    // "Fermer" redraws the calendar, and so the grid, after the favourite changed.
+    bool closeRefillsGrid() const { return m_model.favouriteTag == u"T"; }
 
     void toggle();
     void hide() { m_model.visible = false; }

@@ -51,6 +51,12 @@ bool Startup::run()
         m_main.clickButton(Btn::Update);
     else
         m_main.standings().compute(0);
+    // The user went for a newer program: nothing more is shown or asked.
+    if (m_main.quitting()) {
+        splash.visible = false;
+        splash.notify();
+        return true;
+    }
     options.model().notify();
 
     session.pump();
@@ -74,6 +80,8 @@ bool Startup::run()
             "- Vous pourrez à tout moment le faire en appuyant sur le bouton ''Mise à jour''.");
         if (services.dialogs->askYesNo(question, QStringLiteral("Mise à jour")))
             m_main.download().resultsDownload();
+        if (m_main.quitting())
+            return true;
     }
 
     SettingsStore &settings = *services.settings;
