@@ -1,5 +1,6 @@
 #include "Text.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTimeZone>
@@ -149,22 +150,66 @@ QDateTime ParseStamp(const QString &text)
     return dt;
 }
 
+namespace {
+
+// A month written out, in French, full or short, with or without its accents and final dot.
+int FrenchMonth(const QString &word)
+{
+    static const char *const names[12][2] = {{"janvier", "janv"}, {"fevrier", "fevr"}, {"mars", "mars"},
+                                             {"avril", "avr"},    {"mai", "mai"},       {"juin", "juin"},
+                                             {"juillet", "juil"}, {"aout", "aout"},     {"septembre", "sept"},
+                                             {"octobre", "oct"},  {"novembre", "nov"},  {"decembre", "dec"}};
+    QString w = FoldForSort(word).toLower();
+    if (w.endsWith(u'.'))
+        w.chop(1);
+    for (int m = 0; m < 12; ++m) {
+        if (w == QLatin1String(names[m][0]) || w == QLatin1String(names[m][1]))
+            return m + 1;
+    }
+    return w == u"fev" ? 2 : 0;
+}
+
+} // namespace
+
+QDateTime ParseSeasonDateTime(QStringView text)
+{
+    static const QRegularExpression french(QStringLiteral(
+        R"(^(\d{1,2})\s*[/.\-\s]\s*(\d{1,2}|\p{L}+\.?)\s*[/.\-\s]\s*(\d{4}|\d{2}))"
+        R"((?:[\sT]+(\d{1,2})\s*[:h]\s*(\d{2})(?::(\d{2}))?)?$)"));
+    static const QRegularExpression iso(
+        QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[\sT]+(\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
+    const QString t = text.trimmed().toString();
+    int d = 0, m = 0, y = 0;
+    QRegularExpressionMatch match = iso.match(t);
+    if (match.hasMatch()) {
+        y = match.captured(1).toInt();
+        m = match.captured(2).toInt();
+        d = match.captured(3).toInt();
+    } else {
+        match = french.match(t);
+        if (!match.hasMatch())
+            return {};
+        d = match.captured(1).toInt();
+        bool numeric = false;
+        m = match.captured(2).toInt(&numeric);
+        if (!numeric)
+            m = FrenchMonth(match.captured(2));
+        y = match.captured(3).toInt();
+        if (match.captured(3).size() == 2)
+            y += y < 30 ? 2000 : 1900;
+    }
+    const QDate date(y, m, d);
+    QTime time(0, 0);
+    if (!match.captured(4).isEmpty())
+        time = QTime(match.captured(4).toInt(), match.captured(5).toInt(), match.captured(6).toInt());
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return QDateTime(date, time);
+}
+
 QDate ParseSeasonDate(QStringView text)
 {
-    const QString t = text.trimmed().toString();
-    const auto parts = t.split(u'/');
-    if (parts.size() == 3) {
-        bool okD = false, okM = false, okY = false;
-        const int d = parts[0].trimmed().toInt(&okD);
-        const int m = parts[1].trimmed().toInt(&okM);
-        int y = parts[2].trimmed().toInt(&okY);
-        if (!okD || !okM || !okY)
-            return {};
-        if (parts[2].trimmed().size() <= 2)
-            y += y < 30 ? 2000 : 1900;
-        return QDate(y, m, d);
-    }
-    return QDate::fromString(t, Qt::ISODate);
+    return ParseSeasonDateTime(text).date();
 }
 
 QString FoldForSort(QStringView text)

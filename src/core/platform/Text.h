@@ -43,7 +43,10 @@ QDateTime ParseMaj(const QString &text, const QDateTime &now);
 QString FormatStamp(const QDateTime &dt);
 QDateTime ParseStamp(const QString &text);
 
-// Day/month/year as the French publisher writes it (14/08/2026), or ISO 2026-08-14.
+// A date as a French user writes it: day, month and year separated by "/", "-", "." or blanks
+// (14/08/2026, 14-08-26, 14.08.2026, 14 août 2026), or ISO 2026-08-14; a time may follow
+// (14/08/2026 20:45, 20h45). Nothing for anything that is not a real date.
+QDateTime ParseSeasonDateTime(QStringView text);
 QDate ParseSeasonDate(QStringView text);
 
 // Sort order of row texts: without regard to case, accented letters as their base letter.

@@ -94,9 +94,9 @@ void LoadSeasonText(const QByteArray &bytes, SeasonData &season)
         }
         if (line.startsWith(u"JOU") && fields.size() > 2) {
             const auto n = wholeNumber(fields[1]);
-            const QDate d = ParseSeasonDate(fields[2]);
+            const QDateTime d = ParseSeasonDateTime(fields[2]);
             if (n && *n >= 0 && *n < 35 && d.isValid())
-                season.matchdayDates[*n] = QDateTime(d, QTime(0, 0));
+                season.matchdayDates[*n] = d;
         }
         if (line.startsWith(u"CAL") && fields.size() > 2) {
             const auto md = wholeNumber(fields[1]);

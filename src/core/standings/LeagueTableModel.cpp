@@ -182,9 +182,8 @@ void LeagueTableModel::showRun(const StandingsRun &run, const StandingsContext &
             + FrenchLocale().toString(RoundHalfAway(average * 100) / 100, 'f', 2);
     }
 
-    const auto ranks = RankNumbers(m_rowKeys);
     for (int r = 0; r < TeamCount; ++r)
-        m_rank[r] = QString::number(ranks[r]);
+        m_rank[r] = QString::number(run.ranks[r]);
     emit changed();
 }
 

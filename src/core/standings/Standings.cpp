@@ -39,15 +39,17 @@ QString foldedName(const QString &name)
     return *it;
 }
 
-// Names are folded once; the rest of a row text is only needed when two names fold alike.
+// Ascending order of the keys, then of the row texts without regard to case. Names are folded once;
+// the rest of a row text is only needed when two names fold alike.
+using Key = std::array<qint64, 4>;
 void arrange(std::array<int, TeamCount> &order, const std::array<StandingRow, TeamCount> &rows,
-             const std::array<QString, TeamCount> &foldedNames)
+             const std::array<Key, TeamCount> &keys, const std::array<QString, TeamCount> &foldedNames)
 {
     for (int i = 0; i < TeamCount; ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        if (rows[a].sortKey != rows[b].sortKey)
-            return rows[a].sortKey < rows[b].sortKey;
+        if (keys[a] != keys[b])
+            return keys[a] < keys[b];
         const int c = foldedNames[a].compare(foldedNames[b]);
         if (c != 0)
             return c < 0;
@@ -225,6 +227,12 @@ QString StandingRow::pointsText() const
     return PlainNumber(double(points));
 }
 
+std::array<qint64, 4> StandingRow::orderKey() const
+{
+    // Rounded as the key text rounds them, ten points up.
+    return {qint64(RoundHalfAway(double(points) + 10)), goalDifference, qint64(goalsFor) + headToHead, -qint64(fairPlay)};
+}
+
 QString StandingRow::rowText() const
 {
     QStringList f;
@@ -282,38 +290,41 @@ StandingsRun runStandings(const SeasonData &season, const Records &records, int 
         }
     }
 
+    // First arrangement: points, goal difference, goals scored.
+    std::array<Key, TeamCount> keys{};
     for (int i = 0; i < TeamCount; ++i) {
         StandingRow &r = run.rows[i];
         r.points += season.bonusMalus[i];
         r.sortKey = primaryKey(r);
+        keys[i] = r.orderKey();
+        keys[i][3] = 0;
     }
-
     std::array<int, TeamCount> order{};
-    arrange(order, run.rows, foldedNames);
+    arrange(order, run.rows, keys, foldedNames);
 
     // Head to head: each entry is compared with the one just before it in the first arrangement,
     // and only the later team of a level pair is adjusted.
-    std::array<double, TeamCount> firstKeys{};
-    for (int i = 0; i < TeamCount; ++i)
-        firstKeys[i] = run.rows[i].sortKey;
     for (int e = 1; e < TeamCount; ++e) {
         const int prevTeam = order[e - 1];
         const int curTeam = order[e];
-        if (firstKeys[curTeam] != firstKeys[prevTeam])
+        if (keys[curTeam] != keys[prevTeam])
             continue;
-        const int hh = headToHead(season, records, season.TeamLetterOf(run.rows[prevTeam].name),
-                                  season.TeamLetterOf(run.rows[curTeam].name));
-        if (hh != 0)
-            run.rows[curTeam].sortKey += hh;
+        run.rows[curTeam].headToHead = headToHead(season, records, season.TeamLetterOf(run.rows[prevTeam].name),
+                                                  season.TeamLetterOf(run.rows[curTeam].name));
     }
 
-    for (StandingRow &r : run.rows)
-        r.sortKey = std::max(0.0, r.sortKey) * 1000 + (999 - piece(r.fairPlay, 999));
-
-    arrange(order, run.rows, foldedNames);
+    // Final order: fair play last. The key text keeps its twelve digits.
+    for (int i = 0; i < TeamCount; ++i) {
+        StandingRow &r = run.rows[i];
+        r.sortKey = std::max(0.0, r.sortKey + r.headToHead) * 1000 + (999 - piece(r.fairPlay, 999));
+        keys[i] = r.orderKey();
+    }
+    arrange(order, run.rows, keys, foldedNames);
     for (int r = 0; r < TeamCount; ++r) {
         run.tableOrder[r] = order[TeamCount - 1 - r];
         run.rowKeys[r] = KeyText(run.rows[run.tableOrder[r]].sortKey);
+        const int team = run.tableOrder[r];
+        run.ranks[r] = r > 0 && keys[team] == keys[run.tableOrder[r - 1]] ? run.ranks[r - 1] : r + 1;
     }
     return run;
 }

@@ -33,7 +33,14 @@ struct StandingRow
     int awayLosses = 0;
     int draws = 0;
     QString formSequence; // "G", "N", "P" in matchday order
+    int headToHead = 0;   // goals won or lost against the team level just before it
+    // The key of the row text (twelve digits within its limits); the order itself compares the
+    // figures, which no width limits.
     double sortKey = 0;
+
+    // Points (rounded), goal difference, goals scored with the head-to-head goals, fair play:
+    // higher ranks higher.
+    std::array<qint64, 4> orderKey() const;
 
     // The 19 "|"-joined fields in which a row is ordered and shown.
     QString rowText() const;
@@ -53,6 +60,7 @@ struct StandingsRun
     QStringList arrangement() const;
     std::array<int, TeamCount> tableOrder{}; // team index of table row 0 (first place) to 17
     std::array<QString, TeamCount> rowKeys;  // final key text of each table row
+    std::array<int, TeamCount> ranks{};      // shared rank numbers: equal figures, equal rank
 
     const StandingRow &atRank(int row) const { return rows[tableOrder[row]]; }
 };
