@@ -7,6 +7,7 @@
 #include "platform/SystemClipboard.h"
 #include "platform/WidgetPrinter.h"
 #include "window/MainController.h"
+#include "platform/ClickableWidgets.h"
 #include "window/MainWindow.h"
 #include "platform/Style.h"
 
@@ -154,6 +155,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrava"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     ApplyApplicationStyle(app);
+    InstallAccessibility();
 
     QCommandLineParser parser;
     const QCommandLineOption dirOption(QStringLiteral("dir"), QString(), QStringLiteral("DOSSIER"));

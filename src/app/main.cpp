@@ -8,6 +8,7 @@
 #include "platform/WidgetPrinter.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
+#include "platform/ClickableWidgets.h"
 #include "window/SplashWindow.h"
 #include "platform/Style.h"
 
@@ -30,6 +31,7 @@ int main(int argc, char *argv[])
             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
     ApplyApplicationStyle(app);
+    InstallAccessibility();
 
     const QString programDir = QCoreApplication::applicationDirPath();
     SystemClock clock;

@@ -65,6 +65,28 @@ ButtonBarModel::ButtonBarModel(QObject *parent)
     }
 }
 
+QString ButtonBarModel::shortcut(int index)
+{
+    switch (index) {
+    case Btn::Save:
+        return QStringLiteral("Ctrl+S");
+    case Btn::PrintBar:
+        return QStringLiteral("Ctrl+P");
+    case Btn::Update:
+        return QStringLiteral("F5");
+    case Btn::Help:
+        return QStringLiteral("F1");
+    case Btn::FullTable:
+        return QStringLiteral("Ctrl+T");
+    case Btn::Rankings:
+        return QStringLiteral("Ctrl+L");
+    case Btn::Quit:
+        return QStringLiteral("Ctrl+Q");
+    default:
+        return {};
+    }
+}
+
 void ButtonBarModel::setVisible(int index, bool visible)
 {
     if (m_buttons[index].visible == visible)

@@ -87,6 +87,8 @@ public:
 
     const ButtonState &button(int index) const { return m_buttons[index]; }
     bool isShown(int index) const { return m_buttons[index].built && m_buttons[index].visible; }
+    // The key that presses a frequent button ("Ctrl+S"); empty for most.
+    static QString shortcut(int index);
     void setVisible(int index, bool visible);
 
     // A button with an action is built; one registered twice is a programming error.

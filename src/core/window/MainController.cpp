@@ -98,6 +98,47 @@ void MainController::clickButton(int index)
     notifyPanels();
 }
 
+void MainController::pressShortcut(int index)
+{
+    if (index >= 0 && index < ButtonCount && m_session.buttons.isShown(index))
+        clickButton(index);
+}
+
+void MainController::closeOpenPanel()
+{
+    if (m_matchdays.cardReportVisible()) {
+        m_matchdays.clickCardReport();
+        return;
+    }
+    const StandingsPanels &standings = m_standings.panels();
+    if (standings.workList) {
+        m_standings.clickWorkList();
+        return;
+    }
+    if (standings.bonusList) {
+        m_standings.clickBonusList();
+        return;
+    }
+    // The panels with a "Fermer" of their own, topmost first.
+    const std::pair<bool, int> closers[] = {
+        {m_panels.about, Btn::CloseAbout},
+        {m_options.model().visible, Btn::CloseOptions},
+        {m_publishing.model().visible, Btn::ClosePublishing},
+        {m_donors.model().visible, Btn::CloseDonors},
+        {standings.rankingsMenu, Btn::CloseRankings},
+    };
+    for (const auto &[open, closer] : closers) {
+        if (open) {
+            clickButton(closer);
+            return;
+        }
+    }
+    if (m_standings.matchdayList().shown()) {
+        m_standings.removeMatchdayList();
+        m_standings.notify();
+    }
+}
+
 bool MainController::refillsGrid(int index) const
 {
     switch (index) {

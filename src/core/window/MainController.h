@@ -32,6 +32,10 @@ public:
     bool confirmClose();
 
     void clickButton(int index);
+    // A button's key: the button only acts when it is on show.
+    void pressShortcut(int index);
+    // Escape: the panel on top closes, as its own "Fermer" or a click on it would close it.
+    void closeOpenPanel();
     void hoverButton(int index);
     void hoverWindow();
     void hoverPanel() { hoverButton(-1); }

@@ -108,6 +108,9 @@ protected:
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
         p.setPen(m_foreground);
         p.drawText(rect(), Qt::AlignCenter, caption());
+        p.end();
+        if (hasFocus())
+            PaintFocusMark(this, 4);
     }
     void hovered() override { m_controller.hoverCalendarDay(m_day); }
     void clicked() override { m_controller.clickCalendarDay(m_day); }

@@ -157,6 +157,7 @@ public:
 
         SetShown(m_home, row.home.visible);
         SetShown(m_away, row.away.visible);
+        nameBoxes(row.home.text, row.away.text);
         m_home->draw(row.home, coveredHome(row), 0);
         m_away->draw(row.away, 0, coveredAway(row));
 
@@ -252,6 +253,24 @@ private:
         return block - left;
     }
 
+    // A screen reader names each box by its club and what it holds.
+    void nameBoxes(const QString &home, const QString &away)
+    {
+        if (home == m_namedHome && away == m_namedAway)
+            return;
+        m_namedHome = home;
+        m_namedAway = away;
+        const auto name = [](const QString &team, const char *what) {
+            return (team.isEmpty() ? QStringLiteral("Équipe") : team) + QStringLiteral(", ") + QString::fromUtf8(what);
+        };
+        m_r1->setAccessibleName(name(home, "buts"));
+        m_r2->setAccessibleName(name(away, "buts"));
+        m_cards[int(CardBox::HomeRed)]->setAccessibleName(name(home, "cartons rouges"));
+        m_cards[int(CardBox::HomeYellow)]->setAccessibleName(name(home, "cartons jaunes"));
+        m_cards[int(CardBox::AwayYellow)]->setAccessibleName(name(away, "cartons jaunes"));
+        m_cards[int(CardBox::AwayRed)]->setAccessibleName(name(away, "cartons rouges"));
+    }
+
     void place()
     {
         const int name = nameWidth();
@@ -288,6 +307,8 @@ private:
     std::array<int, 4> m_cardLeft { CardPos::HomeRed, CardPos::HomeYellow, CardPos::AwayYellow,
         CardPos::AwayRed };
     QLabel *m_info = nullptr;
+    QString m_namedHome;
+    QString m_namedAway;
 };
 
 FixtureGridPanel::FixtureGridPanel(MatchdaysController &controller, QWidget *parent)

@@ -3,6 +3,8 @@
 #include "platform/ButtonBarModel.h"
 #include "platform/Style.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,12 +19,107 @@ bool IsClick(const QWidget *widget, const QMouseEvent *event)
     return event->button() == Qt::LeftButton && widget->rect().contains(event->position().toPoint());
 }
 
+bool IsPressKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    return (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+void PaintFocusMark(QWidget *widget, qreal radius)
+{
+    QPainter p(widget);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor(255, 196, 0), 2);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(widget->rect()).adjusted(1, 1, -1, -1), radius, radius);
+}
+
+namespace {
+
+// A pressable control for assistive technology: a push button whose "Press" does what a click does.
+class PressableAccessible : public QAccessibleWidget
+{
+public:
+    PressableAccessible(QWidget *widget, Pressable *pressable)
+        : QAccessibleWidget(widget, QAccessible::Button)
+        , m_pressable(pressable)
+    {
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            m_pressable->press();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        if (!widget()->accessibleName().isEmpty())
+            return widget()->accessibleName();
+        if (const auto *label = qobject_cast<const QLabel *>(widget()); label && !label->text().isEmpty())
+            return label->text();
+        return widget()->toolTip();
+    }
+
+private:
+    Pressable *m_pressable;
+};
+
+QAccessibleInterface *pressableFactory(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    auto *pressable = dynamic_cast<Pressable *>(object);
+    if (!widget || !pressable || !pressable->pressable())
+        return nullptr;
+    return new PressableAccessible(widget, pressable);
+}
+
+} // namespace
+
+void InstallAccessibility()
+{
+    static bool installed = false;
+    if (!installed)
+        QAccessible::installFactory(pressableFactory);
+    installed = true;
+}
+
 ModelTile::ModelTile(const QString &name, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(name);
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void ModelTile::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        hovered();
+    update();
+}
+
+void ModelTile::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void ModelTile::keyPressEvent(QKeyEvent *event)
+{
+    if (IsPressKey(event)) {
+        event->accept();
+        clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ModelTile::setCaption(const QString &caption)
@@ -45,6 +142,9 @@ void ModelTile::paintTile(
     p.drawRoundedRect(QRectF(rect()), radius, radius);
     p.setPen(foreground);
     p.drawText(rect(), Qt::AlignCenter, text);
+    p.end();
+    if (hasFocus())
+        PaintFocusMark(this, radius);
 }
 
 void ModelTile::mouseMoveEvent(QMouseEvent *event)
@@ -81,6 +181,9 @@ void BarButton::refresh()
     const ButtonState &state = m_buttons.button(m_index);
     const QColor background = ToColour(state.background);
     setCaption(state.caption);
+    const QString key = ButtonBarModel::shortcut(m_index);
+    if (!key.isEmpty() && toolTip().isEmpty())
+        setToolTip(QStringLiteral("%1 (%2)").arg(state.caption, key));
     if (background != m_background) {
         m_background = background;
         update();
@@ -171,6 +274,7 @@ ClickablePicture::ClickablePicture(QPixmap pixmap, std::function<void()> click, 
 {
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFocusPolicy(m_click ? Qt::TabFocus : Qt::NoFocus);
 }
 
 QSize ClickablePicture::sizeHint() const
@@ -182,6 +286,31 @@ void ClickablePicture::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.drawPixmap(0, 0, m_pixmap);
+    p.end();
+    if (hasFocus())
+        PaintFocusMark(this, 4);
+}
+
+void ClickablePicture::keyPressEvent(QKeyEvent *event)
+{
+    if (m_click && IsPressKey(event)) {
+        event->accept();
+        m_click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ClickablePicture::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void ClickablePicture::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void ClickablePicture::mousePressEvent(QMouseEvent *event)

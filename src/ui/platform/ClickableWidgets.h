@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,20 +21,43 @@ class ButtonBarModel;
 
 // A left button let go inside the widget: a press dragged out and released elsewhere is no click.
 bool IsClick(const QWidget *widget, const QMouseEvent *event);
+// Enter, Return or Space: what presses a focused control, as a click does.
+bool IsPressKey(const QKeyEvent *event);
+// The mark of keyboard focus, in the window's teal, inside a control's outline.
+void PaintFocusMark(QWidget *widget, qreal radius);
+
+// What can be pressed from the keyboard and by assistive technology exactly as by a click.
+class Pressable
+{
+public:
+    virtual ~Pressable() = default;
+    virtual bool pressable() const { return true; }
+    virtual void press() = 0;
+};
+
+// Screen readers see every pressable control as a push button with a "Press" action, named by its
+// caption (or its tooltip, for a picture). Installed once by the program and its tests.
+void InstallAccessibility();
 
 // A small widget drawn from a model that passes the mouse to the controller: a move over it is
 // hovered(), a left click inside it clicked(), and neither reaches the widgets behind it.
-class ModelTile : public QWidget
+class ModelTile : public QWidget, public Pressable
 {
     Q_OBJECT
 public:
     ModelTile(const QString &name, QWidget *parent);
 
     const QString &caption() const { return m_caption; }
+    void press() override { clicked(); }
 
 protected:
     virtual void hovered() = 0;
     virtual void clicked() = 0;
+
+    // From the keyboard: Tab reaching the tile is the pointer arriving over it, Enter and Space a click.
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
     // A new caption is also the tile's accessible name, and may change its size.
     void setCaption(const QString &caption);
@@ -87,7 +111,7 @@ QHBoxLayout *RightAlignedButtons(ButtonBarModel &buttons, std::initializer_list<
 // a label leaves it to QLabel (text selection; moves then reach the frame it lies on).
 enum class Unhandled { Keep, PassOn };
 
-template <typename Base, Unhandled unhandled> class MouseRelay : public Base
+template <typename Base, Unhandled unhandled> class MouseRelay : public Base, public Pressable
 {
 public:
     using Base::Base;
@@ -97,13 +121,46 @@ public:
         m_hover = std::move(hover);
         this->setMouseTracking(bool(m_hover));
     }
+    // What clicks reaches the keyboard too (Tab, then Enter or Space).
     void setOnClick(std::function<void()> click)
     {
         m_click = std::move(click);
         this->setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        this->setFocusPolicy(m_click ? Qt::TabFocus : Qt::NoFocus);
+    }
+    bool pressable() const override { return bool(m_click); }
+    void press() override
+    {
+        if (m_click)
+            m_click();
     }
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (m_click && IsPressKey(event)) {
+            event->accept();
+            m_click();
+            return;
+        }
+        Base::keyPressEvent(event);
+    }
+    void paintEvent(QPaintEvent *event) override
+    {
+        Base::paintEvent(event);
+        if (m_click && this->hasFocus())
+            PaintFocusMark(this, 4);
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        Base::focusInEvent(event);
+        this->update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        Base::focusOutEvent(event);
+        this->update();
+    }
     void mouseMoveEvent(QMouseEvent *event) override
     {
         if (!m_hover && unhandled == Unhandled::PassOn) {
@@ -175,17 +232,25 @@ protected:
 };
 
 // A picture that reacts to clicks only (the league logo).
-class ClickablePicture : public QWidget
+class ClickablePicture : public QWidget, public Pressable
 {
     Q_OBJECT
 public:
     ClickablePicture(QPixmap pixmap, std::function<void()> click, QWidget *parent = nullptr);
     QSize sizeHint() const override;
+    void press() override
+    {
+        if (m_click)
+            m_click();
+    }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QPixmap m_pixmap;

@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace kestrava {
@@ -117,6 +118,17 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
         else if (!busy && m_busyDepth > 0 && --m_busyDepth == 0)
             QApplication::restoreOverrideCursor();
     });
+
+    // The frequent buttons' keys, and Escape for the panel on top.
+    for (int i = 0; i < ButtonCount; ++i) {
+        const QString key = ButtonBarModel::shortcut(i);
+        if (key.isEmpty())
+            continue;
+        auto *shortcut = new QShortcut(QKeySequence(key, QKeySequence::PortableText), this);
+        connect(shortcut, &QShortcut::activated, this, [this, i] { m_controller.pressShortcut(i); });
+    }
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { m_controller.closeOpenPanel(); });
 
     // Sized for a 1366 x 768 screen, title bar and task bar included.
     resize(m_table->width() + SidebarWidth + 3 * Margin, 690);
