@@ -32,6 +32,8 @@ HeaderBar::HeaderBar(MainController &controller, QWidget *parent)
     StandingsController &standings = controller.standings();
     auto *logo = new ClickablePicture(LeagueLogoPixmap(38), [&standings] { standings.clickLogo(); }, this);
     logo->setObjectName(QStringLiteral("logo"));
+    logo->setAccessibleName(QStringLiteral("Ligue 1"));
+    logo->setAccessibleDescription(QStringLiteral("Lignes du dernier calcul du classement"));
     row->addWidget(logo);
     row->addSpacing(7);
 
