@@ -11,6 +11,8 @@
 #include <sys/epoll.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -54,11 +56,8 @@ QByteArray Reason(int status)
     }
 }
 
-void PrintLines(const QByteArray &lines)
-{
-    std::fwrite(lines.constData(), 1, size_t(lines.size()), stdout);
-    std::fflush(stdout);
-}
+// Log lines waiting for a slow reader of our output, at most; past it the oldest go.
+constexpr qsizetype MaxLogBacklog = 1024 * 1024;
 
 } // namespace
 
@@ -132,6 +131,11 @@ bool SiteServer::run()
     sigaddset(&stop, SIGINT);
     sigprocmask(SIG_BLOCK, &stop, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
+    // A reader of the log that stops reading (a full pipe) must never stop the site.
+    std::fflush(stdout);
+    struct stat out;
+    if (fstat(STDOUT_FILENO, &out) == 0 && (S_ISFIFO(out.st_mode) || S_ISSOCK(out.st_mode)))
+        fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
     m_signalFd = signalfd(-1, &stop, SFD_NONBLOCK | SFD_CLOEXEC);
     m_epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (m_listenFd < 0 || m_signalFd < 0 || m_epollFd < 0)
@@ -495,8 +499,21 @@ void SiteServer::flushLog(qint64 now, bool force)
 {
     if (m_logBuffer.isEmpty() || (!force && m_logBuffer.size() < 32 * 1024 && now - m_lastLogFlush < 200))
         return;
-    PrintLines(m_logBuffer);
-    m_logBuffer.clear();
+    qsizetype written = 0;
+    while (written < m_logBuffer.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, m_logBuffer.constData() + written, size_t(m_logBuffer.size() - written));
+        if (n > 0)
+            written += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else
+            break; // the reader is behind: the rest waits for the next turn
+    }
+    m_logBuffer.remove(0, written);
+    if (m_logBuffer.size() > MaxLogBacklog) {
+        const qsizetype cut = m_logBuffer.indexOf('\n', m_logBuffer.size() - MaxLogBacklog / 2) + 1;
+        m_logBuffer = "(lignes de journal perdues : la sortie n'est pas lue)\n" + m_logBuffer.mid(cut);
+    }
     m_lastLogFlush = now;
 }
 

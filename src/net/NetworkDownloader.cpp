@@ -70,7 +70,6 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    const bool chunked = reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
     const QNetworkReply::NetworkError error = reply->error();
     const QString errorText = reply->errorString();
     reply->deleteLater();
@@ -91,9 +90,10 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
         m_lastError = QStringLiteral("réponse HTTP %1").arg(status);
         return false;
     }
-    // A transfer cut short is never a file. Qt reports a chunked body cut before its last chunk
-    // as an error; a body without a length ends with the connection, cut or not: refused.
-    if (length.isValid() ? length.toLongLong() != body.size() : !chunked) {
+    // A transfer cut short is never a file: only an announced length proves the body whole. A
+    // body that ends with the connection may be cut anywhere; and Qt 6.4 takes a chunked body
+    // cut at a chunk's end as finished, so a chunked answer cannot prove it either.
+    if (!length.isValid() || length.toLongLong() != body.size()) {
         m_lastError = QStringLiteral("transfert incomplet ou de longueur inconnue");
         return false;
     }
