@@ -398,10 +398,11 @@ void TstIniFile::settingsFileIsPrivate()
         struct stat st;
         return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
     };
-    QtSettingsStore::atPath(path)->write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("s3cret"));
+    auto settings = QtSettingsStore::atPath(path);
+    settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("s3cret"));
     const int created = mode();
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
-    QtSettingsStore::atPath(path)->write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
+    settings->write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
     const int kept = mode();
     umask(umaskBefore);
     QCOMPARE(created, 0600);

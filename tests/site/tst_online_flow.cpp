@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("site down") << "down";
         QTest::newRow("file missing: 404") << "404";
         QTest::newRow("an error page instead of a store") << "html";
+        QTest::newRow("an empty answer") << "empty";
     }
 
     void failuresKeepTheLocalStore()
@@ -160,8 +161,8 @@ private slots:
             siteBase = Base(probe);
         } else if (failure == u"404") {
             QFile::remove(published(QStringLiteral("Resultats2027.ini")));
-        } else if (failure == u"html") {
-            publish("<html><body>Maintenance</body></html>");
+        } else if (failure == u"html" || failure == u"empty") {
+            publish(failure == u"html" ? "<html><body>Maintenance</body></html>" : "");
         }
         Program p(siteBase, Program::Demo);
         const QByteArray before = ReadFileBytes(p.storePath());
