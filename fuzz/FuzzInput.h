@@ -12,8 +12,8 @@ inline QByteArray FuzzBytes(const uint8_t *data, size_t size)
 }
 
 // Stops the run with the input saved when an invariant breaks (a crash libFuzzer reports).
-#define FUZZ_ASSERT(condition)                                                                     \
-    do {                                                                                           \
-        if (!(condition))                                                                          \
-            __builtin_trap();                                                                      \
+#define FUZZ_ASSERT(condition)                                                                               \
+    do {                                                                                                     \
+        if (!(condition))                                                                                    \
+            __builtin_trap();                                                                                \
     } while (false)

@@ -18,9 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (doc.set(QStringLiteral("Maj"), QStringLiteral("Maj"), value)) {
         const IniSnapshot back = IniSnapshot::fromBytes(doc.toBytes());
         const QString expected = kestrava::DecodeWin1252(kestrava::EncodeWin1252(value));
-        FUZZ_ASSERT(back.value(QStringLiteral("Maj"), QStringLiteral("Maj")) == expected.left(kestrava::IniValueLimit));
+        FUZZ_ASSERT(back.value(QStringLiteral("Maj"), QStringLiteral("Maj"))
+            == expected.left(kestrava::IniValueLimit));
     }
     return 0;
 }
-
-

@@ -165,9 +165,10 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
     const QByteArray native = QFile::encodeName(listed);
     if (::stat(native.constData(), &st) != 0)
         return NotFound(shown);
-    const QByteArray identity = QByteArray::number(qulonglong(st.st_dev)) + ':' + QByteArray::number(qulonglong(st.st_ino))
-        + ':' + QByteArray::number(qlonglong(st.st_size)) + ':' + QByteArray::number(qlonglong(st.st_ctim.tv_sec))
-        + '.' + QByteArray::number(qlonglong(st.st_ctim.tv_nsec));
+    const QByteArray identity = QByteArray::number(qulonglong(st.st_dev)) + ':'
+        + QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':'
+        + QByteArray::number(qlonglong(st.st_ctim.tv_sec)) + '.'
+        + QByteArray::number(qlonglong(st.st_ctim.tv_nsec));
     if (const auto it = m_files.constFind(name); it != m_files.cend() && it->identity == identity) {
         r.body = it->bytes;
         return r;
@@ -237,9 +238,10 @@ SiteResponse SiteHandler::upload(const SiteRequest &request, qint64 nowMs)
         const qint64 seconds = (waitMs + 999) / 1000;
         SiteResponse r = Html(429,
             UploadAnswerPage(false,
-                HtmlEscape(QStringLiteral("Trop de mots de passe erronés depuis votre adresse : réessayez dans "
-                                          "%1 seconde(s).")
-                               .arg(seconds)),
+                HtmlEscape(
+                    QStringLiteral("Trop de mots de passe erronés depuis votre adresse : réessayez dans "
+                                   "%1 seconde(s).")
+                        .arg(seconds)),
                 pseudo, QString()));
         r.headers.append(Header("Retry-After", QByteArray::number(seconds)));
         r.headers.append(Header("Referrer-Policy", "no-referrer"));

@@ -212,8 +212,8 @@ QByteArray UploadAnswerPage(
                 "<p>Le fichier publié n'a pas été modifié. Vous pouvez corriger et renvoyer :</p>\n")
             + UploadForm(pseudo, password);
     }
-    return PageHtml(ok ? QStringLiteral("Fichier reçu") : QStringLiteral("Envoi refusé"), body,
-        QStringLiteral("../"));
+    return PageHtml(
+        ok ? QStringLiteral("Fichier reçu") : QStringLiteral("Envoi refusé"), body, QStringLiteral("../"));
 }
 
 QByteArray ErrorPage(int status, const QString &toRoot)
@@ -245,7 +245,8 @@ QByteArray ErrorPage(int status, const QString &toRoot)
     case 413:
     case 431:
         title = QStringLiteral("Envoi trop volumineux");
-        text = QStringLiteral("La requête dépasse la taille permise ; le fichier publié n'a pas été modifié.");
+        text
+            = QStringLiteral("La requête dépasse la taille permise ; le fichier publié n'a pas été modifié.");
         break;
     case 503:
         title = QStringLiteral("Site occupé");

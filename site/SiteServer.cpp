@@ -2,8 +2,6 @@
 
 #include "SitePages.h"
 
-#include <QDateTime>
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -11,12 +9,9 @@
 #include <sys/epoll.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 
 namespace kestrava::site {
@@ -39,25 +34,36 @@ qint64 NowMs()
 QByteArray Reason(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 411: return "Length Required";
-    case 413: return "Payload Too Large";
-    case 429: return "Too Many Requests";
-    case 431: return "Request Header Fields Too Large";
-    case 503: return "Service Unavailable";
-    case 505: return "HTTP Version Not Supported";
-    default: return status >= 500 ? "Internal Server Error" : "Error";
+    case 200:
+        return "OK";
+    case 301:
+        return "Moved Permanently";
+    case 400:
+        return "Bad Request";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 408:
+        return "Request Timeout";
+    case 411:
+        return "Length Required";
+    case 413:
+        return "Payload Too Large";
+    case 429:
+        return "Too Many Requests";
+    case 431:
+        return "Request Header Fields Too Large";
+    case 503:
+        return "Service Unavailable";
+    case 505:
+        return "HTTP Version Not Supported";
+    default:
+        return status >= 500 ? "Internal Server Error" : "Error";
     }
 }
-
-// Log lines waiting for a slow reader of our output, at most; past it the oldest go.
-constexpr qsizetype MaxLogBacklog = 1024 * 1024;
 
 } // namespace
 
@@ -118,7 +124,8 @@ quint16 SiteServer::listenOn(const QByteArray &address, quint16 port)
     const int on = 1;
     if (m_listenFd < 0 || setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
         || bind(m_listenFd, reinterpret_cast<sockaddr *>(&storage), length) != 0
-        || listen(m_listenFd, 4096) != 0 || getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&storage), &length) != 0)
+        || listen(m_listenFd, 4096) != 0
+        || getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&storage), &length) != 0)
         return 0;
     return ntohs(storage.ss_family == AF_INET ? v4->sin_port : v6->sin6_port);
 }
@@ -131,11 +138,7 @@ bool SiteServer::run()
     sigaddset(&stop, SIGINT);
     sigprocmask(SIG_BLOCK, &stop, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
-    // A reader of the log that stops reading (a full pipe) must never stop the site.
-    std::fflush(stdout);
-    struct stat out;
-    if (fstat(STDOUT_FILENO, &out) == 0 && (S_ISFIFO(out.st_mode) || S_ISSOCK(out.st_mode)))
-        fcntl(STDOUT_FILENO, F_SETFL, fcntl(STDOUT_FILENO, F_GETFL) | O_NONBLOCK);
+    SiteLog::detachFromReader();
     m_signalFd = signalfd(-1, &stop, SFD_NONBLOCK | SFD_CLOEXEC);
     m_epollFd = epoll_create1(EPOLL_CLOEXEC);
     if (m_listenFd < 0 || m_signalFd < 0 || m_epollFd < 0)
@@ -151,7 +154,7 @@ bool SiteServer::run()
     qint64 lastSweep = NowMs();
     for (;;) {
         // Before waiting, the log is written out: an idle site never holds lines back.
-        flushLog(NowMs(), true);
+        m_log.flush(NowMs(), true);
         const int n = epoll_wait(m_epollFd, events, 256, SweepMs);
         if (n < 0 && errno != EINTR)
             return false;
@@ -159,7 +162,7 @@ bool SiteServer::run()
         for (int i = 0; i < n; ++i) {
             const int fd = events[i].data.fd;
             if (fd == m_signalFd) {
-                flushLog(now, true);
+                m_log.flush(now, true);
                 return true;
             }
             if (fd == m_listenFd)
@@ -172,7 +175,7 @@ bool SiteServer::run()
             lastSweep = now;
         }
         m_closed.clear();
-        flushLog(now, false);
+        m_log.flush(now, false);
     }
 }
 
@@ -181,7 +184,8 @@ void SiteServer::acceptAll(qint64 now)
     for (;;) {
         sockaddr_storage peer {};
         socklen_t length = sizeof peer;
-        const int fd = accept4(m_listenFd, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        const int fd
+            = accept4(m_listenFd, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0)
             return; // EAGAIN, or out of descriptors: the rest wait in the backlog
         if (m_open >= m_limits.maxConnections && !makeRoom()) {
@@ -227,7 +231,7 @@ bool SiteServer::makeRoom()
     }
     if (!oldest)
         return false;
-    logEvent(*oldest, "connexion fermée pour faire place (trop de connexions ouvertes)");
+    m_log.event(oldest->peer, "connexion fermée pour faire place (trop de connexions ouvertes)");
     closeConnection(*oldest);
     return true;
 }
@@ -301,7 +305,8 @@ void SiteServer::answerRequests(Connection &c, qint64 now)
             break;
         }
         if (head.contentLength > MaxRequestBodyBytes)
-            return answerAndClose(c, 413, "corps de " + QByteArray::number(head.contentLength) + " octets annoncé");
+            return answerAndClose(
+                c, 413, "corps de " + QByteArray::number(head.contentLength) + " octets annoncé");
         if (c.in.size() < headBytes + head.contentLength) {
             // A large body is held for a few connections only: memory stays bounded.
             if (head.contentLength > LargeBodyBytes && !c.holdsBody) {
@@ -338,7 +343,7 @@ void SiteServer::answerRequests(Connection &c, qint64 now)
         const SiteResponse response = m_handler.handle(request, now);
         const bool keepAlive = head.keepAlive && !c.closeAfterWrite && ++c.served < m_limits.maxRequests;
         queue(c, response, head.http10, keepAlive);
-        log(SiteHandler::logLine(request, response));
+        m_log.add(SiteHandler::logLine(request, response));
         c.requestStart = now;
         if (!keepAlive)
             c.closeAfterWrite = true;
@@ -356,7 +361,7 @@ void SiteServer::answerAndClose(Connection &c, int status, const QByteArray &not
     r.status = status;
     r.contentType = QByteArrayLiteral("text/html; charset=utf-8");
     r.body = ErrorPage(status, QStringLiteral("/"));
-    logEvent(c, QByteArray::number(status) + ' ' + note + " : connexion fermée");
+    m_log.event(c.peer, QByteArray::number(status) + ' ' + note + " : connexion fermée");
     c.in.clear();
     c.closeAfterWrite = true;
     queue(c, r, false, false);
@@ -431,8 +436,8 @@ void SiteServer::writeOutput(Connection &c, qint64 now)
 
 void SiteServer::updateEvents(Connection &c)
 {
-    const bool wantIn = c.lingering
-        || (!c.closeAfterWrite && c.outPending < OutHighWater && c.in.size() < InputCap);
+    const bool wantIn
+        = c.lingering || (!c.closeAfterWrite && c.outPending < OutHighWater && c.in.size() < InputCap);
     const quint32 wanted = (wantIn ? EPOLLIN | EPOLLRDHUP : 0u) | (c.outPending > 0 ? EPOLLOUT : 0u);
     if (wanted == c.events)
         return;
@@ -468,7 +473,7 @@ void SiteServer::sweep(qint64 now)
                 closeConnection(c);
         } else if (c.outPending > 0) {
             if (now - c.lastProgress >= m_limits.writeTimeoutMs) {
-                logEvent(c, "client qui ne lit pas sa réponse : connexion fermée");
+                m_log.event(c.peer, "client qui ne lit pas sa réponse : connexion fermée");
                 closeConnection(c);
             }
         } else if (c.idleSince) {
@@ -479,42 +484,11 @@ void SiteServer::sweep(qint64 now)
             if (c.in.isEmpty())
                 closeConnection(c);
             else
-                answerAndClose(c, 408, "requête incomplète après " + QByteArray::number(m_limits.requestTimeoutMs / 1000.0) + " s");
+                answerAndClose(c, 408,
+                    "requête incomplète après " + QByteArray::number(m_limits.requestTimeoutMs / 1000.0)
+                        + " s");
         }
     }
-}
-
-void SiteServer::log(const QByteArray &line)
-{
-    m_logBuffer += line;
-    m_logBuffer += '\n';
-}
-
-void SiteServer::logEvent(const Connection &c, const QByteArray &what)
-{
-    log(QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + ' ' + c.peer + " - - " + what);
-}
-
-void SiteServer::flushLog(qint64 now, bool force)
-{
-    if (m_logBuffer.isEmpty() || (!force && m_logBuffer.size() < 32 * 1024 && now - m_lastLogFlush < 200))
-        return;
-    qsizetype written = 0;
-    while (written < m_logBuffer.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, m_logBuffer.constData() + written, size_t(m_logBuffer.size() - written));
-        if (n > 0)
-            written += n;
-        else if (n < 0 && errno == EINTR)
-            continue;
-        else
-            break; // the reader is behind: the rest waits for the next turn
-    }
-    m_logBuffer.remove(0, written);
-    if (m_logBuffer.size() > MaxLogBacklog) {
-        const qsizetype cut = m_logBuffer.indexOf('\n', m_logBuffer.size() - MaxLogBacklog / 2) + 1;
-        m_logBuffer = "(lignes de journal perdues : la sortie n'est pas lue)\n" + m_logBuffer.mid(cut);
-    }
-    m_lastLogFlush = now;
 }
 
 } // namespace kestrava::site

@@ -2,6 +2,7 @@
 
 #include "HttpRequestHead.h"
 #include "SiteHandler.h"
+#include "SiteLog.h"
 
 #include <QByteArray>
 #include <QList>
@@ -60,9 +61,6 @@ private:
     void closeConnection(Connection &c);
     void sweep(qint64 now);
     bool makeRoom();
-    void log(const QByteArray &line);
-    void logEvent(const Connection &c, const QByteArray &what);
-    void flushLog(qint64 now, bool force);
 
     SiteHandler m_handler;
     Limits m_limits;
@@ -74,8 +72,7 @@ private:
     std::vector<std::unique_ptr<Connection>> m_closed;
     int m_open = 0;
     int m_bodiesInFlight = 0;
-    QByteArray m_logBuffer;
-    qint64 m_lastLogFlush = 0;
+    SiteLog m_log;
 };
 
 } // namespace kestrava::site

@@ -45,8 +45,8 @@ int main(int argc, char *argv[])
         QStringLiteral("request-timeout"), QString(), QStringLiteral("S"), QStringLiteral("10"));
     const QCommandLineOption idleTimeoutOption(
         QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
-    parser.addOptions(
-        { helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption, idleTimeoutOption });
+    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
+        idleTimeoutOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QStringList unknown = parser.unknownOptionNames() + parser.positionalArguments();
         Print(stderr,
@@ -95,7 +95,8 @@ int main(int argc, char *argv[])
         bool ok = false;
         const double seconds = parser.value(*option).toDouble(&ok);
         if (!ok || seconds <= 0 || seconds > 3600) {
-            Print(stderr, QStringLiteral("kestrava-site : délai invalide « %1 ».").arg(parser.value(*option)));
+            Print(
+                stderr, QStringLiteral("kestrava-site : délai invalide « %1 ».").arg(parser.value(*option)));
             return 2;
         }
         *target = int(seconds * 1000);

@@ -12,7 +12,8 @@ namespace kestrava {
 // transfer (a local event loop), so the window keeps painting. The target is replaced atomically,
 // and only by a 2xx answer known to be whole (a Content-Length that matches; never a body that
 // merely ended with the connection, nor a chunked one, which Qt cannot prove finished), not
-// empty, and passing the caller's check. A transfer silent for `idleMs`, or not done within `deadlineMs`, fails.
+// empty, and passing the caller's check. A transfer silent for `idleMs`, or not done within `deadlineMs`,
+// fails.
 class NetworkDownloader final : public Downloader
 {
 public:

@@ -1,10 +1,10 @@
 // Saves killed at random moments: a child process saves the results store again and again and
 // is killed with SIGKILL; the store must then hold the state before or after the save that was
 // running, never a mix, and nothing the program reads may be left beside it.
+#include "TestFiles.h"
 #include "platform/IniFile.h"
 #include "season/ResultsStore.h"
 #include "season/StoreCheck.h"
-#include "TestFiles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -28,7 +28,8 @@ QList<EntryRow> Rows(int n)
 {
     QList<EntryRow> rows;
     for (int p = 0; p < FixturesPerMatchday; ++p)
-        rows.append({FixtureKey(1, p), TeamLetter(2 * p), TeamLetter(2 * p + 1), QString::number(n), "1", "2", "", "", ""});
+        rows.append({ FixtureKey(1, p), TeamLetter(2 * p), TeamLetter(2 * p + 1), QString::number(n), "1",
+            "2", "", "", "" });
     return rows;
 }
 
@@ -89,12 +90,13 @@ private slots:
             const int lastSaid = said.size() >= 2 ? said.at(said.size() - 2).toInt() : state;
             const int now = StateOf(store.path());
             QVERIFY2(now == lastSaid || now == lastSaid + 1,
-                     qPrintable(QStringLiteral("kill %1: state %2 after %3").arg(kill).arg(now).arg(lastSaid)));
+                qPrintable(QStringLiteral("kill %1: state %2 after %3").arg(kill).arg(now).arg(lastSaid)));
             QVERIFY(CheckResultsStore(test::ReadFileBytes(store.path())).ok());
             // A kill between the temporary file's naming and its rename may leave it: never under a
             // name the program reads.
             const QRegularExpression temporary(QStringLiteral("^Resultats2027\\.ini\\.[A-Za-z0-9]{6}$"));
-            for (const QString &name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            for (const QString &name :
+                QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
                 QVERIFY2(name == u"Resultats2027.ini" || temporary.match(name).hasMatch(), qPrintable(name));
                 strays += name != u"Resultats2027.ini" && QFile::remove(dir.filePath(name));
             }
@@ -110,7 +112,8 @@ private slots:
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsSet("KESTRAVA_SAVE_LOOP"))
-        return SaveForever(qEnvironmentVariable("KESTRAVA_SAVE_LOOP"), qEnvironmentVariableIntValue("KESTRAVA_SAVE_FROM"));
+        return SaveForever(
+            qEnvironmentVariable("KESTRAVA_SAVE_LOOP"), qEnvironmentVariableIntValue("KESTRAVA_SAVE_FROM"));
     QCoreApplication app(argc, argv);
     TestCrashSave test;
     return QTest::qExec(&test, argc, argv);

@@ -387,7 +387,6 @@ void TstIniFile::failedWriteKeepsOldFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList(QStringLiteral("Resultats2027.ini")));
 }
 
-
 void TstIniFile::settingsFileIsPrivate()
 {
     // The settings hold the editor's password: created for its owner alone, and kept so.
@@ -407,7 +406,8 @@ void TstIniFile::settingsFileIsPrivate()
     umask(umaskBefore);
     QCOMPARE(created, 0600);
     QCOMPARE(kept, 0600);
-    QCOMPARE(QtSettingsStore::atPath(path)->read(QStringLiteral("mdp"), QStringLiteral("mdp"), {}), QStringLiteral("s3cret"));
+    QCOMPARE(QtSettingsStore::atPath(path)->read(QStringLiteral("mdp"), QStringLiteral("mdp"), {}),
+        QStringLiteral("s3cret"));
 }
 
 QTEST_GUILESS_MAIN(TstIniFile)

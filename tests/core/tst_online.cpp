@@ -78,17 +78,19 @@ void TestOnline::storeCheck_data()
     QTest::addColumn<int>("problem");
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("key");
-    auto row = [](const char *name, const QByteArray &bytes, StoreProblem p, int line = 0, const QString &key = {}) {
-        QTest::newRow(name) << bytes << int(p) << line << key;
-    };
-    const QByteArray maj = "[Maj]\r\nMaj=06 d\xE9" "c. 07:24\r\n";
+    auto row = [](const char *name, const QByteArray &bytes, StoreProblem p, int line = 0,
+                   const QString &key = {}) { QTest::newRow(name) << bytes << int(p) << line << key; };
+    const QByteArray maj = "[Maj]\r\nMaj=06 d\xE9"
+                           "c. 07:24\r\n";
     const QByteArray r = "[Resultats]\r\n0100=A|||||||B\r\n";
     QFile demo(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
     QVERIFY(demo.open(QIODevice::ReadOnly));
     row("demo store", demo.readAll(), StoreProblem::None);
     row("any case, LF only, spaces, comments, other sections",
-        "; commentaire\n[ resultats ]\n 0100 = A|||||||B\n\n[Autre]\nx=\n[maj]\nMAJ=29 f\xE9vr. 10:00\n", StoreProblem::None);
-    row("no result yet: an introduction text only", maj + "[Texte]\r\nTexte=Bienvenue\r\n", StoreProblem::None);
+        "; commentaire\n[ resultats ]\n 0100 = A|||||||B\n\n[Autre]\nx=\n[maj]\nMAJ=29 f\xE9vr. 10:00\n",
+        StoreProblem::None);
+    row("no result yet: an introduction text only", maj + "[Texte]\r\nTexte=Bienvenue\r\n",
+        StoreProblem::None);
     row("exactly the limit", maj + QByteArray(MaxResultsStoreBytes - maj.size(), ' '), StoreProblem::None);
     row("empty", {}, StoreProblem::NoDate);
     row("a date that is not one", "[Maj]\r\nMaj=x\r\n", StoreProblem::NoDate);
@@ -98,10 +100,12 @@ void TestOnline::storeCheck_data()
     row("utf-8 mark", "\xEF\xBB\xBF" + r + maj, StoreProblem::BadLine, 1);
     row("empty key", maj + "=x\r\n", StoreProblem::BadLine, 3);
     row("key 12a4", r + "12a4=A|||||||B\r\n" + maj, StoreProblem::BadKey, 3, QStringLiteral("12a4"));
-    row("superscript digits", "[Resultats]\r\n0\xB9\xB2\xB3=A|||||||B\r\n", StoreProblem::BadKey, 2, QStringLiteral("0¹²³"));
-    row("second results section checked too", r + maj + "[RESULTATS]\r\nabcd=A|||||||B\r\n", StoreProblem::BadKey, 6,
-        QStringLiteral("abcd"));
-    row("seven fields", maj + "[Resultats]\r\n0100=A||||||B\r\n", StoreProblem::BadRecord, 4, QStringLiteral("0100"));
+    row("superscript digits", "[Resultats]\r\n0\xB9\xB2\xB3=A|||||||B\r\n", StoreProblem::BadKey, 2,
+        QStringLiteral("0¹²³"));
+    row("second results section checked too", r + maj + "[RESULTATS]\r\nabcd=A|||||||B\r\n",
+        StoreProblem::BadKey, 6, QStringLiteral("abcd"));
+    row("seven fields", maj + "[Resultats]\r\n0100=A||||||B\r\n", StoreProblem::BadRecord, 4,
+        QStringLiteral("0100"));
     row("nul byte", r + QByteArray("\0\0", 2), StoreProblem::NulByte, 3);
     row("binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), StoreProblem::ControlChar, 2);
     row("too large", maj + QByteArray(MaxResultsStoreBytes, ' '), StoreProblem::TooLarge);
@@ -129,7 +133,8 @@ void TestOnline::fileChecks_data()
     QTest::newRow("donors") << QByteArray("<div class=\"titre\">Merci</div>\r\n") << false << true;
     QTest::newRow("empty") << QByteArray() << false << false;
     QTest::newRow("blank") << QByteArray(" \r\n\r\n") << false << false;
-    QTest::newRow("error page") << QByteArray("<!DOCTYPE html><html><body>404</body></html>") << false << false;
+    QTest::newRow("error page") << QByteArray("<!DOCTYPE html><html><body>404</body></html>") << false
+                                << false;
     QTest::newRow("binary") << QByteArray("EQU|\0\0", 6) << false << false;
 }
 

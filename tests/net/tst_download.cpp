@@ -87,13 +87,15 @@ private slots:
             << "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + Published << 0 << false;
         QTest::newRow("cut before its length")
             << ok + "Content-Length: 5000\r\n\r\n" + Published.left(2000) << 0 << false;
-        QTest::newRow("chunked, cut") << ok + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(Published, false)
-                                       << 0 << false;
+        QTest::newRow("chunked, cut")
+            << ok + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(Published, false) << 0 << false;
         QTest::newRow("empty") << sized({}) << 0 << false;
-        for (const char *tiny : {"[Maj]\r\nMaj=x\r\n", "[", "; rien"})
+        for (const char *tiny : { "[Maj]\r\nMaj=x\r\n", "[", "; rien" })
             QTest::newRow(tiny) << sized(tiny) << 0 << false;
         // Whole after some 6 s: too late all the same.
-        QTest::newRow("a byte now and then") << sized("[Maj]\r\nMaj=05 d\xE9" "c. 21:40\r\n") << 250 << false;
+        QTest::newRow("a byte now and then") << sized("[Maj]\r\nMaj=05 d\xE9"
+                                                      "c. 21:40\r\n")
+                                             << 250 << false;
     }
 
     void onlyWholePlausibleStores()
@@ -112,7 +114,8 @@ private slots:
         QCOMPARE(FetchResultsStore(store, SiteAddresses(server.base().toString()), downloader), kept);
         QVERIFY(clock.elapsed() < 4000);
         QCOMPARE(ReadFileBytes(store.path()), kept ? Published : Local);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Resultats2027.ini")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("Resultats2027.ini") });
     }
 
     void backupLeftByAnEarlierRun()

@@ -285,10 +285,12 @@ private slots:
         QVERIFY(WriteFileBytes(root + QStringLiteral("/editors.conf"), "Editeur=s3cret\nAutre=autre mot\n"));
         SiteHandler handler(root, root + QStringLiteral("/editors.conf"));
 
-        const SiteResponse file = handler.handle({ "GET", "/Vantor2027/Resultats2027.ini", {}, {}, {}, "127.0.0.1" }, 0);
+        const SiteResponse file
+            = handler.handle({ "GET", "/Vantor2027/Resultats2027.ini", {}, {}, {}, "127.0.0.1" }, 0);
         QCOMPARE(file.body, GoodStore);
         QCOMPARE(file.contentType, QByteArray("text/plain; charset=windows-1252"));
-        const SiteResponse head = handler.handle({ "HEAD", "/Vantor2027/Resultats2027.ini", {}, {}, {}, {} }, 0);
+        const SiteResponse head
+            = handler.handle({ "HEAD", "/Vantor2027/Resultats2027.ini", {}, {}, {}, {} }, 0);
         QVERIFY(head.headOnly);
         QCOMPARE(head.body, GoodStore); // its length is announced
         using Get = std::tuple<QByteArray, QByteArray, int>; // method, path, status
@@ -305,31 +307,32 @@ private slots:
         // Each refusal from its own address: the limit on wrong passwords is another test's.
         int address = 0;
         auto post = [&](const QByteArray &query, const QByteArray &body, const QByteArray &type) {
-            return handler.handle(
-                { "POST", "/Vantor2027/EXPEL1.php", query, type, body, "10.0.0." + QByteArray::number(++address) }, 0);
+            return handler.handle({ "POST", "/Vantor2027/EXPEL1.php", query, type, body,
+                                      "10.0.0." + QByteArray::number(++address) },
+                0);
         };
         const QByteArray multipart = "multipart/form-data; boundary=" + Boundary;
         const QByteArray next = QByteArray(GoodStore).replace("0101=", "0102=");
-        using Post = std::tuple<QByteArray, QByteArray, QByteArray, int, QString>; // query, body, type, status, page
+        using Post
+            = std::tuple<QByteArray, QByteArray, QByteArray, int, QString>; // query, body, type, status, page
         const QString badLogin = QStringLiteral("Pseudo ou mot de passe incorrect");
-        const Post refused[]
-            = { { {}, Field("pseudo", "Editeur") + Field("mdp", "s3cret") + Closing(), multipart, 400,
-                    QStringLiteral("Aucun fichier") },
-                  { {}, FormBody("Editeur", "s3cret", next), "application/x-www-form-urlencoded", 400,
-                      QStringLiteral("multipart/form-data attendu") },
-                  { {}, FormBody("Editeur", "s3cret", next), "multipart/form-data", 400, {} },
-                  { {}, FormBody("Editeur", "s3cret", next).chopped(10), multipart, 400,
-                      QStringLiteral("incomplet ou illisible") },
-                  { {}, FormBody("Editeur", "S3cret", next), multipart, 403, badLogin },
-                  { {}, FormBody("Intrus", "s3cret", next), multipart, 403, badLogin },
-                  { {}, FormBody("Editeur", "autre mot", next), multipart, 403, badLogin },
-                  { {}, FormBody("Editeur", "", next), multipart, 403, badLogin },
-                  { "pseudo=Editeur&mdp=faux", FormBody("", "", next), multipart, 403, badLogin },
-                  { {}, FormBody("Editeur", "s3cret", QByteArray(GoodStore).replace("0101=", "12a4=")), multipart, 400,
-                      QStringLiteral("Clé « 12a4 » invalide") },
-                  { {}, FormBody("Editeur", "s3cret", "[Resultats]\r\n"), multipart, 400,
-                      QStringLiteral("date de mise à jour") },
-                  { {}, QByteArray(MaxRequestBodyBytes + 1, 'x'), multipart, 413, {} } };
+        const Post refused[] = { { {}, Field("pseudo", "Editeur") + Field("mdp", "s3cret") + Closing(),
+                                     multipart, 400, QStringLiteral("Aucun fichier") },
+            { {}, FormBody("Editeur", "s3cret", next), "application/x-www-form-urlencoded", 400,
+                QStringLiteral("multipart/form-data attendu") },
+            { {}, FormBody("Editeur", "s3cret", next), "multipart/form-data", 400, {} },
+            { {}, FormBody("Editeur", "s3cret", next).chopped(10), multipart, 400,
+                QStringLiteral("incomplet ou illisible") },
+            { {}, FormBody("Editeur", "S3cret", next), multipart, 403, badLogin },
+            { {}, FormBody("Intrus", "s3cret", next), multipart, 403, badLogin },
+            { {}, FormBody("Editeur", "autre mot", next), multipart, 403, badLogin },
+            { {}, FormBody("Editeur", "", next), multipart, 403, badLogin },
+            { "pseudo=Editeur&mdp=faux", FormBody("", "", next), multipart, 403, badLogin },
+            { {}, FormBody("Editeur", "s3cret", QByteArray(GoodStore).replace("0101=", "12a4=")), multipart,
+                400, QStringLiteral("Clé « 12a4 » invalide") },
+            { {}, FormBody("Editeur", "s3cret", "[Resultats]\r\n"), multipart, 400,
+                QStringLiteral("date de mise à jour") },
+            { {}, QByteArray(MaxRequestBodyBytes + 1, 'x'), multipart, 413, {} } };
         for (const auto &[query, body, type, status, reason] : refused) {
             const SiteResponse r = post(query, body, type);
             QCOMPARE(r.status, status);
@@ -342,7 +345,8 @@ private slots:
 
         // The credentials may come with the address of the page instead of the form, and a store
         // with no result yet (only the introduction text) is published like any other.
-        const QByteArray intro = "[Maj]\r\nMaj=06 d\xE9" "c. 07:24\r\n[Texte]\r\nTexte=Bienvenue\r\n";
+        const QByteArray intro = "[Maj]\r\nMaj=06 d\xE9"
+                                 "c. 07:24\r\n[Texte]\r\nTexte=Bienvenue\r\n";
         for (const QByteArray &store : { next, intro }) {
             const SiteResponse r = post("pseudo=Editeur&mdp=s3cret", FilePart(store) + Closing(), multipart);
             QCOMPARE(r.status, 200);
@@ -364,25 +368,34 @@ private slots:
         QTest::addColumn<QByteArray>("path");
         QTest::addColumn<QByteArray>("query");
         QTest::addColumn<QString>("phrase");
-        QTest::newRow("home") << QByteArray("/") << QByteArray() << QStringLiteral("Bienvenue sur le site de Kestrava");
+        QTest::newRow("home") << QByteArray("/") << QByteArray()
+                              << QStringLiteral("Bienvenue sur le site de Kestrava");
         for (const char *file : { "Resultats2027.ini", "L12027.txt", "don.L1" })
             QTest::newRow(file) << QByteArray("/Vantor2027/index.php") << QByteArray()
                                 << QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(file));
         // The upload page keeps what the address gives it, escaped, and asks for what it lacks.
         const QByteArray form = "pseudo=%3Cscript%3E%26%22&mdp=p%C3%A2ss%22w";
         const QByteArray upload = "/Vantor2027/EXPEL1.php";
-        QTest::newRow("form") << upload << form << QStringLiteral("<input type=\"file\" id=\"fichier\" name=\"fichier\"");
+        QTest::newRow("form") << upload << form
+                              << QStringLiteral("<input type=\"file\" id=\"fichier\" name=\"fichier\"");
         QTest::newRow("form pseudo") << upload << form
                                      << QStringLiteral("name=\"pseudo\" value=\"&lt;script&gt;&amp;&quot;\"");
-        QTest::newRow("form password") << upload << form << QStringLiteral("name=\"mdp\" value=\"pâss&quot;w\"");
+        QTest::newRow("form password")
+            << upload << form << QStringLiteral("name=\"mdp\" value=\"pâss&quot;w\"");
         QTest::newRow("form asks") << upload << QByteArray()
-                                   << QStringLiteral("<input type=\"password\" id=\"mdp\" name=\"mdp\" required>");
-        QTest::newRow("season folder") << QByteArray("/Vantor2027/") << QByteArray() << QStringLiteral("Fichiers publiés");
-        QTest::newRow("donation") << QByteArray("/Vantor2027/donation.php") << QByteArray() << QStringLiteral("Soutenir Kestrava");
-        QTest::newRow("contact") << QByteArray("/contacter.php") << QByteArray("sub=%20Ligue%201%20(2026%20-%202027)%20Version%201.0")
-                                 << QStringLiteral("Sujet : <strong> Ligue 1 (2026 - 2027) Version 1.0</strong>");
-        QTest::newRow("contact escaped") << QByteArray("/contacter.php") << QByteArray("sub=%3Cscript%3Ealert(1)%3C/script%3E")
-                                         << QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;");
+                                   << QStringLiteral(
+                                          "<input type=\"password\" id=\"mdp\" name=\"mdp\" required>");
+        QTest::newRow("season folder")
+            << QByteArray("/Vantor2027/") << QByteArray() << QStringLiteral("Fichiers publiés");
+        QTest::newRow("donation") << QByteArray("/Vantor2027/donation.php") << QByteArray()
+                                  << QStringLiteral("Soutenir Kestrava");
+        QTest::newRow("contact") << QByteArray("/contacter.php")
+                                 << QByteArray("sub=%20Ligue%201%20(2026%20-%202027)%20Version%201.0")
+                                 << QStringLiteral(
+                                        "Sujet : <strong> Ligue 1 (2026 - 2027) Version 1.0</strong>");
+        QTest::newRow("contact escaped")
+            << QByteArray("/contacter.php") << QByteArray("sub=%3Cscript%3Ealert(1)%3C/script%3E")
+            << QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;");
     }
 
     void pagesAreFrench()

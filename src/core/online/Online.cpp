@@ -137,8 +137,8 @@ bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Dow
             QFile::rename(store.backupPath(), store.path());
         QFile::remove(store.backupPath());
     }
-    return downloader.download(site.results(), store.path(),
-                               [](const QByteArray &bytes) { return CheckResultsStore(bytes).ok(); });
+    return downloader.download(
+        site.results(), store.path(), [](const QByteArray &bytes) { return CheckResultsStore(bytes).ok(); });
 }
 
 SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,

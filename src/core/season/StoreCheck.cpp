@@ -14,13 +14,16 @@ QString StoreCheck::frenchReason() const
     case StoreProblem::None:
         return QStringLiteral("Fichier conforme.");
     case StoreProblem::TooLarge:
-        return QStringLiteral("Le fichier dépasse la taille permise (%1 Kio).").arg(MaxResultsStoreBytes / 1024);
+        return QStringLiteral("Le fichier dépasse la taille permise (%1 Kio).")
+            .arg(MaxResultsStoreBytes / 1024);
     case StoreProblem::NulByte:
-        return QStringLiteral("Le fichier contient des octets nuls : ce n'est pas un fichier texte (ligne %1).")
+        return QStringLiteral(
+            "Le fichier contient des octets nuls : ce n'est pas un fichier texte (ligne %1).")
             .arg(line);
     case StoreProblem::ControlChar:
-        return QStringLiteral("Le fichier contient des caractères de contrôle : ce n'est pas un fichier texte "
-                              "(ligne %1).")
+        return QStringLiteral(
+            "Le fichier contient des caractères de contrôle : ce n'est pas un fichier texte "
+            "(ligne %1).")
             .arg(line);
     case StoreProblem::BadLine:
         return QStringLiteral("La ligne %1 n'est ni une section, ni une ligne « clé=valeur », ni un "
@@ -37,8 +40,9 @@ QString StoreCheck::frenchReason() const
             .arg(key)
             .arg(line);
     case StoreProblem::NoDate:
-        return QStringLiteral("Le fichier n'a pas de date de mise à jour lisible ([Maj] Maj=…) : ce n'est pas "
-                              "un fichier de résultats enregistré par le logiciel.");
+        return QStringLiteral(
+            "Le fichier n'a pas de date de mise à jour lisible ([Maj] Maj=…) : ce n'est pas "
+            "un fichier de résultats enregistré par le logiciel.");
     }
     return {};
 }
