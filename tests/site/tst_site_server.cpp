@@ -9,12 +9,11 @@
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DemoSite.h"
 #include "TestFiles.h"
 
 using kestrava::test::ReadFileBytes;
@@ -53,16 +52,16 @@ class TestSiteServer : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_root;
-    QString m_folder;
-    QProcess m_server;
+    kestrava::test::DemoSite m_site;
     QByteArray m_log;
     quint16 m_port = 0;
     QNetworkAccessManager m_nam;
     QByteArray m_demoStore;
 
-    QString published() const { return m_folder + QStringLiteral("/Resultats2027.ini"); }
+    QString published(const char *suffix = "") const
+    {
+        return m_site.published(QStringLiteral("Resultats2027.ini") + QLatin1String(suffix));
+    }
 
     QUrl url(const QByteArray &pathAndQuery) const
     {
@@ -164,7 +163,7 @@ private:
     {
         return QTest::qWaitFor(
             [&] {
-                m_log += m_server.readAllStandardOutput();
+                m_log += m_site.readLog();
                 return done();
             },
             ms);
@@ -173,55 +172,23 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_root = m_dir.filePath(QStringLiteral("site"));
-        m_folder = m_root + QStringLiteral("/Vantor2027");
-        QVERIFY(QDir().mkpath(m_folder));
-        QVERIFY(WriteFileBytes(m_root + QStringLiteral("/editors.conf"), EditorsFile));
-        // Something secret beside the site folder too, that no address may reach.
-        QVERIFY(WriteFileBytes(m_dir.filePath(QStringLiteral("secret.txt")), "s3cret hors du site"));
-        m_demoStore = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
-        QVERIFY(!m_demoStore.isEmpty());
-
         // Test traffic stays on this machine, whatever the environment says about proxies.
         QNetworkProxyFactory::setUseSystemConfiguration(false);
         m_nam.setProxy(QNetworkProxy::NoProxy);
-
-        m_server.setProgram(QStringLiteral(KESTRAVA_SITE));
-        m_server.setArguments(
-            { QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0"),
-                QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--request-timeout"),
-                QStringLiteral("1.5"), QStringLiteral("--idle-timeout"), QStringLiteral("1.5") });
-        m_server.setProcessChannelMode(QProcess::SeparateChannels);
-        m_server.start();
-        QVERIFY2(m_server.waitForStarted(5000), qPrintable(m_server.errorString()));
-
-        // The server says where it listens on its first line.
-        const QRegularExpression listening(QStringLiteral("en écoute sur http://127\\.0\\.0\\.1:(\\d+)/"));
-        logUntil([&] { return listening.match(QString::fromUtf8(m_log)).hasMatch(); }, 5000);
-        m_port = quint16(listening.match(QString::fromUtf8(m_log)).captured(1).toUInt());
-        QVERIFY2(m_port != 0, m_log.constData());
-    }
-
-    void cleanupTestCase()
-    {
-        m_server.terminate();
-        if (!m_server.waitForFinished(3000))
-            m_server.kill();
+        QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &m_log,
+                     { QStringLiteral("--request-timeout"), QStringLiteral("1.5"),
+                         QStringLiteral("--idle-timeout"), QStringLiteral("1.5") }),
+            m_log.constData());
+        m_port = m_site.port();
+        // The editors file is read at every upload; something secret lies beside the site folder.
+        QVERIFY(WriteFileBytes(m_site.root() + QStringLiteral("/editors.conf"), EditorsFile));
+        QVERIFY(WriteFileBytes(m_site.root() + QStringLiteral("/../secret.txt"), "s3cret hors du site"));
+        m_demoStore = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
+        QVERIFY(!m_demoStore.isEmpty());
     }
 
     // Every test starts from the demo site.
-    void init()
-    {
-        QDir folder(m_folder);
-        for (const QString &name : folder.entryList(QDir::Files))
-            QVERIFY(folder.remove(name));
-        QVERIFY(WriteFileBytes(published(), m_demoStore));
-        QVERIFY(QFile::copy(
-            QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt"), m_folder + QStringLiteral("/L12027.txt")));
-        QVERIFY(QFile::copy(
-            QStringLiteral(KESTRAVA_DATA_DIR "/demo/don.L1"), m_folder + QStringLiteral("/don.L1")));
-    }
+    void init() { QVERIFY(m_site.reset(QStringLiteral(KESTRAVA_DATA_DIR))); }
 
     void downloadsAreByteExact_data()
     {
@@ -296,7 +263,7 @@ private slots:
         QVERIFY2(QString::fromUtf8(a.body).contains(QStringLiteral("Fichier reçu")), a.body.constData());
         QVERIFY(QString::fromUtf8(a.body).contains(QStringLiteral("Resultats2027.ini.1")));
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, first);
-        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
+        QCOMPARE(ReadFileBytes(published(".1")), m_demoStore);
 
         // Credentials in the address, a non-ASCII pseudonym, a file under another name.
         const QByteArray second = "[RESULTATS]\r\n0100=R|0|1|2|2|0|0|D\r\n[Maj]\r\nMaj=07 d\xE9"
@@ -304,8 +271,8 @@ private slots:
         a = upload({ "pseudo=H%C3%A9l%C3%A8ne&mdp=autre%20mot", {}, {}, second, "Resultats2027-060127.ini" });
         QCOMPARE(a.status, 200);
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, second);
-        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.1")), m_demoStore);
-        QCOMPARE(ReadFileBytes(m_folder + QStringLiteral("/Resultats2027.ini.2")), first);
+        QCOMPARE(ReadFileBytes(published(".1")), m_demoStore);
+        QCOMPARE(ReadFileBytes(published(".2")), first);
     }
 
     void logHasALinePerRequestAndNoPassword()
