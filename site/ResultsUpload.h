@@ -3,36 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
+#include "season/StoreCheck.h"
+
 namespace kestrava::site {
 
-inline constexpr qsizetype MaxResultsStoreBytes = 256 * 1024;
-
-enum class StoreProblem {
-    None,
-    TooLarge,
-    NulByte, // binary data
-    ControlChar, // a control character other than tab, CR, LF
-    NoResultsSection,
-    LineWithoutEquals,
-    BadKey, // a key of [Resultats] that is not four digits
-    BadRecord, // a value that is not eight fields separated by '|'
-};
-
-struct StoreCheck
-{
-    StoreProblem problem = StoreProblem::None;
-    int line = 0; // 1-based line of the problem, when it has one
-    QString key; // the offending key, when it has one
-    int resultCount = 0;
-
-    bool ok() const { return problem == StoreProblem::None; }
-    QString frenchReason() const; // plain text, not HTML
-};
-
-// Is this a results store the program can take as it is? The file is Windows-1252 text with CR LF
-// (LF alone is tolerated); it must have a [Resultats] section (any case) whose every key is four
-// digits and whose every value is a result record of eight fields. Other sections are free.
-StoreCheck CheckResultsStore(const QByteArray &bytes);
+// The store check itself is the program's own (CheckResultsStore): the site accepts exactly what
+// the program would accept as a downloaded store.
+using kestrava::CheckResultsStore;
+using kestrava::MaxResultsStoreBytes;
+using kestrava::StoreCheck;
+using kestrava::StoreProblem;
 
 struct PublishOutcome
 {

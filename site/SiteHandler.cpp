@@ -11,6 +11,10 @@
 #include <QFileInfo>
 #include <QUrlQuery>
 
+#include <sys/stat.h>
+
+#include <ctime>
+
 namespace kestrava::site {
 
 namespace {
@@ -89,7 +93,7 @@ QStringList SiteHandler::publishedFileNames()
         QStringLiteral("don.L1") };
 }
 
-SiteResponse SiteHandler::handle(const SiteRequest &request) const
+SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
 {
     const std::optional<QString> path = CleanRequestPath(request.encodedPath);
     if (!path)
@@ -103,7 +107,7 @@ SiteResponse SiteHandler::handle(const SiteRequest &request) const
     SiteResponse response;
     if (*path == folder + QStringLiteral("/EXPEL1.php")) {
         if (post)
-            return upload(request);
+            return upload(request, nowMs);
         if (!get && !head)
             return MethodNotAllowed(path, "GET, HEAD, POST");
         response = uploadForm(request);
@@ -148,6 +152,28 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
     const std::optional<QString> shown = u'/' + seasonFolder() + u'/' + name;
     if (!publishedFileNames().contains(name))
         return NotFound(shown);
+    const QString listed = QDir(seasonFolderPath()).filePath(name);
+    SiteResponse r;
+    r.status = 200;
+    // The files are Windows-1252 text, exactly as the program reads and writes them.
+    r.contentType = QByteArrayLiteral("text/plain; charset=windows-1252");
+
+    // Every visitor asks for the same three files: they are kept in memory while the file on disk
+    // is the one that was read. A file changed less than two seconds before it was read is read
+    // again every time, so that a change within the file system's timestamp step is never missed.
+    struct stat st;
+    const QByteArray native = QFile::encodeName(listed);
+    if (::stat(native.constData(), &st) != 0)
+        return NotFound(shown);
+    const QByteArray identity = QByteArray::number(qulonglong(st.st_dev)) + ':'
+        + QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':'
+        + QByteArray::number(qlonglong(st.st_ctim.tv_sec)) + '.'
+        + QByteArray::number(qlonglong(st.st_ctim.tv_nsec));
+    if (const auto it = m_files.constFind(name); it != m_files.cend() && it->identity == identity) {
+        r.body = it->bytes;
+        return r;
+    }
+    m_files.remove(name);
     const QString real = FileInsideRoot(m_root, seasonFolderPath(), name);
     if (real.isEmpty())
         return NotFound(shown);
@@ -155,15 +181,13 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
     // The published files are small; anything huge here is not ours to send.
     constexpr qint64 MaxServedBytes = 16 * 1024 * 1024;
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxServedBytes) {
-        SiteResponse r = Html(500, ErrorPage(500, QStringLiteral("../")));
-        r.logNote = QStringLiteral("lecture impossible");
-        return r;
+        SiteResponse e = Html(500, ErrorPage(500, QStringLiteral("../")));
+        e.logNote = QStringLiteral("lecture impossible");
+        return e;
     }
-    SiteResponse r;
-    r.status = 200;
-    // The files are Windows-1252 text, exactly as the program reads and writes them.
-    r.contentType = QByteArrayLiteral("text/plain; charset=windows-1252");
     r.body = file.readAll();
+    if (std::time(nullptr) - st.st_ctim.tv_sec >= 2 && S_ISREG(st.st_mode) && st.st_size == r.body.size())
+        m_files.insert(name, { r.body, identity });
     return r;
 }
 
@@ -202,11 +226,29 @@ SiteResponse SiteHandler::uploadForm(const SiteRequest &request) const
     return r;
 }
 
-SiteResponse SiteHandler::upload(const SiteRequest &request) const
+SiteResponse SiteHandler::upload(const SiteRequest &request, qint64 nowMs)
 {
     const QUrlQuery query(QString::fromLatin1(request.encodedQuery));
     QString pseudo = QueryValue(query, QStringLiteral("pseudo"));
     QString password = QueryValue(query, QStringLiteral("mdp"));
+
+    // An address that failed too often waits, whatever it sends now: its password is not even
+    // looked at, so that the lock really slows a guesser.
+    if (const qint64 waitMs = m_attempts.waitFor(request.remoteAddress, nowMs); waitMs > 0) {
+        const qint64 seconds = (waitMs + 999) / 1000;
+        SiteResponse r = Html(429,
+            UploadAnswerPage(false,
+                HtmlEscape(
+                    QStringLiteral("Trop de mots de passe erronés depuis votre adresse : réessayez dans "
+                                   "%1 seconde(s).")
+                        .arg(seconds)),
+                pseudo, QString()));
+        r.headers.append(Header("Retry-After", QByteArray::number(seconds)));
+        r.headers.append(Header("Referrer-Policy", "no-referrer"));
+        r.logNote = QStringLiteral("refusé : adresse bloquée encore %1 s après trop de mots de passe erronés")
+                        .arg(seconds);
+        return r;
+    }
 
     auto refuse = [&](int status, const QString &reason, const QString &note) {
         // After a wrong password the form asks for it again rather than resending the same one.
@@ -245,11 +287,16 @@ SiteResponse SiteHandler::upload(const SiteRequest &request) const
     QString configError;
     const EditorList editors = EditorList::fromFile(m_configPath, &configError);
     if (!editors.accepts(pseudo, password)) {
-        const QString note = editors.size() == 0
+        const AttemptLimiter::Failure failure = m_attempts.recordFailure(request.remoteAddress, nowMs);
+        QString note = editors.size() == 0
             ? QStringLiteral("aucun éditeur configuré")
             : QStringLiteral("pseudo ou mot de passe incorrect (pseudo « %1 »)").arg(pseudo);
+        note += QStringLiteral(", échec %1 en une minute").arg(failure.recentFailures);
+        if (failure.lockMs > 0)
+            note += QStringLiteral(", adresse bloquée %1 s").arg(failure.lockMs / 1000);
         return refuse(403, QStringLiteral("Pseudo ou mot de passe incorrect : l'envoi est refusé."), note);
     }
+    m_attempts.recordSuccess(request.remoteAddress);
 
     // The file field is "fichier"; any other part carrying a file name will do as well.
     const FormPart *file = form.field(QStringLiteral("fichier"));

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "AttemptLimiter.h"
 #include "ResultsUpload.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -43,7 +45,8 @@ public:
     // editors file, read again for each upload so that editors can be added without a restart.
     SiteHandler(QString root, QString configPath);
 
-    SiteResponse handle(const SiteRequest &request) const;
+    // `nowMs` is a steady clock's reading, for the limit on wrong passwords.
+    SiteResponse handle(const SiteRequest &request, qint64 nowMs);
 
     QString root() const { return m_root; }
     QString seasonFolderPath() const;
@@ -60,10 +63,18 @@ private:
     SiteResponse serveFile(const QString &name) const;
     SiteResponse helpPage() const;
     SiteResponse uploadForm(const SiteRequest &request) const;
-    SiteResponse upload(const SiteRequest &request) const;
+    SiteResponse upload(const SiteRequest &request, qint64 nowMs);
+
+    struct CachedFile
+    {
+        QByteArray bytes;
+        QByteArray identity; // device, inode, size and change time when read
+    };
 
     QString m_root;
     QString m_configPath;
+    AttemptLimiter m_attempts;
+    mutable QHash<QString, CachedFile> m_files;
 };
 
 } // namespace kestrava::site

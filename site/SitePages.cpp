@@ -212,8 +212,8 @@ QByteArray UploadAnswerPage(
                 "<p>Le fichier publié n'a pas été modifié. Vous pouvez corriger et renvoyer :</p>\n")
             + UploadForm(pseudo, password);
     }
-    return PageHtml(ok ? QStringLiteral("Fichier reçQStringLiteral(") : QStringLiteral(")Envoi refusé"), body,
-        QStringLiteral("../"));
+    return PageHtml(
+        ok ? QStringLiteral("Fichier reçu") : QStringLiteral("Envoi refusé"), body, QStringLiteral("../"));
 }
 
 QByteArray ErrorPage(int status, const QString &toRoot)
@@ -229,9 +229,32 @@ QByteArray ErrorPage(int status, const QString &toRoot)
         title = QStringLiteral("Méthode non permise");
         text = QStringLiteral("Cette adresse ne s'utilise pas de cette façon.");
         break;
+    case 400:
+        title = QStringLiteral("Requête invalide");
+        text = QStringLiteral("La requête reçue n'est pas une requête HTTP valide.");
+        break;
+    case 408:
+        title = QStringLiteral("Délai dépassé");
+        text = QStringLiteral("La requête n'est pas arrivée entière à temps : la connexion est fermée.");
+        break;
+    case 411:
+    case 501:
+        title = QStringLiteral("Envoi non pris en charge");
+        text = QStringLiteral("Un envoi doit annoncer sa longueur (Content-Length).");
+        break;
     case 413:
+    case 431:
         title = QStringLiteral("Envoi trop volumineux");
-        text = QStringLiteral("La requête dépasse la taille permise.");
+        text
+            = QStringLiteral("La requête dépasse la taille permise ; le fichier publié n'a pas été modifié.");
+        break;
+    case 503:
+        title = QStringLiteral("Site occupé");
+        text = QStringLiteral("Trop d'envois en cours : réessayez dans un instant.");
+        break;
+    case 505:
+        title = QStringLiteral("Version HTTP non prise en charge");
+        text = QStringLiteral("Ce site parle HTTP/1.0 et HTTP/1.1.");
         break;
     default:
         title = QStringLiteral("Erreur");

@@ -6,7 +6,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHostAddress>
+
+#include <arpa/inet.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 
@@ -39,7 +41,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption rootOption(
         QStringLiteral("root"), QString(), QStringLiteral("DOSSIER"), QStringLiteral("."));
     const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("FICHIER"));
-    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption });
+    const QCommandLineOption requestTimeoutOption(
+        QStringLiteral("request-timeout"), QString(), QStringLiteral("S"), QStringLiteral("10"));
+    const QCommandLineOption idleTimeoutOption(
+        QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
+    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
+        idleTimeoutOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QStringList unknown = parser.unknownOptionNames() + parser.positionalArguments();
         Print(stderr,
@@ -61,6 +68,8 @@ int main(int argc, char *argv[])
                 "  --root DOSSIER     dossier du site (dossier courant par défaut)\n"
                 "  --config FICHIER   éditeurs autorisés, une ligne « pseudo=mot de passe »\n"
                 "                     (DOSSIER/editors.conf par défaut)\n"
+                "  --request-timeout S  une requête doit arriver entière en S secondes (10 par défaut)\n"
+                "  --idle-timeout S   une connexion inactive est fermée après S secondes (5 par défaut)\n"
                 "  -h, --help         affiche cette aide"));
         return 0;
     }
@@ -71,13 +80,26 @@ int main(int argc, char *argv[])
         Print(stderr, QStringLiteral("kestrava-site : port invalide « %1 ».").arg(parser.value(portOption)));
         return 2;
     }
-    QHostAddress address;
-    const QString bind = parser.value(bindOption);
+    QString bind = parser.value(bindOption);
     if (bind == QStringLiteral("localhost"))
-        address = QHostAddress(QHostAddress::LocalHost);
-    else if (!address.setAddress(bind)) {
+        bind = QStringLiteral("127.0.0.1");
+    in6_addr probe;
+    const bool ipv6 = inet_pton(AF_INET6, bind.toLatin1().constData(), &probe) == 1;
+    if (!ipv6 && inet_pton(AF_INET, bind.toLatin1().constData(), &probe) != 1) {
         Print(stderr, QStringLiteral("kestrava-site : adresse invalide « %1 ».").arg(bind));
         return 2;
+    }
+    SiteServer::Limits limits;
+    for (const auto &[option, target] : { std::pair { &requestTimeoutOption, &limits.requestTimeoutMs },
+             std::pair { &idleTimeoutOption, &limits.idleTimeoutMs } }) {
+        bool ok = false;
+        const double seconds = parser.value(*option).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 3600) {
+            Print(
+                stderr, QStringLiteral("kestrava-site : délai invalide « %1 ».").arg(parser.value(*option)));
+            return 2;
+        }
+        *target = int(seconds * 1000);
     }
 
     const QFileInfo rootInfo(parser.value(rootOption));
@@ -107,20 +129,27 @@ int main(int argc, char *argv[])
                 .arg(config, configError.isEmpty() ? QString() : QStringLiteral(" (") + configError + u')'));
     }
 
-    SiteServer server(handler);
-    const quint16 actualPort = server.listenOn(address, quint16(port));
+    // Every visitor of a busy evening is a descriptor: take all the system allows.
+    rlimit files {};
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+    }
+    if (getrlimit(RLIMIT_NOFILE, &files) == 0)
+        limits.maxConnections = int(qBound<rlim_t>(16, files.rlim_cur - 16, limits.maxConnections));
+
+    SiteServer server(std::move(handler), limits);
+    const quint16 actualPort = server.listenOn(bind.toLatin1(), quint16(port));
     if (actualPort == 0) {
         Print(stderr, QStringLiteral("kestrava-site : impossible d'écouter sur %1:%2.").arg(bind).arg(port));
         return 1;
     }
-    const QString host = address.protocol() == QAbstractSocket::IPv6Protocol
-        ? u'[' + address.toString() + u']'
-        : address.toString();
+    const QString host = ipv6 ? u'[' + bind + u']' : bind;
     Print(stdout,
         QStringLiteral("kestrava-site : en écoute sur http://%1:%2/ (dossier %3, %4 éditeur(s))")
             .arg(host)
             .arg(actualPort)
             .arg(root)
             .arg(editors));
-    return app.exec();
+    return server.run() ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace kestrava {
 
@@ -13,9 +14,10 @@ namespace {
 constexpr qint64 MaxBytes = 16 * 1024 * 1024;
 } // namespace
 
-NetworkDownloader::NetworkDownloader(int timeoutMs)
+NetworkDownloader::NetworkDownloader(int idleMs, int deadlineMs)
     : m_manager(std::make_unique<QNetworkAccessManager>())
-    , m_timeoutMs(timeoutMs)
+    , m_idleMs(idleMs)
+    , m_deadlineMs(deadlineMs)
 {
 }
 
@@ -33,7 +35,9 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setRawHeader("Cache-Control", "no-cache");
     request.setRawHeader("Pragma", "no-cache");
-    request.setTransferTimeout(m_timeoutMs);
+    // The length the site announces must be the length we keep: no transparent decompression.
+    request.setRawHeader("Accept-Encoding", "identity");
+    request.setTransferTimeout(m_idleMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
 
     QNetworkReply *reply = m_manager->get(request);
@@ -46,10 +50,21 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
             reply->abort();
         }
     });
+    // A server that trickles a byte now and then never trips the idle timeout: the whole
+    // transfer has its own limit.
+    bool pastDeadline = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply, [&] {
+        pastDeadline = true;
+        reply->abort();
+    });
+    deadline.start(m_deadlineMs);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
+    deadline.stop();
     if (reply->isOpen())
         body += reply->readAll();
 
@@ -63,6 +78,10 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
         m_lastError = QStringLiteral("réponse trop volumineuse");
         return false;
     }
+    if (pastDeadline) {
+        m_lastError = QStringLiteral("délai dépassé (%1 s)").arg(m_deadlineMs / 1000.0);
+        return false;
+    }
     if (error != QNetworkReply::NoError) {
         m_lastError = errorText;
         return false;
@@ -71,9 +90,16 @@ bool NetworkDownloader::download(const QUrl &url, const QString &targetPath, con
         m_lastError = QStringLiteral("réponse HTTP %1").arg(status);
         return false;
     }
-    // A transfer cut short is never a file.
-    if (length.isValid() && length.toLongLong() != body.size()) {
-        m_lastError = QStringLiteral("transfert incomplet");
+    // A transfer cut short is never a file: only an announced length proves the body whole. A
+    // body that ends with the connection may be cut anywhere; and Qt 6.4 takes a chunked body
+    // cut at a chunk's end as finished, so a chunked answer cannot prove it either.
+    if (!length.isValid() || length.toLongLong() != body.size()) {
+        m_lastError = QStringLiteral("transfert incomplet ou de longueur inconnue");
+        return false;
+    }
+    // None of the site's files is ever empty: an empty answer is a server's fault.
+    if (body.isEmpty()) {
+        m_lastError = QStringLiteral("réponse vide");
         return false;
     }
     if (accept && !accept(body)) {

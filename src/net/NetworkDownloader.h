@@ -10,11 +10,14 @@ namespace kestrava {
 
 // Downloads over HTTP with Qt Network. The caller's thread keeps handling events during the
 // transfer (a local event loop), so the window keeps painting. The target is replaced atomically,
-// and only after a complete 2xx answer that passes the caller's check.
+// and only by a 2xx answer known to be whole (a Content-Length that matches; never a body that
+// merely ended with the connection, nor a chunked one, which Qt cannot prove finished), not
+// empty, and passing the caller's check. A transfer silent for `idleMs`, or not done within `deadlineMs`,
+// fails.
 class NetworkDownloader final : public Downloader
 {
 public:
-    explicit NetworkDownloader(int timeoutMs = 15000);
+    explicit NetworkDownloader(int idleMs = 15000, int deadlineMs = 30000);
     ~NetworkDownloader() override;
 
     bool download(const QUrl &url, const QString &targetPath, const Check &accept = {}) override;
@@ -23,7 +26,8 @@ public:
 
 private:
     std::unique_ptr<QNetworkAccessManager> m_manager;
-    int m_timeoutMs;
+    int m_idleMs;
+    int m_deadlineMs;
     QString m_lastError;
 };
 

@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "WriteBlocker.h"
 #include "platform/IniFile.h"
+#include "platform/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,6 +67,7 @@ private slots:
     void valueCannotInjectLines();
     void invalidNamesRefused_data();
     void invalidNamesRefused();
+    void settingsFileIsPrivate();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
 
@@ -383,6 +385,29 @@ void TstIniFile::failedWriteKeepsOldFile()
     QCOMPARE(ReadFileBytes(path), MixedFile);
     // Nor is a half-written temporary file left behind.
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList(QStringLiteral("Resultats2027.ini")));
+}
+
+void TstIniFile::settingsFileIsPrivate()
+{
+    // The settings hold the editor's password: created for its owner alone, and kept so.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("conf/Kestrava.ini"));
+    const mode_t umaskBefore = umask(022);
+    auto mode = [&] {
+        struct stat st;
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    };
+    auto settings = QtSettingsStore::atPath(path);
+    settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), QStringLiteral("s3cret"));
+    const int created = mode();
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+    settings->write(QStringLiteral("Pseudo"), QStringLiteral("Pseudo"), QStringLiteral("Editeur"));
+    const int kept = mode();
+    umask(umaskBefore);
+    QCOMPARE(created, 0600);
+    QCOMPARE(kept, 0600);
+    QCOMPARE(QtSettingsStore::atPath(path)->read(QStringLiteral("mdp"), QStringLiteral("mdp"), {}),
+        QStringLiteral("s3cret"));
 }
 
 QTEST_GUILESS_MAIN(TstIniFile)

@@ -16,6 +16,8 @@ private slots:
     void announcedVersion();
     void lastUpdateColour_data();
     void lastUpdateColour();
+    void storeCheck_data();
+    void storeCheck();
     void fileChecks_data();
     void fileChecks();
     void diacritics_data();
@@ -70,23 +72,77 @@ void TestOnline::lastUpdateColour()
     QTEST(LastUpdateColour(before, before.addSecs(shift), own), "colour");
 }
 
+void TestOnline::storeCheck_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("key");
+    auto row = [](const char *name, const QByteArray &bytes, StoreProblem p, int line = 0,
+                   const QString &key = {}) { QTest::newRow(name) << bytes << int(p) << line << key; };
+    const QByteArray maj = "[Maj]\r\nMaj=06 d\xE9"
+                           "c. 07:24\r\n";
+    const QByteArray r = "[Resultats]\r\n0100=A|||||||B\r\n";
+    QFile demo(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
+    QVERIFY(demo.open(QIODevice::ReadOnly));
+    row("demo store", demo.readAll(), StoreProblem::None);
+    row("any case, LF only, spaces, comments, other sections",
+        "; commentaire\n[ resultats ]\n 0100 = A|||||||B\n\n[Autre]\nx=\n[maj]\nMAJ=29 f\xE9vr. 10:00\n",
+        StoreProblem::None);
+    row("no result yet: an introduction text only", maj + "[Texte]\r\nTexte=Bienvenue\r\n",
+        StoreProblem::None);
+    row("exactly the limit", maj + QByteArray(MaxResultsStoreBytes - maj.size(), ' '), StoreProblem::None);
+    row("empty", {}, StoreProblem::NoDate);
+    row("a date that is not one", "[Maj]\r\nMaj=x\r\n", StoreProblem::NoDate);
+    row("only a comment", "; rien", StoreProblem::NoDate);
+    row("half a section line", "[", StoreProblem::BadLine, 1);
+    row("a web page", "<html><body>Maintenance</body></html>\r\n" + maj, StoreProblem::BadLine, 1);
+    row("utf-8 mark", "\xEF\xBB\xBF" + r + maj, StoreProblem::BadLine, 1);
+    row("empty key", maj + "=x\r\n", StoreProblem::BadLine, 3);
+    row("key 12a4", r + "12a4=A|||||||B\r\n" + maj, StoreProblem::BadKey, 3, QStringLiteral("12a4"));
+    row("superscript digits", "[Resultats]\r\n0\xB9\xB2\xB3=A|||||||B\r\n", StoreProblem::BadKey, 2,
+        QStringLiteral("0¹²³"));
+    row("second results section checked too", r + maj + "[RESULTATS]\r\nabcd=A|||||||B\r\n",
+        StoreProblem::BadKey, 6, QStringLiteral("abcd"));
+    row("seven fields", maj + "[Resultats]\r\n0100=A||||||B\r\n", StoreProblem::BadRecord, 4,
+        QStringLiteral("0100"));
+    row("nul byte", r + QByteArray("\0\0", 2), StoreProblem::NulByte, 3);
+    row("binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), StoreProblem::ControlChar, 2);
+    row("too large", maj + QByteArray(MaxResultsStoreBytes, ' '), StoreProblem::TooLarge);
+}
+
+void TestOnline::storeCheck()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, problem);
+    const StoreCheck c = CheckResultsStore(bytes);
+    QCOMPARE(int(c.problem), problem);
+    QTEST(c.line, "line");
+    QTEST(c.key, "key");
+    QVERIFY(!c.frenchReason().isEmpty());
+}
+
 void TestOnline::fileChecks_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("store");
-    QTest::addColumn<bool>("text");
-    QTest::newRow("store") << QByteArray("[Resultats]\r\n0100=A||1|2|0|||B\r\n") << true << true;
-    QTest::newRow("store after blank lines") << QByteArray("\r\n\r\n[Maj]\r\nMaj=01 déc. 10:00\r\n") << true << true;
-    QTest::newRow("empty") << QByteArray() << true << true;
-    QTest::newRow("error page") << QByteArray("<html><body>404</body></html>") << false << true;
-    QTest::newRow("binary") << QByteArray("[Resultats]\r\n\0\0", 15) << false << false;
+    QTest::addColumn<bool>("season");
+    QTest::addColumn<bool>("donors");
+    QFile season(QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt"));
+    QVERIFY(season.open(QIODevice::ReadOnly));
+    QTest::newRow("season file") << season.readAll() << true << true;
+    QTest::newRow("donors") << QByteArray("<div class=\"titre\">Merci</div>\r\n") << false << true;
+    QTest::newRow("empty") << QByteArray() << false << false;
+    QTest::newRow("blank") << QByteArray(" \r\n\r\n") << false << false;
+    QTest::newRow("error page") << QByteArray("<!DOCTYPE html><html><body>404</body></html>") << false
+                                << false;
+    QTest::newRow("binary") << QByteArray("EQU|\0\0", 6) << false << false;
 }
 
 void TestOnline::fileChecks()
 {
     QFETCH(QByteArray, bytes);
-    QTEST(LooksLikeResultsStore(bytes), "store");
-    QTEST(LooksLikeTextFile(bytes), "text");
+    QTEST(LooksLikeSeasonFile(bytes), "season");
+    QTEST(LooksLikeDonorsFile(bytes), "donors");
 }
 
 void TestOnline::diacritics_data()

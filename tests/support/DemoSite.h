@@ -19,13 +19,13 @@ public:
     ~DemoSite() { stop(); }
 
     // False, with the server's output in `log`, when it did not say where it listens.
-    bool start(const QString &program, QByteArray *log = nullptr)
+    bool start(const QString &program, QByteArray *log = nullptr, const QStringList &options = {})
     {
         m_root = m_dir.filePath(QStringLiteral("site"));
         QDir().mkpath(m_root + QStringLiteral("/Vantor2027"));
         WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n");
         m_server.setProgram(program);
-        m_server.setArguments({QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")});
+        m_server.setArguments(QStringList{QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")} + options);
         m_server.start();
         if (!m_server.waitForStarted(5000))
             return false;
@@ -66,6 +66,9 @@ public:
     }
 
     QString base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    quint16 port() const { return m_port; }
+    // What the server has written since the last call: its log.
+    QByteArray readLog() { return m_server.readAllStandardOutput(); }
     QString published(const QString &name) const { return m_root + QStringLiteral("/Vantor2027/") + name; }
     QString root() const { return m_root; }
 

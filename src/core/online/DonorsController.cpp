@@ -37,7 +37,7 @@ bool DonorsController::load()
     const auto modified = info.exists() ? std::optional<QDateTime>(info.lastModified()) : std::nullopt;
     if (!DonorsFileFresh(modified, m_session.launchTime)) {
         Downloader *downloader = m_session.services().downloader;
-        if (!downloader || !downloader->download(m_session.site().donors(), local, LooksLikeTextFile))
+        if (!downloader || !downloader->download(m_session.site().donors(), local, LooksLikeDonorsFile))
             return false;
     }
     QFile f(local);
@@ -79,7 +79,7 @@ void DonorsController::stopTicker()
 bool DonorsController::refreshWeekly()
 {
     Downloader *downloader = m_session.services().downloader;
-    return downloader && downloader->download(m_session.site().donors(), localPath(), LooksLikeTextFile);
+    return downloader && downloader->download(m_session.site().donors(), localPath(), LooksLikeDonorsFile);
 }
 
 void DonorsController::tick()

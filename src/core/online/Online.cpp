@@ -46,18 +46,11 @@ bool LooksLikeTextFile(const QByteArray &bytes)
     return !bytes.contains('\0');
 }
 
-bool LooksLikeResultsStore(const QByteArray &bytes)
+bool LooksLikeDonorsFile(const QByteArray &bytes)
 {
-    if (!LooksLikeTextFile(bytes))
-        return false;
-    // An INI file: its first line with content opens a section. An error page never does.
-    for (const QByteArray &raw : bytes.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(';'))
-            continue;
-        return line.startsWith('[');
-    }
-    return true; // an empty store is a store with no results yet
+    const QByteArray start = bytes.trimmed().left(64).toLower();
+    return LooksLikeTextFile(bytes) && !start.isEmpty() && !start.startsWith("<!doctype")
+        && !start.startsWith("<html");
 }
 
 bool LooksLikeSeasonFile(const QByteArray &bytes)
@@ -139,13 +132,13 @@ bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored)
 
 bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader)
 {
-    QFile::remove(store.backupPath());
-    QFile::copy(store.path(), store.backupPath());
-    const bool ok = downloader.download(site.results(), store.path(), LooksLikeResultsStore);
-    if (!ok && !QFile::exists(store.path()) && QFile::exists(store.backupPath()))
-        QFile::rename(store.backupPath(), store.path());
-    QFile::remove(store.backupPath());
-    return ok;
+    if (QFile::exists(store.backupPath())) {
+        if (!QFile::exists(store.path()))
+            QFile::rename(store.backupPath(), store.path());
+        QFile::remove(store.backupPath());
+    }
+    return downloader.download(
+        site.results(), store.path(), [](const QByteArray &bytes) { return CheckResultsStore(bytes).ok(); });
 }
 
 SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,

@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "platform/SiteAddresses.h"
 #include "season/ResultsStore.h"
+#include "season/StoreCheck.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -30,10 +31,13 @@ inline constexpr Rgb Same{100, 100, 100};
 } // namespace MajColours
 Rgb LastUpdateColour(const QDateTime &before, const QDateTime &after, bool ownPublication);
 
-// What a file fetched from the site must look like before it replaces ours.
-bool LooksLikeResultsStore(const QByteArray &bytes);
+// What a file fetched from the site must look like before it replaces ours (the results store is
+// judged by CheckResultsStore, shared with the site's upload).
 bool LooksLikeSeasonFile(const QByteArray &bytes);
 bool LooksLikeTextFile(const QByteArray &bytes);
+// A donors file holds at least one line; an empty or blank answer, or a web page, is a server's
+// fault, never the publisher's list.
+bool LooksLikeDonorsFile(const QByteArray &bytes);
 
 // The introduction text carries no diacritics: six lower-case letters are replaced.
 QString RemoveDiacritics(QString text);
@@ -51,8 +55,10 @@ bool DonorsFileFresh(const std::optional<QDateTime> &modified, const QDateTime &
 // The weekly donors refresh runs on Fridays, at most once a day: `stored` is the "Vset" setting.
 bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored);
 
-// Replaces the local results store with the published one. A copy of the old store is kept as
-// the backup while the transfer runs; on failure the store is the old one, whole.
+// Replaces the local results store with the published one, only with a whole answer that passes
+// CheckResultsStore; on failure the store is the old one, whole. The replacement is one rename, so
+// no backup is made; one left by an older run that was cut short is put back when the store is
+// missing, and removed otherwise.
 bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader);
 
 // Season data newer than ours is fetched into the season file, read at the next start.
