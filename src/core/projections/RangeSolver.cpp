@@ -8,6 +8,7 @@
 #include <CoinPackedVector.hpp>
 #include <OsiClpSolverInterface.hpp>
 
+#include <mutex>
 #include <string>
 
 namespace kestrava::range {
@@ -164,6 +165,9 @@ int Solve(const Question &q, const Attempt &start)
     if (finished(quick))
         return answer(quick);
     // The rare hard one goes to CBC's full standard run, whose preprocessing closes most at the root.
+    // That run reads its options through globals of the library: one at a time.
+    static std::mutex fullRun;
+    const std::lock_guard<std::mutex> lock(fullRun);
     CbcModel full(solver);
     CbcSolverUsefulData data;
     data.noPrinting_ = true;
