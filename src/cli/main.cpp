@@ -3,6 +3,7 @@
 #include "matchdays/GridExport.h"
 #include "matchdays/MatchdayView.h"
 #include "NetworkDownloader.h"
+#include "ProjectionsCommand.h"
 #include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -145,9 +146,11 @@ int update(const ResultsStore &store, const SeasonData &season, const SiteAddres
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) == u"projections")
+        return RunProjectionsCommand(app.arguments());
     Options o;
     if (!parse(app.arguments(), o))
-        return fail(QString::fromLatin1(usage), 1);
+        return fail(QString::fromLatin1(usage) + ProjectionsUsage(), 1);
     const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
 
     SeasonData season;
