@@ -41,6 +41,11 @@ MainController::MainController(QString programDir, Services services, QObject *p
         m_matchdays.showTeamSeason(team, rank);
         m_download.news().notify();
     });
+    connect(&m_standings, &StandingsController::secondTeamChosen, this, [this](const QString &team) {
+        m_download.news().visible = false;
+        m_matchdays.markSecondClub(team);
+        m_download.news().notify();
+    });
     connect(&m_download, &DownloadController::newerVersionChosen, this, [this] {
         close();
         emit quitRequested();
@@ -168,6 +173,7 @@ void MainController::hoverWindow()
     hoverButton(-1);
     m_matchdays.restMonths();
     m_standings.restMatchdayList();
+    m_standings.hideColumnRules();
 }
 
 void MainController::print()
