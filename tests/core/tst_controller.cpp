@@ -407,9 +407,9 @@ private slots:
     {
         Program p;
         MainController &c = p.start();
-        QVERIFY(!c.buttons().button(2).built); // "Meilleure Défense" comes with the rankings
+        QVERIFY(!c.buttons().button(Btn::Highlights).built); // "Le plus de...." comes with the highlights
         QVERIFY(c.download().news().visible);
-        c.clickButton(2);
+        c.clickButton(Btn::Highlights);
         QVERIFY(c.download().news().visible); // not even the prologue ran
         c.clickButton(-1);
         c.clickButton(40);
