@@ -96,7 +96,8 @@ void StandingsController::togglePossibleRanking()
     // Shown at every switch-on while it holds.
     const QString champion = ChampionOf(m_table);
     if (!champion.isEmpty())
-        m_session.services().dialogs->message(ChampionMessage(champion), ChampionTitle, MessageIcon::Information);
+        m_session.services().dialogs->message(ChampionMessage(champion), ChampionTitle,
+                                              MessageIcon::Information);
 }
 
 void StandingsController::clickBonusList()

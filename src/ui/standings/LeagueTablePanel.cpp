@@ -43,7 +43,8 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
     m_lock = new QCheckBox(QStringLiteral("Verrouiller (Recherche d'une deuxième équipe)"), m_strip);
     m_lock->setObjectName(QStringLiteral("secondClubLock"));
     m_lock->setCursor(Qt::PointingHandCursor);
-    m_lock->setToolTip(QStringLiteral("Cochée, un clic sur une équipe marque ses matches contre l'équipe affichée"));
+    m_lock->setToolTip(
+        QStringLiteral("Cochée, un clic sur une équipe marque ses matches contre l'équipe affichée"));
     connect(m_lock, &QCheckBox::clicked, this, [this](bool on) { m_controller.setSecondClubLock(on); });
     stripRow->addWidget(m_lock, 0, Qt::AlignRight);
     layout->addWidget(m_strip);
@@ -84,10 +85,12 @@ void LeagueTablePanel::addBesideTitle(QWidget *widget)
 
 void LeagueTablePanel::cellHovered(int row, int column)
 {
-    if (column == LeagueTableItemModel::RankColumn || column == LeagueTableItemModel::columnOf(TableColumn::Name))
+    using M = LeagueTableItemModel;
+    const int name = M::columnOf(TableColumn::Name);
+    if (column == M::RankColumn || column == name)
         m_controller.hoverTableRow(row);
-    else if (column > LeagueTableItemModel::columnOf(TableColumn::Name) && column < LeagueTableItemModel::FormColumn)
-        m_controller.hoverTableCell(row, TableColumn(column - LeagueTableItemModel::FirstCellColumn));
+    else if (column > name && column < M::FormColumn)
+        m_controller.hoverTableCell(row, TableColumn(column - M::FirstCellColumn));
 }
 
 void LeagueTablePanel::refreshRules()

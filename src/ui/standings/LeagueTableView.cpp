@@ -56,7 +56,8 @@ protected:
         painter->save();
         painter->fillRect(rect, sorted ? Palette::Teal : HeaderBackground);
         painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), HeaderBorder);
-        painter->fillRect(QRect(rect.left(), rect.bottom() - 2, rect.width(), 3), sorted ? SortedMark : Palette::Teal);
+        painter->fillRect(QRect(rect.left(), rect.bottom() - 2, rect.width(), 3),
+                          sorted ? SortedMark : Palette::Teal);
         QFont font = this->font();
         font.setBold(true);
         font.setPointSizeF(logical == M::ReachableColumn ? 7 : 8);
