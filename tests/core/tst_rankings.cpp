@@ -129,6 +129,10 @@ private slots:
         // From a category view the general table comes back first.
         c.clickButton(Btn::BestDefence);
         QCOMPARE(t.cell(0, C::Name).text, QStringLiteral("Strasbourg"));
+        // A favourite chosen there brings no zone colour back.
+        c.options().toggle();
+        c.options().chooseFavourite(1);
+        QCOMPARE(t.cell(0, C::Name).background, Colours::White);
         c.clickButton(Btn::PossibleRanking);
         QVERIFY(t.possibleRankingVisible() && t.title().isEmpty() && t.cell(0, C::Name).text == u"Lens");
         // A matchday table keeps it on; a category or a table run switches it off.

@@ -263,6 +263,15 @@ void StandingsController::setTrackingAid(bool on)
 
 void StandingsController::showFavourite()
 {
+    // A category view shows no zones: only the favourite's yellow.
+    if (m_table.sortColumns() != QList<TableColumn>{TableColumn::Points}) {
+        for (int r = 0; r < TeamCount; ++r) {
+            TableCell &name = m_table.cell(r, TableColumn::Name);
+            name.background = name.text == m_session.favouriteTeam ? Colours::Favourite : Colours::White;
+        }
+        emit m_table.changed();
+        return;
+    }
     if (ValueOf(m_table.cell(0, TableColumn::Points).text) > 0 || m_table.cell(0, TableColumn::Name).bold) {
         for (int r = 0; r < TeamCount; ++r)
             m_table.cell(r, TableColumn::Name).background = Colours::White;
