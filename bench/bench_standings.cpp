@@ -1,8 +1,12 @@
 // The league table against two references measured in the same run: one read and parse of the
 // results store (the floor) and the table computed with one file read per key (the plain way).
+// The views drawn from the table already shown (a ranking category, the reachable positions) are
+// measured against the full-season table run: each must cost at most a fifth of it.
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
 #include "standings/LeagueTableModel.h"
+#include "standings/PossibleRanking.h"
+#include "standings/RankingCategory.h"
 
 #include <QDir>
 
@@ -94,6 +98,38 @@ void BM_ThirtyFourSilentRuns(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ThirtyFourSilentRuns)->Unit(benchmark::kMicrosecond);
+
+// A table as the window shows it after start-up.
+void showTable(LeagueTableModel &model)
+{
+    StandingsContext ctx;
+    ctx.currentMatchday = 13;
+    int last = 0;
+    ComputeStandings(season(), store.snapshot(), last, false, ctx, model);
+}
+
+// Best defence and best attack in turn, so that every view moves the rows.
+void BM_CategoryView(benchmark::State &state)
+{
+    LeagueTableModel model;
+    showTable(model);
+    const RankingCategory *categories[] = {CategoryOf(u"BC"), CategoryOf(u"BP")};
+    int i = 0;
+    for (auto _ : state)
+        ShowRankingCategory(model, *categories[i++ % 2], QStringLiteral("Lens"));
+}
+BENCHMARK(BM_CategoryView)->Unit(benchmark::kMicrosecond);
+
+void BM_ReachableColumn(benchmark::State &state)
+{
+    LeagueTableModel model;
+    showTable(model);
+    for (auto _ : state) {
+        ShowPossibleRanking(model);
+        benchmark::DoNotOptimize(ChampionOf(model));
+    }
+}
+BENCHMARK(BM_ReachableColumn)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

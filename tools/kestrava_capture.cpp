@@ -109,6 +109,28 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
         c.standings().clickTableRow(2);
         return true;
     }
+    if (state == u"category") {
+        // The best defence, chosen from the rankings menu; the favourite shows in yellow.
+        c.session().favouriteTeam = QStringLiteral("Lille");
+        c.clickButton(Btn::Rankings);
+        c.clickButton(Btn::BestDefence);
+        return true;
+    }
+    if (state == u"reachable") {
+        c.clickButton(Btn::Rankings);
+        c.clickButton(Btn::PossibleRanking);
+        return true;
+    }
+    if (state == u"lock") {
+        // Marseille's season, then Lens picked with the lock: their meetings marked. The tracking
+        // aid frames the row and the column under the pointer.
+        c.options().setCheck(6, 1);
+        c.standings().clickTableRow(2);
+        c.standings().setSecondClubLock(true);
+        c.standings().clickTableRow(0);
+        c.standings().hoverTableCell(5, TableColumn::GoalsFor);
+        return true;
+    }
     if (state == u"cards") {
         c.matchdays().clickGoalsSummary();
         return true;

@@ -9,6 +9,8 @@
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
 #include "standings/LeagueTableModel.h"
+#include "standings/PossibleRanking.h"
+#include "standings/RankingCategory.h"
 #include "standings/TableExport.h"
 
 #include <QCoreApplication>
@@ -23,7 +25,7 @@ using namespace kestrava;
 namespace {
 
 const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--now \"YYYY-MM-DD HH:MM\"] "
-                     "[--format text|csv|json]\n"
+                     "[--format text|csv|json] [--category BC|BP|FP|GA|MG|MP|MN | --possible]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
                      "       kestrava-cli cards [--dir DIR]\n"
                      "       kestrava-cli update [--dir DIR] [--site URL]\n";
@@ -44,6 +46,8 @@ struct Options
     QDateTime now = QDateTime::currentDateTime();
     QString format = QStringLiteral("text");
     QString site = SiteAddresses::defaultBase();
+    const RankingCategory *category = nullptr; // the table re-ordered by one statistic
+    bool possible = false;                     // with the positions still reachable
 };
 
 bool parse(const QStringList &args, Options &o)
@@ -64,8 +68,16 @@ bool parse(const QStringList &args, Options &o)
     }
     for (int i = first; i < args.size(); ++i) {
         const QString &a = args[i];
-        if (o.command != u"table" && (a == u"--matchday" || a == u"--format"))
+        if (o.command != u"table"
+            && (a == u"--matchday" || a == u"--format" || a == u"--category" || a == u"--possible"))
             return false;
+        if (a == u"--possible") {
+            // The reachable positions are those of a standings table, never of a category view.
+            if (o.category)
+                return false;
+            o.possible = true;
+            continue;
+        }
         if ((o.command == u"cards" || o.command == u"update") && a == u"--now")
             return false;
         if (o.command != u"update" && a == u"--site")
@@ -90,6 +102,10 @@ bool parse(const QStringList &args, Options &o)
             if (!o.now.isValid())
                 o.now = QDateTime::fromString(v, Qt::ISODate);
             if (!o.now.isValid())
+                return false;
+        } else if (a == u"--category") {
+            o.category = CategoryOf(v);
+            if (!o.category || o.possible)
                 return false;
         } else if (a == u"--format") {
             o.format = v;
@@ -184,6 +200,10 @@ int main(int argc, char *argv[])
     ComputeStandings(season, snapshot, last, false, ctx, model);
     if (o.matchday != 0)
         model.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(o.matchday));
+    if (o.category)
+        ShowRankingCategory(model, *o.category, QString());
+    if (o.possible)
+        ShowPossibleRanking(model);
 
     if (o.format == u"csv")
         out.write(TableAsCsv(model, season).toUtf8());

@@ -58,7 +58,7 @@ run_case() {
     local fail=""
     for title in "$@"; do
         local wid=""
-        for _ in $(seq 1 150); do
+        for _ in $(seq 1 300); do
             wid=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
             [ -n "$wid" ] && break
             visible "Championnat de" && { fail="window shown"; break 2; }

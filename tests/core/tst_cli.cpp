@@ -97,6 +97,8 @@ private slots:
     void noResultsStore();
     void namesNeedingQuotes();
     void missingSeasonFile();
+    void category();
+    void reachable();
     void matchdayGrid();
     void cardReport();
     void badOptions_data();
@@ -288,6 +290,43 @@ void TstCli::missingSeasonFile()
     QCOMPARE(nowhere.err.trimmed(), QStringLiteral("Absence du fichier 2027.txt"));
 }
 
+void TstCli::category()
+{
+    const Outcome o
+        = runCli({ "table", "--dir", m_dir->path(), "--format", "csv", "--category", "BC", "--now", Now });
+    QCOMPARE(o.status, 0);
+    const QStringList lines = o.out.trimmed().split(u'\n');
+    QCOMPARE(lines.value(0), m_golden.section(u'\n', 0, 0));
+    // Goals conceded in the golden table: Strasbourg 12, then Lens and Nice 14 (Lens has more points).
+    QStringList first;
+    for (int r = 1; r <= 4; ++r)
+        first << csvFields(lines.value(r)).mid(0, 2).join(u' ');
+    QCOMPARE(first, QStringList({ "1 Strasbourg", "2 Lens", "2 Nice", "4 Lille" }));
+    // Every other column as the table shows it: Lens's row is the golden one, its rank aside.
+    QCOMPARE(lines.value(2).section(u',', 1), m_golden.section(u'\n', 1, 1).section(u',', 1));
+}
+
+void TstCli::reachable()
+{
+    const Outcome o
+        = runCli({ "table", "--dir", m_dir->path(), "--format", "csv", "--possible", "--now", Now });
+    QCOMPARE(o.status, 0);
+    const QStringList lines = o.out.trimmed().split(u'\n');
+    QCOMPARE(lines.value(0), m_golden.section(u'\n', 0, 0) + QStringLiteral(",reachable"));
+    QCOMPARE(lines.value(18), m_golden.section(u'\n', 18, 18) + QStringLiteral(",1"));
+
+    // 200 points of bonus: Lens can no longer be caught.
+    QVERIFY(writeAll(m_dir->filePath(QStringLiteral("Resultats2027.ini")), "[BonMal]\r\nH=200\r\n"));
+    const Outcome text = runCli({ "table", "--dir", m_dir->path(), "--possible", "--now", Now });
+    QCOMPARE(text.status, 0);
+    QVERIFY(text.out.endsWith(QStringLiteral("\nLens est champion de Ligue 1 2027 !!!\n")));
+    const Outcome json
+        = runCli({ "table", "--dir", m_dir->path(), "--format", "json", "--possible", "--now", Now });
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(root.value("champion").toString(), QStringLiteral("Lens"));
+    QCOMPARE(root.value("rows").toArray()[1].toObject().value("reachable").toInt(), 2);
+}
+
 void TstCli::matchdayGrid()
 {
     const Outcome o = runCli({ "matchday", "13", "--dir", m_dir->path(), "--now", Now });
@@ -341,6 +380,9 @@ void TstCli::badOptions_data()
     QTest::newRow("matchday without number") << QStringList { "matchday", "--dir", "@" };
     QTest::newRow("matchday with a format") << QStringList { "matchday", "3", "--dir", "@", "--format", "csv" };
     QTest::newRow("cards with a matchday") << QStringList { "cards", "--dir", "@", "--matchday", "3" };
+    QTest::newRow("unknown category") << QStringList { "table", "--dir", "@", "--category", "XX" };
+    QTest::newRow("category and reachable")
+        << QStringList { "table", "--dir", "@", "--possible", "--category", "BC" };
 }
 
 void TstCli::badOptions()

@@ -203,6 +203,48 @@ private slots:
             = table->match(table->index(0, name), Qt::DisplayRole, QStringLiteral("Marseille")).value(0);
         QCOMPARE(qvariant_cast<QBrush>(row.data(Qt::BackgroundRole)).color(), QColor(255, 255, 0));
     }
+    void tableReactsToTheMouse()
+    {
+        using M = LeagueTableItemModel;
+        WindowProgram p;
+        p.settings.write(QStringLiteral("Data"), QStringLiteral("C6"), QStringLiteral("1"));
+        QVERIFY(p.open());
+        LeagueTableView *view = p.window->tableView();
+        StandingsController &s = p.controller->standings();
+        const auto at = [view](int row, int column) {
+            return view->visualRect(view->model()->index(row, column)).center();
+        };
+        // The tracking rules follow the pointer over a figure.
+        const QPoint pos = at(4, M::columnOf(TableColumn::GoalsFor));
+        QMouseEvent move(QEvent::MouseMove, pos, view->viewport()->mapToGlobal(pos), Qt::NoButton, {}, {});
+        QApplication::sendEvent(view->viewport(), &move);
+        QCOMPARE(view->ruledRow(), 4);
+        QCOMPARE(view->ruledColumn(), M::columnOf(TableColumn::GoalsFor));
+
+        // A rank asks for the team's sheet; a name shows the lock, which reaches the controller.
+        QSignalSpy sheet(&s, &StandingsController::teamSheetRequested);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(2, M::RankColumn));
+        QCOMPARE(sheet.value(0).value(0).toString(), QStringLiteral("Marseille"));
+        QVERIFY(!p.shown(QStringLiteral("secondClubLock")));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(7, M::columnOf(TableColumn::Name)));
+        QVERIFY(p.shown(QStringLiteral("secondClubLock")));
+        p.click(p.find(QStringLiteral("secondClubLock")));
+        QVERIFY(s.panels().secondClubLock);
+
+        // The reachable positions take the form guide's place: the table keeps its width.
+        p.click(p.button(20));
+        const int width = view->width();
+        p.click(p.button(29));
+        QVERIFY(!view->isColumnHidden(M::ReachableColumn) && view->isColumnHidden(M::FormColumn));
+        QCOMPARE(view->sizeHint().width(), width);
+        // A category switches it off; the header marks the column the rows are now ordered by.
+        p.click(p.button(2));
+        QVERIFY(view->isColumnHidden(M::ReachableColumn) && !view->isColumnHidden(M::FormColumn));
+        const auto sorted = [view](TableColumn c) {
+            return view->model()->headerData(M::columnOf(c), Qt::Horizontal, M::SortedRole).toBool();
+        };
+        QVERIFY(sorted(TableColumn::GoalsAgainst) && !sorted(TableColumn::Points));
+    }
     void printingWithoutPrinterWritesALandscapePdf()
     {
         WindowProgram p;

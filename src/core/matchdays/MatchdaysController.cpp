@@ -80,6 +80,21 @@ void MatchdaysController::showTeamSeason(const QString &team, int rank)
     emit changed();
 }
 
+void MatchdaysController::markSecondClub(const QString &team)
+{
+    m_sheetTeam = team;
+    for (int r = 0; r < GridRowCount; ++r) {
+        GridRow &row = m_grid.row(r);
+        for (NameBox *box : {&row.home, &row.away}) {
+            if (box->background == Colours::SecondClub)
+                box->background = Colours::White;
+            if (box->text == team)
+                box->background = Colours::SecondClub;
+        }
+    }
+    m_grid.notify();
+}
+
 void MatchdaysController::editGoals(int row, GoalsBox box, const QString &text)
 {
     if (row < 0 || row >= GridRowCount)
@@ -209,6 +224,7 @@ void MatchdaysController::clickCalendarDay(int day)
     if (day < 0 || day >= CalendarModel::DayCount || !m_calendar.days[day].visible || !m_session.mayRefillGrid())
         return;
     showMatchday(m_calendar.days[day].matchday);
+    m_standings.setSecondClubLock(false);
 }
 
 void MatchdaysController::refreshTotals()

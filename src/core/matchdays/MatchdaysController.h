@@ -38,6 +38,9 @@ public:
     void refreshCalendar();
     void showMatchday(int matchday);
     void showTeamSeason(const QString &team, int rank);
+    // The second club picked with the table's lock: the grid keeps what it shows and marks that
+    // club's boxes (in a club's season, its meetings with the first club) light yellow.
+    void markSecondClub(const QString &team);
 
     // The grid: typing, clicks and focus.
     void editGoals(int row, GoalsBox box, const QString &text);

@@ -20,6 +20,7 @@ inline constexpr Rgb LightOrange{255, 224, 192};
 inline constexpr Rgb LightGrey{224, 224, 224};
 inline constexpr Rgb Favourite{255, 255, 0};
 inline constexpr Rgb ChosenTeam{128, 255, 128}; // the club whose season the grid shows
+inline constexpr Rgb SecondClub{255, 255, 128}; // with the lock: the second club and its meetings
 } // namespace Colours
 
 } // namespace kestrava

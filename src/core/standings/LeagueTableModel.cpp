@@ -98,6 +98,7 @@ void LeagueTableModel::showRun(const StandingsRun &run, const StandingsContext &
                                const QString &pseudo)
 {
     startRun(run, majText, pseudo);
+    m_sortColumns = {TableColumn::Points};
 
     QStringList ahead;
     QStringList behind;
@@ -185,6 +186,12 @@ void LeagueTableModel::showRun(const StandingsRun &run, const StandingsContext &
     for (int r = 0; r < TeamCount; ++r)
         m_rank[r] = QString::number(run.ranks[r]);
     emit changed();
+}
+
+double PointsValue(const QString &pointsText)
+{
+    QString text = pointsText;
+    return ValueOf(text.replace(u',', u'.'));
 }
 
 StandingsRun ComputeStandings(const SeasonData &season, const IniSnapshot &store, int &lastMatchday, bool silent,

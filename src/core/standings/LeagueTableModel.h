@@ -3,6 +3,7 @@
 #include "platform/Rgb.h"
 #include "standings/Standings.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -74,7 +75,9 @@ public:
     void setText(int row, TableColumn c, const QString &text);
 
     QString rankText(int row) const { return m_rank[row]; }
+    void setRankText(int row, const QString &text) { m_rank[row] = text; }
     QString rowKey(int row) const { return m_rowKeys[row]; }
+    void setRowKey(int row, const QString &key) { m_rowKeys[row] = key; }
     QString silentOrder(int row) const { return m_silentOrder[row]; }
     QString formSequenceOf(const QString &teamName, const SeasonData &season) const;
     const std::array<QString, 19> &formSequences() const { return m_formSequences; }
@@ -99,9 +102,21 @@ public:
     int progressBase() const { return m_progressBase; }
     QString leaderName() const { return m_leaderName; }
     QString leaderText() const { return m_leaderText; }
+    void setLeader(const QString &name, const QString &text)
+    {
+        m_leaderName = name;
+        m_leaderText = text;
+    }
     QString goalsSummary() const { return m_goalsSummary; }
+    // The column of the best positions still reachable, beside the table while it is on.
     bool possibleRankingVisible() const { return m_possibleRanking; }
     void setPossibleRankingVisible(bool on) { m_possibleRanking = on; }
+    const TableCell &reachableCell(int row) const { return m_reachable[row]; }
+    TableCell &reachableCell(int row) { return m_reachable[row]; }
+    // The column(s) whose figures order the rows: the points of a standings run, the statistic of
+    // a ranking category.
+    const QList<TableColumn> &sortColumns() const { return m_sortColumns; }
+    void setSortColumns(const QList<TableColumn> &columns) { m_sortColumns = columns; }
 
     // Zone backgrounds and tooltips of the name cells, then the favourite in yellow.
     void colourZones(const QString &favouriteTeam);
@@ -137,7 +152,13 @@ private:
     QString m_leaderText;
     QString m_goalsSummary;
     bool m_possibleRanking = false;
+    std::array<TableCell, TeamCount> m_reachable;
+    QList<TableColumn> m_sortColumns{TableColumn::Points};
 };
+
+// The value of a points cell. The table writes a fraction with the French decimal comma, which the
+// plain leading-number rule would cut off: 6,5 is read as 6.5, not 6.
+double PointsValue(const QString &pointsText);
 
 // Reads the store once, runs the standings and fills the model (display mode) or only its rank
 // order (silent mode). `lastMatchday` 0 becomes 34, and then the title is emptied.

@@ -23,6 +23,10 @@ public:
     bool formGuide = true;     // the last-five-results column beside the table
     bool bonusList = false;    // bonus/malus lines
     bool workList = false;     // the sorted row texts of the last run
+    // "Verrouiller (Recherche d'une deuxième équipe)": shown by the first row click; ticked, a row
+    // click picks a second club whose meetings with the first are marked in the grid.
+    bool secondClubLockShown = false;
+    bool secondClubLock = false;
     QStringList bonusLines;
     QStringList workListLines;
 

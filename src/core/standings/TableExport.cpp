@@ -1,6 +1,7 @@
 #include "TableExport.h"
 
 #include "platform/Text.h"
+#include "standings/PossibleRanking.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,13 +57,17 @@ QString TableAsCsv(const LeagueTableModel &model, const SeasonData &season)
     QString out = QStringLiteral("rank,team");
     for (const char *n : csvNames)
         out += u',' + QLatin1String(n);
-    out += QStringLiteral(",form\n");
+    const bool reachable = model.possibleRankingVisible();
+    out += reachable ? QStringLiteral(",form,reachable\n") : QStringLiteral(",form\n");
     for (int r = 0; r < TeamCount; ++r) {
         const QString name = model.cell(r, TableColumn::Name).text;
         out += CsvField(model.rankText(r)) + u',' + CsvField(name);
         for (TableColumn c : csvColumns)
             out += u',' + CsvField(model.cell(r, c).text);
-        out += u',' + CsvField(LastFive(model.formSequenceOf(name, season))) + u'\n';
+        out += u',' + CsvField(LastFive(model.formSequenceOf(name, season)));
+        if (reachable)
+            out += u',' + CsvField(model.reachableCell(r).text);
+        out += u'\n';
     }
     return out;
 }
@@ -78,13 +83,18 @@ QString TableAsText(const LeagueTableModel &model, const SeasonData &season)
     out += QStringLiteral("%1 %2").arg(QStringLiteral("Rg"), 3).arg(QStringLiteral("Équipe"), -nameWidth);
     for (const char *h : textHeadings)
         out += QStringLiteral(" %1").arg(QString::fromUtf8(h), 5);
-    out += QStringLiteral("  Forme\n");
+    const bool reachable = model.possibleRankingVisible();
+    out += reachable ? QStringLiteral("  Forme  Poss\n") : QStringLiteral("  Forme\n");
     for (int r = 0; r < TeamCount; ++r) {
         const QString name = model.cell(r, TableColumn::Name).text;
         out += QStringLiteral("%1 %2").arg(model.rankText(r), 3).arg(name, -nameWidth);
         for (TableColumn c : csvColumns)
             out += QStringLiteral(" %1").arg(model.cell(r, c).text, 5);
-        out += QStringLiteral("  ") + LastFive(model.formSequenceOf(name, season)) + u'\n';
+        const QString form = LastFive(model.formSequenceOf(name, season));
+        if (reachable)
+            out += QStringLiteral("  %1 %2").arg(form, -5).arg(model.reachableCell(r).text, 5) + u'\n';
+        else
+            out += QStringLiteral("  ") + form + u'\n';
     }
     out += u'\n';
     if (model.gamesInHandVisible())
@@ -97,6 +107,8 @@ QString TableAsText(const LeagueTableModel &model, const SeasonData &season)
         out += QStringLiteral("Mise à jour: ") + model.lastUpdate()
             + (model.lastUpdateTooltip().isEmpty() ? QString() : QStringLiteral(" (") + model.lastUpdateTooltip() + u')')
             + u'\n';
+    if (reachable && !ChampionOf(model).isEmpty())
+        out += ChampionMessage(ChampionOf(model)) + u'\n';
     return out;
 }
 
@@ -122,6 +134,8 @@ QByteArray TableAsJson(const LeagueTableModel &model, const SeasonData &season)
         }
         o.insert(QStringLiteral("form"), LastFive(model.formSequenceOf(name, season)));
         o.insert(QStringLiteral("key"), model.rowKey(r));
+        if (model.possibleRankingVisible())
+            o.insert(QStringLiteral("reachable"), model.reachableCell(r).text.toInt());
         rows.append(o);
     }
     QJsonObject root;
@@ -134,6 +148,10 @@ QByteArray TableAsJson(const LeagueTableModel &model, const SeasonData &season)
     root.insert(QStringLiteral("goals_summary"), oneLine(model.goalsSummary()));
     root.insert(QStringLiteral("last_update"), model.lastUpdate());
     root.insert(QStringLiteral("last_update_by"), model.lastUpdateTooltip());
+    if (model.possibleRankingVisible()) {
+        const QString champion = ChampionOf(model);
+        root.insert(QStringLiteral("champion"), champion.isEmpty() ? QJsonValue() : QJsonValue(champion));
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -44,6 +44,11 @@ MainController::MainController(QString programDir, Services services, QObject *p
         m_matchdays.showTeamSeason(team, rank);
         m_download.news().notify();
     });
+    connect(&m_standings, &StandingsController::secondTeamChosen, this, [this](const QString &team) {
+        m_download.news().visible = false;
+        m_matchdays.markSecondClub(team);
+        m_download.news().notify();
+    });
     connect(&m_download, &DownloadController::newerVersionChosen, this, &MainController::endProgram);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
 }
@@ -234,6 +239,7 @@ void MainController::hoverWindow()
     hoverButton(-1);
     m_matchdays.restMonths();
     m_standings.restMatchdayList();
+    m_standings.hideColumnRules();
 }
 
 void MainController::print()

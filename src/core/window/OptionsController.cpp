@@ -79,8 +79,10 @@ void OptionsController::setCheck(int box, int state)
         m_model.autoUpdate = v;
     else if (box == 5)
         m_model.highlightFavourite = v;
-    else if (box == 6)
+    else if (box == 6) {
         m_model.trackingAid = v;
+        m_standings.setTrackingAid(v == 1);
+    }
     m_model.notify();
 }
 
@@ -96,6 +98,7 @@ void OptionsController::restore()
     const SettingsStore &settings = *m_session.services().settings;
     m_model.highlightFavourite = CheckStateFromText(settings.read(Data, QStringLiteral("C5"), QStringLiteral("0")));
     m_model.trackingAid = CheckStateFromText(settings.read(Data, QStringLiteral("C6"), QStringLiteral("0")));
+    m_standings.setTrackingAid(m_model.trackingAid == 1);
     if (m_model.highlightFavourite == 1) {
         m_model.favouriteCaption = settings.read(Data, QStringLiteral("EP"), QString());
         m_session.favouriteTeam = m_model.favouriteCaption;

@@ -40,6 +40,8 @@ const Heading headings[LeagueTableItemModel::ColumnTotal] = {
     { "P\next.", "Matches perdus à l'extérieur" },
     { "N", "Matches nuls, à domicile et à l'extérieur" },
     { "Forme", "Les cinq derniers résultats, du plus ancien (à gauche) au plus récent" },
+    { "Classement  encore accessible",
+      "La meilleure place que l'équipe peut encore atteindre en gagnant tous ses matches restants" },
 };
 
 QBrush brushOf(const Rgb &c)
@@ -54,9 +56,12 @@ LeagueTableItemModel::LeagueTableItemModel(LeagueTableModel &table, const Season
     , m_table(table)
     , m_season(season)
 {
-    // The core redraws the whole table at every run: every cell may have changed.
-    connect(&m_table, &LeagueTableModel::changed, this,
-        [this] { emit dataChanged(index(0, 0), index(TeamCount - 1, ColumnTotal - 1)); });
+    // The core redraws the whole table at every run: every cell may have changed, and the column
+    // that orders the rows with them.
+    connect(&m_table, &LeagueTableModel::changed, this, [this] {
+        emit dataChanged(index(0, 0), index(TeamCount - 1, ColumnTotal - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, ColumnTotal - 1);
+    });
 }
 
 int LeagueTableItemModel::rowCount(const QModelIndex &parent) const
@@ -85,6 +90,8 @@ QVariant LeagueTableItemModel::data(const QModelIndex &index, int role) const
         return rankData(row, role);
     if (column == FormColumn)
         return formData(row, role);
+    if (column == ReachableColumn)
+        return reachableData(row, role);
     return cellData(row, TableColumn(column - FirstCellColumn), role);
 }
 
@@ -123,6 +130,26 @@ QVariant LeagueTableItemModel::formData(int row, int role) const
     }
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant LeagueTableItemModel::reachableData(int row, int role) const
+{
+    const TableCell &cell = m_table.reachableCell(row);
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell.text;
+    case Qt::BackgroundRole:
+        return brushOf(cell.background);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    case Qt::FontRole: {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
     default:
         return {};
     }
@@ -171,8 +198,13 @@ QVariant LeagueTableItemModel::headerData(int section, Qt::Orientation orientati
     case Qt::ToolTipRole:
         return QString::fromUtf8(headings[section].tooltip);
     case Qt::TextAlignmentRole:
+        if (section == ReachableColumn)
+            return int(Qt::AlignCenter | Qt::TextWordWrap);
         return section == columnOf(TableColumn::Name) ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                                       : int(Qt::AlignCenter);
+    case SortedRole:
+        return section >= FirstCellColumn && section < FormColumn
+            && m_table.sortColumns().contains(TableColumn(section - FirstCellColumn));
     default:
         return {};
     }

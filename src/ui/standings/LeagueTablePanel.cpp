@@ -6,6 +6,7 @@
 #include "standings/LeagueTableView.h"
 #include "standings/StandingsController.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -23,6 +24,10 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
     m_tableModel = new LeagueTableItemModel(m_controller.table(), season, this);
     m_tableView = new LeagueTableView(m_tableModel, this);
     m_tableView->onNameClicked = [this](int row) { m_controller.clickTableRow(row); };
+    m_tableView->onRankClicked = [this](int row) { m_controller.clickRankNumber(row); };
+    m_tableView->onCellHovered = [this](int row, int column) { cellHovered(row, column); };
+    // The rank numbers look clickable once the team sheets listen to them.
+    m_tableView->rankClickable = m_controller.rankNumbersOpenSheets();
 
     // Above the table: its title, then the news or the column titles.
     m_strip = new QWidget(this);
@@ -35,6 +40,13 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
     m_title->setWordWrap(false);
     SetTextColour(m_title, Palette::Navy);
     stripRow->addWidget(m_title);
+    m_lock = new QCheckBox(QStringLiteral("Verrouiller (Recherche d'une deuxième équipe)"), m_strip);
+    m_lock->setObjectName(QStringLiteral("secondClubLock"));
+    m_lock->setCursor(Qt::PointingHandCursor);
+    m_lock->setToolTip(
+        QStringLiteral("Cochée, un clic sur une équipe marque ses matches contre l'équipe affichée"));
+    connect(m_lock, &QCheckBox::clicked, this, [this](bool on) { m_controller.setSecondClubLock(on); });
+    stripRow->addWidget(m_lock, 0, Qt::AlignRight);
     layout->addWidget(m_strip);
 
     layout->addWidget(m_tableView, 0, Qt::AlignLeft);
@@ -59,13 +71,34 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
 
     connect(&m_controller.table(), &LeagueTableModel::changed, this, &LeagueTablePanel::refreshTable);
     connect(&m_controller.panels(), &StandingsPanels::changed, this, &LeagueTablePanel::refreshPanels);
+    connect(&m_controller.tracking(), &TableTrackingModel::changed, this, &LeagueTablePanel::refreshRules);
     refreshTable();
     refreshPanels();
+    refreshRules();
 }
 
 void LeagueTablePanel::addBesideTitle(QWidget *widget)
 {
-    static_cast<QHBoxLayout *>(m_strip->layout())->addWidget(widget, 1);
+    // Between the title and the lock.
+    static_cast<QHBoxLayout *>(m_strip->layout())->insertWidget(1, widget, 1);
+}
+
+void LeagueTablePanel::cellHovered(int row, int column)
+{
+    using M = LeagueTableItemModel;
+    const int name = M::columnOf(TableColumn::Name);
+    if (column == M::RankColumn || column == name)
+        m_controller.hoverTableRow(row);
+    else if (column > name && column < M::FormColumn)
+        m_controller.hoverTableCell(row, TableColumn(column - M::FirstCellColumn));
+}
+
+void LeagueTablePanel::refreshRules()
+{
+    const TableTrackingModel &tracking = m_controller.tracking();
+    const bool column = tracking.group() != TableTrackingModel::Group::None;
+    m_tableView->setRules(tracking.ruledRow(),
+                          column ? LeagueTableItemModel::columnOf(tracking.ruledColumn()) : -1);
 }
 
 void LeagueTablePanel::refreshTable()
@@ -76,13 +109,18 @@ void LeagueTablePanel::refreshTable()
     m_lastUpdate->setText(table.lastUpdate());
     m_lastUpdate->setToolTip(table.lastUpdateTooltip());
     SetTextColour(m_lastUpdate, ToColour(table.lastUpdateColour()));
+    m_tableView->setReachableVisible(table.possibleRankingVisible());
+    refreshPanels();
 }
 
 void LeagueTablePanel::refreshPanels()
 {
-    const bool formGuide = m_controller.panels().formGuide;
-    m_tableView->setFormGuideVisible(formGuide);
-    SetShown(m_formLegend, formGuide);
+    const StandingsPanels &panels = m_controller.panels();
+    m_tableView->setFormGuideVisible(panels.formGuide);
+    SetShown(m_formLegend, panels.formGuide && !m_controller.table().possibleRankingVisible());
+    SetShown(m_lock, panels.secondClubLockShown);
+    if (m_lock->isChecked() != panels.secondClubLock)
+        m_lock->setChecked(panels.secondClubLock);
 }
 
 } // namespace kestrava

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 
 namespace kestrava {
@@ -12,10 +13,10 @@ class LeagueTableView;
 class SeasonData;
 class StandingsController;
 
-// The table's column: its title (and what the window puts beside it), the league table, the form
-// legend and the last update of the results.
+// The table's column: its title (and what the window puts beside it), the second-club lock, the
+// league table with its tracking rules, the form legend and the last update of the results.
 //
-// Object names: "tableTitle", "formLegend", "lastUpdate".
+// Object names: "tableTitle", "secondClubLock", "formLegend", "lastUpdate".
 class LeagueTablePanel : public QWidget
 {
     Q_OBJECT
@@ -30,12 +31,15 @@ public:
 private:
     void refreshTable();
     void refreshPanels();
+    void refreshRules();
+    void cellHovered(int row, int column);
 
     StandingsController &m_controller;
     LeagueTableItemModel *m_tableModel = nullptr;
     LeagueTableView *m_tableView = nullptr;
     QWidget *m_strip = nullptr;
     QLabel *m_title = nullptr;
+    QCheckBox *m_lock = nullptr;
     FormLegend *m_formLegend = nullptr;
     QLabel *m_lastUpdate = nullptr;
 };
