@@ -3,6 +3,7 @@
 #include "matchdays/GridExport.h"
 #include "matchdays/MatchdayView.h"
 #include "NetworkDownloader.h"
+#include "TeamCommands.h"
 #include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -25,7 +26,9 @@ const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--no
                      "[--format text|csv|json]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
                      "       kestrava-cli cards [--dir DIR]\n"
-                     "       kestrava-cli update [--dir DIR] [--site URL]\n";
+                     "       kestrava-cli update [--dir DIR] [--site URL]\n"
+                     "       kestrava-cli team NAME [--dir DIR] [--now ...] [--format text|csv|json]\n"
+                     "       kestrava-cli calendar [--team NAME] [--dir DIR]\n";
 
 int fail(const QString &message, int status)
 {
@@ -145,6 +148,8 @@ int update(const ResultsStore &store, const SeasonData &season, const SiteAddres
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (const int status = RunTeamViewsCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
         return fail(QString::fromLatin1(usage), 1);

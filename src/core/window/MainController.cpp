@@ -11,6 +11,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_session(std::move(programDir), services)
     , m_standings(m_session)
     , m_matchdays(m_session, m_standings)
+    , m_teamViews(m_session, m_standings, m_matchdays)
     , m_download(m_session, m_standings, m_matchdays)
     , m_publishing(m_session, m_standings, m_matchdays, m_download.news())
     , m_donors(m_session, m_standings)
@@ -26,6 +27,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     });
     buttons.setAction(Btn::FullTable, [this] { fullTable(); });
     buttons.setAction(Btn::PrintBar, [this] { print(); });
+    buttons.setAction(Btn::PrintTeamSheet, [this] { print(); });
     connect(&buttons, &ButtonBarModel::pressed, this, &MainController::clickButton);
     connect(&buttons, &ButtonBarModel::pointed, this, &MainController::hoverButton);
     connect(&m_session, &Session::busyChanged, this, &MainController::busyChanged);
@@ -96,6 +98,7 @@ void MainController::clickButton(int index)
 
 void MainController::prologue(int index)
 {
+    m_teamViews.endBanner();
     m_download.news().hide();
     m_standings.table().clearGamesInHand();
     if (index != Btn::Options)
@@ -166,6 +169,7 @@ void MainController::hoverButton(int index)
 void MainController::hoverWindow()
 {
     hoverButton(-1);
+    m_teamViews.hoverWindow();
     m_matchdays.restMonths();
     m_standings.restMatchdayList();
 }

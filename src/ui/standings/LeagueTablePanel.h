@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 
 namespace kestrava {
 
+class ClickableLabel;
 class FormLegend;
 class LeagueTableItemModel;
 class LeagueTableView;
@@ -26,6 +29,8 @@ public:
     LeagueTableView *tableView() const { return m_tableView; }
     // The strip over the table holds the title, then this widget (the publisher's news).
     void addBesideTitle(QWidget *widget);
+    // What a click on the last update's date does.
+    void setLastUpdateClick(std::function<void()> click);
 
 private:
     void refreshTable();
@@ -37,7 +42,7 @@ private:
     QWidget *m_strip = nullptr;
     QLabel *m_title = nullptr;
     FormLegend *m_formLegend = nullptr;
-    QLabel *m_lastUpdate = nullptr;
+    ClickableLabel *m_lastUpdate = nullptr;
 };
 
 } // namespace kestrava
