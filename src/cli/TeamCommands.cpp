@@ -112,11 +112,10 @@ QString sheetAsCsv(const TeamSheetModel &sheet)
         const SheetRow &row = sheet.rows[r];
         if (!row.visible)
             continue;
-        const QStringList fields = {QString::number(r), row.key, QString::number(row.matchday), row.date,
-                                    row.home.text, row.away.text, row.r1, row.r2,
-                                    card(row, SheetCardBox::HomeYellow), card(row, SheetCardBox::HomeRed),
-                                    card(row, SheetCardBox::AwayYellow), card(row, SheetCardBox::AwayRed),
-                                    resultName(row.result)};
+        const QStringList fields = { QString::number(r), row.key, QString::number(row.matchday), row.date,
+            row.home.text, row.away.text, row.r1, row.r2, card(row, SheetCardBox::HomeYellow),
+            card(row, SheetCardBox::HomeRed), card(row, SheetCardBox::AwayYellow),
+            card(row, SheetCardBox::AwayRed), resultName(row.result) };
         QStringList quoted;
         for (const QString &f : fields)
             quoted << CsvField(f);
@@ -138,35 +137,38 @@ QByteArray sheetAsJson(const TeamSheetModel &sheet)
         const SheetRow &row = sheet.rows[r];
         if (!row.visible)
             continue;
-        rows.append(QJsonObject{{"row", r}, {"key", row.key}, {"matchday", row.matchday}, {"date", row.date},
-                                {"home", row.home.text}, {"away", row.away.text}, {"home_goals", row.r1},
-                                {"away_goals", row.r2}, {"home_yellow", card(row, SheetCardBox::HomeYellow)},
-                                {"home_red", card(row, SheetCardBox::HomeRed)},
-                                {"away_yellow", card(row, SheetCardBox::AwayYellow)},
-                                {"away_red", card(row, SheetCardBox::AwayRed)}, {"result", resultName(row.result)}});
+        rows.append(QJsonObject { { "row", r }, { "key", row.key }, { "matchday", row.matchday },
+            { "date", row.date }, { "home", row.home.text }, { "away", row.away.text },
+            { "home_goals", row.r1 }, { "away_goals", row.r2 },
+            { "home_yellow", card(row, SheetCardBox::HomeYellow) },
+            { "home_red", card(row, SheetCardBox::HomeRed) },
+            { "away_yellow", card(row, SheetCardBox::AwayYellow) },
+            { "away_red", card(row, SheetCardBox::AwayRed) }, { "result", resultName(row.result) } });
     }
     // In the order of the bars: Aller home, Aller away, Retour home, Retour away.
-    static const SheetCaption titles[4] = {AllerHomeTitle, AllerAwayTitle, RetourHomeTitle, RetourAwayTitle};
+    static const SheetCaption titles[4]
+        = { AllerHomeTitle, AllerAwayTitle, RetourHomeTitle, RetourAwayTitle };
     QJsonArray sections;
     for (int s = AllerHome; s <= RetourAway; ++s) {
         const SheetBar &b = sheet.bars[s];
-        sections.append(QJsonObject{{"name", sheet.captions[titles[s]]}, {"wins", b.wins}, {"draws", b.draws},
-                                    {"losses", b.losses}, {"unplayed", b.unplayed}});
+        sections.append(QJsonObject { { "name", sheet.captions[titles[s]] }, { "wins", b.wins },
+            { "draws", b.draws }, { "losses", b.losses }, { "unplayed", b.unplayed } });
     }
     const SheetBar &whole = sheet.bars[SeasonBar];
-    const QJsonObject root{
-        {"team", sheet.team},
-        {"rank", t.rank.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(t.rank.toInt())},
-        {"points", t.points},
-        {"goals_for", t.goalsFor},
-        {"goals_against", t.goalsAgainst},
-        {"yellow", t.yellow},
-        {"red", t.red},
-        {"sections", sections},
-        {"season", QJsonObject{{"wins", whole.wins}, {"draws", whole.draws}, {"losses", whole.losses}}},
-        {"goals_for_per_match", perMatch(t.goalsForPerMatch)},
-        {"goals_against_per_match", perMatch(t.goalsAgainstPerMatch)},
-        {"rows", rows},
+    const QJsonObject root {
+        { "team", sheet.team },
+        { "rank", t.rank.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(t.rank.toInt()) },
+        { "points", t.points },
+        { "goals_for", t.goalsFor },
+        { "goals_against", t.goalsAgainst },
+        { "yellow", t.yellow },
+        { "red", t.red },
+        { "sections", sections },
+        { "season",
+            QJsonObject { { "wins", whole.wins }, { "draws", whole.draws }, { "losses", whole.losses } } },
+        { "goals_for_per_match", perMatch(t.goalsForPerMatch) },
+        { "goals_against_per_match", perMatch(t.goalsAgainstPerMatch) },
+        { "rows", rows },
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -190,7 +192,7 @@ QString sheetAsText(const TeamSheetModel &sheet)
 
     int nameWidth = 6;
     for (const SheetRow &row : sheet.rows)
-        nameWidth = std::max<int>({nameWidth, int(row.home.text.size()), int(row.away.text.size())});
+        nameWidth = std::max<int>({ nameWidth, int(row.home.text.size()), int(row.away.text.size()) });
     const auto cards = [](const QString &yellow, const QString &red) {
         QStringList parts;
         if (!yellow.isEmpty())
@@ -200,8 +202,9 @@ QString sheetAsText(const TeamSheetModel &sheet)
         return parts.isEmpty() ? QString() : u'[' + parts.join(u' ') + u']';
     };
     // The sheet's reading order: the home column, then the away column, each Aller then Retour.
-    static const SheetCaption titles[4] = {AllerHomeTitle, RetourHomeTitle, AllerAwayTitle, RetourAwayTitle};
-    static const int bars[4] = {AllerHome, RetourHome, AllerAway, RetourAway};
+    static const SheetCaption titles[4]
+        = { AllerHomeTitle, RetourHomeTitle, AllerAwayTitle, RetourAwayTitle };
+    static const int bars[4] = { AllerHome, RetourHome, AllerAway, RetourAway };
     for (int s = 0; s < 4; ++s) {
         const SheetBar &b = sheet.bars[bars[s]];
         out += QStringLiteral("\n%1   G %2  N %3  P %4  à jouer %5\n")
@@ -216,17 +219,18 @@ QString sheetAsText(const TeamSheetModel &sheet)
             const SheetRow &row = sheet.rows[r];
             if (!row.visible || row.retour != retour)
                 continue;
-            static const char marks[] = {' ', '?', 'G', 'N', 'P'};
-            const QString line = QStringLiteral("  J%1  %2  %3 %4 %5 - %6 %7 %8  %9")
-                                     .arg(row.matchday, 2, 10, QLatin1Char('0'))
-                                     .arg(row.date, 8)
-                                     .arg(row.home.text, nameWidth)
-                                     .arg(cards(card(row, SheetCardBox::HomeYellow), card(row, SheetCardBox::HomeRed)), 11)
-                                     .arg(row.r1, 2)
-                                     .arg(row.r2, -2)
-                                     .arg(cards(card(row, SheetCardBox::AwayYellow), card(row, SheetCardBox::AwayRed)), -11)
-                                     .arg(row.away.text, -nameWidth)
-                                     .arg(QLatin1Char(marks[int(row.result)]));
+            static const char marks[] = { ' ', '?', 'G', 'N', 'P' };
+            const QString line
+                = QStringLiteral("  J%1  %2  %3 %4 %5 - %6 %7 %8  %9")
+                      .arg(row.matchday, 2, 10, QLatin1Char('0'))
+                      .arg(row.date, 8)
+                      .arg(row.home.text, nameWidth)
+                      .arg(cards(card(row, SheetCardBox::HomeYellow), card(row, SheetCardBox::HomeRed)), 11)
+                      .arg(row.r1, 2)
+                      .arg(row.r2, -2)
+                      .arg(cards(card(row, SheetCardBox::AwayYellow), card(row, SheetCardBox::AwayRed)), -11)
+                      .arg(row.away.text, -nameWidth)
+                      .arg(QLatin1Char(marks[int(row.result)]));
             out += line.trimmed().prepend(QStringLiteral("  ")) + u'\n';
         }
     }

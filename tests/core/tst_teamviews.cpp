@@ -21,12 +21,12 @@ using Program = TestProgram;
 // Lens (H) at home on matchdays 1 and 3, away on 2, 4, 5 and 7; a "-|-" fixture, a half-entered
 // score at each end, a 0-0, a win, a loss, and no result anywhere else.
 const QByteArray LensStore = "[Resultats]\r\n"
-                             "0106=H||1|0|0|||G\r\n"  // 0-0 at home
-                             "0207=P|||-|-|||H\r\n"   // nothing played yet
-                             "0308=H|1|2|3||||J\r\n"  // only the home score
-                             "0408=E|||0||||H\r\n"    // only the home score, 0
+                             "0106=H||1|0|0|||G\r\n" // 0-0 at home
+                             "0207=P|||-|-|||H\r\n" // nothing played yet
+                             "0308=H|1|2|3||||J\r\n" // only the home score
+                             "0408=E|||0||||H\r\n" // only the home score, 0
                              "0507=I|1||1|2|2||H\r\n" // won away
-                             "0705=O|||3|0|||H\r\n";  // lost away
+                             "0705=O|||3|0|||H\r\n"; // lost away
 
 const SheetRow *rowOf(const TeamSheetModel &sheet, const QString &key)
 {
@@ -72,9 +72,10 @@ Outcome cli(const QStringList &args)
 // The events of an iCalendar file as a real parser reads them: "UID|DTSTART|SUMMARY" lines.
 QStringList parsedEvents(const QByteArray &ics)
 {
-    const Outcome o = run(QStringLiteral("/usr/bin/python3"),
-                          {QStringLiteral(KESTRAVA_TEST_DATA_DIR "/ics_events.py")}, ics);
-    return o.status == 0 ? QString::fromUtf8(o.out).split(u'\n', Qt::SkipEmptyParts) : QStringList{QStringLiteral("error: ") + o.err};
+    const Outcome o = run(
+        QStringLiteral("/usr/bin/python3"), { QStringLiteral(KESTRAVA_TEST_DATA_DIR "/ics_events.py") }, ics);
+    return o.status == 0 ? QString::fromUtf8(o.out).split(u'\n', Qt::SkipEmptyParts)
+                         : QStringList { QStringLiteral("error: ") + o.err };
 }
 
 } // namespace
@@ -90,13 +91,27 @@ private slots:
         QTest::addColumn<QString>("r2");
         QTest::addColumn<int>("result");
         QTest::addColumn<bool>("markerShown");
-        QTest::newRow("0-0 at home") << "0106" << "0" << "0" << int(SheetResult::Draw) << true;
-        QTest::newRow("-|- shows empty") << "0207" << "" << "" << int(SheetResult::None) << false;
-        QTest::newRow("home score only") << "0308" << "3" << "" << int(SheetResult::Partial) << true;
-        QTest::newRow("0 and no away score") << "0408" << "0" << "" << int(SheetResult::Draw) << true;
-        QTest::newRow("won away") << "0507" << "1" << "2" << int(SheetResult::Win) << true;
-        QTest::newRow("lost away") << "0705" << "3" << "0" << int(SheetResult::Loss) << true;
-        QTest::newRow("no result") << "1002" << "" << "" << int(SheetResult::None) << false;
+        QTest::newRow("0-0 at home") << "0106"
+                                     << "0"
+                                     << "0" << int(SheetResult::Draw) << true;
+        QTest::newRow("-|- shows empty") << "0207"
+                                         << ""
+                                         << "" << int(SheetResult::None) << false;
+        QTest::newRow("home score only") << "0308"
+                                         << "3"
+                                         << "" << int(SheetResult::Partial) << true;
+        QTest::newRow("0 and no away score") << "0408"
+                                             << "0"
+                                             << "" << int(SheetResult::Draw) << true;
+        QTest::newRow("won away") << "0507"
+                                  << "1"
+                                  << "2" << int(SheetResult::Win) << true;
+        QTest::newRow("lost away") << "0705"
+                                   << "3"
+                                   << "0" << int(SheetResult::Loss) << true;
+        QTest::newRow("no result") << "1002"
+                                   << ""
+                                   << "" << int(SheetResult::None) << false;
     }
     void sheetRows()
     {
@@ -115,11 +130,10 @@ private slots:
         QCOMPARE(row->r2, r2);
         QCOMPARE(int(row->result), result);
         QCOMPARE(row->markerVisible, markerShown);
-        static const QHash<int, Rgb> colours = {{int(SheetResult::Draw), SheetColours::Draw},
-                                                {int(SheetResult::Win), SheetColours::Win},
-                                                {int(SheetResult::Loss), SheetColours::Loss},
-                                                {int(SheetResult::Partial), SheetColours::Partial},
-                                                {int(SheetResult::None), SheetColours::NoResult}};
+        static const QHash<int, Rgb> colours = { { int(SheetResult::Draw), SheetColours::Draw },
+            { int(SheetResult::Win), SheetColours::Win }, { int(SheetResult::Loss), SheetColours::Loss },
+            { int(SheetResult::Partial), SheetColours::Partial },
+            { int(SheetResult::None), SheetColours::NoResult } };
         QCOMPARE(row->marker, colours.value(int(row->result)));
     }
 
@@ -203,7 +217,7 @@ private slots:
         const TeamSheetModel &s = t.sheet();
         int yellow = 0;
         for (const SheetRow &row : s.rows) {
-            for (const SheetName *n : {&row.home, &row.away}) {
+            for (const SheetName *n : { &row.home, &row.away }) {
                 QCOMPARE(n->background == SheetColours::Marked, n->text == u"Lens");
                 yellow += n->text == u"Lens" ? 1 : 0;
             }
@@ -225,10 +239,18 @@ private slots:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<QString>("favourite");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("leader") << "" << "" << "Lens";
-        QTest::newRow("favourite") << "" << "Brest" << "Brest";
-        QTest::newRow("tag first") << "Nice" << "Brest" << "Nice";
-        QTest::newRow("Aucune is no club") << "" << "Aucune" << "Lens";
+        QTest::newRow("leader") << ""
+                                << ""
+                                << "Lens";
+        QTest::newRow("favourite") << ""
+                                   << "Brest"
+                                   << "Brest";
+        QTest::newRow("tag first") << "Nice"
+                                   << "Brest"
+                                   << "Nice";
+        QTest::newRow("Aucune is no club") << ""
+                                           << "Aucune"
+                                           << "Lens";
     }
     void openingRule()
     {
@@ -276,7 +298,9 @@ private slots:
         QCOMPARE(s.line(SummaryPanelModel::Name), QStringLiteral("Lens"));
         QCOMPARE(s.line(SummaryPanelModel::Movement), QString());
         // The movement of the team's row, once the icons give it.
-        t.setRankMovements([](int row) { return RankMovement{RankMovement::Kind::Up, QStringLiteral("+%1").arg(row + 2)}; });
+        t.setRankMovements([](int row) {
+            return RankMovement { RankMovement::Kind::Up, QStringLiteral("+%1").arg(row + 2) };
+        });
         t.clickSummary();
         QCOMPARE(s.line(SummaryPanelModel::Movement), QStringLiteral(" (+2)"));
         t.clickLeader();
@@ -355,16 +379,18 @@ private slots:
         QCOMPARE(p.dialogs.shown.last().kind, QStringLiteral("savefile"));
         QCOMPARE(p.dialogs.shown.last().text, p.path(QStringLiteral("Ligue1-2026-2027-Lens.ics")));
         const QString target = p.path(QStringLiteral("lens.ics"));
-        p.dialogs.saveFileAnswers = {target};
+        p.dialogs.saveFileAnswers = { target };
         QVERIFY(t.exportCalendar());
         const QStringList events = parsedEvents(ReadFileBytes(target));
         QCOMPARE(events.size(), 34);
-        QVERIFY2(events.contains(QStringLiteral("L1-2026-2027-HG@kestrava|2026-08-21|Lens - Strasbourg (2-1)")),
-                 qPrintable(events.value(0)));
+        QVERIFY2(
+            events.contains(QStringLiteral("L1-2026-2027-HG@kestrava|2026-08-21|Lens - Strasbourg (2-1)")),
+            qPrintable(events.value(0)));
         // A folder that cannot take the file: the user is told.
-        p.dialogs.saveFileAnswers = {p.path(QStringLiteral("missing/lens.ics"))};
+        p.dialogs.saveFileAnswers = { p.path(QStringLiteral("missing/lens.ics")) };
         QVERIFY(!t.exportCalendar());
-        QVERIFY(p.dialogs.shown.last().text.startsWith(QStringLiteral("Le calendrier n'a pas pu être enregistré")));
+        QVERIFY(p.dialogs.shown.last().text.startsWith(
+            QStringLiteral("Le calendrier n'a pas pu être enregistré")));
     }
 
     void cliTeamSheet()
@@ -372,17 +398,18 @@ private slots:
         Program p(Program::Empty);
         p.setStore(LensStore);
         const QString dir = p.dir.path();
-        const Outcome csv = cli({"team", "Lens", "--dir", dir, "--format", "csv"});
+        const Outcome csv = cli({ "team", "Lens", "--dir", dir, "--format", "csv" });
         QCOMPARE(csv.status, 0);
         const QStringList lines = QString::fromUtf8(csv.out).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 35);
-        QCOMPARE(lines[0], QStringLiteral("row,key,matchday,date,home,away,home_goals,away_goals,home_yellow,"
-                                          "home_red,away_yellow,away_red,result"));
+        QCOMPARE(lines[0],
+            QStringLiteral("row,key,matchday,date,home,away,home_goals,away_goals,home_yellow,"
+                           "home_red,away_yellow,away_red,result"));
         QCOMPARE(lines[1], QStringLiteral("0,0106,1,21 08 26,Lens,Strasbourg,0,0,1,,,,draw"));
         QCOMPARE(lines[2], QStringLiteral("1,0308,3,11 09 26,Lens,Toulouse,3,,2,1,,,partial"));
         QCOMPARE(lines[18], QStringLiteral("17,0207,2,28 08 26,Lorient,Lens,,,,,,,none"));
 
-        const Outcome json = cli({"team", "Lens", "--dir", dir, "--format", "json"});
+        const Outcome json = cli({ "team", "Lens", "--dir", dir, "--format", "json" });
         QCOMPARE(json.status, 0);
         const QJsonObject o = QJsonDocument::fromJson(json.out).object();
         QCOMPARE(o.value("team").toString(), QStringLiteral("Lens"));
@@ -395,35 +422,35 @@ private slots:
         QCOMPARE(o.value("season").toObject().value("draws").toInt(), 2);
 
         p.setStore("[Resultats]\r\n");
-        const Outcome none = cli({"team", "Lens", "--dir", dir, "--format", "json"});
+        const Outcome none = cli({ "team", "Lens", "--dir", dir, "--format", "json" });
         QVERIFY(QJsonDocument::fromJson(none.out).object().value("goals_against_per_match").isNull());
-        const Outcome text = cli({"team", "Lens", "--dir", dir});
+        const Outcome text = cli({ "team", "Lens", "--dir", dir });
         QCOMPARE(text.status, 0);
         QVERIFY(text.out.startsWith("Lens - Ligue 1 (2026 - 2027)\n"));
 
-        const Outcome unknown = cli({"team", "Lensois", "--dir", dir});
+        const Outcome unknown = cli({ "team", "Lensois", "--dir", dir });
         QCOMPARE(unknown.status, 2);
         QCOMPARE(unknown.err, QStringLiteral("Equipe inconnue: Lensois\n"));
-        QCOMPARE(cli({"team", "--dir", dir}).status, 1);
+        QCOMPARE(cli({ "team", "--dir", dir }).status, 1);
     }
 
     void cliCalendarUpdatesOnReimport()
     {
         Program p(Program::Empty);
         const QString dir = p.dir.path();
-        const Outcome all = cli({"calendar", "--dir", dir});
+        const Outcome all = cli({ "calendar", "--dir", dir });
         QCOMPARE(all.status, 0);
         const QStringList before = parsedEvents(all.out);
         QCOMPARE(before.size(), 306);
         QCOMPARE(QSet<QString>(before.begin(), before.end()).size(), 306);
         // Once played, the same event (same UID) carries the score.
         p.setStore(LensStore);
-        const QStringList after = parsedEvents(cli({"calendar", "--team", "Lens", "--dir", dir}).out);
+        const QStringList after = parsedEvents(cli({ "calendar", "--team", "Lens", "--dir", dir }).out);
         QCOMPARE(after.size(), 34);
         const QString won = QStringLiteral("L1-2026-2027-IH@kestrava|2026-09-25|Brest - Lens (1-2)");
         QVERIFY(after.contains(won));
         QVERIFY(before.contains(QStringLiteral("L1-2026-2027-IH@kestrava|2026-09-25|Brest - Lens")));
-        QCOMPARE(cli({"calendar", "--team", "Lensois", "--dir", dir}).status, 2);
+        QCOMPARE(cli({ "calendar", "--team", "Lensois", "--dir", dir }).status, 2);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "CalendarExport.h"
 
 #include "season/ResultsStore.h"
+#include "teamviews/CalendarRecord.h"
 
 #include <QSet>
 
@@ -51,15 +52,15 @@ QString CalendarFileName(const QString &team)
         name += u'-' + team;
     // Keep to what every file system takes.
     for (QChar &c : name) {
-        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' || c == u'>'
-            || c == u'|' || c == u' ')
+        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<'
+            || c == u'>' || c == u'|' || c == u' ')
             c = u'-';
     }
     return name + QStringLiteral(".ics");
 }
 
-QByteArray SeasonAsICalendar(const SeasonData &season, const IniSnapshot &store, const QString &team,
-                             const QDateTime &stamp)
+QByteArray SeasonAsICalendar(
+    const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp)
 {
     QByteArray out;
     appendLine(out, QStringLiteral("BEGIN:VCALENDAR"));
@@ -67,21 +68,23 @@ QByteArray SeasonAsICalendar(const SeasonData &season, const IniSnapshot &store,
     appendLine(out, QStringLiteral("PRODID:-//Kestrava//Ligue 1 2026-2027//FR"));
     appendLine(out, QStringLiteral("CALSCALE:GREGORIAN"));
     appendLine(out, QStringLiteral("METHOD:PUBLISH"));
-    const QString calendarName = SeasonTitle.trimmed() + (team.isEmpty() ? QString() : QStringLiteral(" - ") + team);
+    const QString calendarName
+        = SeasonTitle.trimmed() + (team.isEmpty() ? QString() : QStringLiteral(" - ") + team);
     appendLine(out, QStringLiteral("X-WR-CALNAME:") + escaped(calendarName));
 
     const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString letter = team.isEmpty() ? QString() : season.TeamLetterOf(team);
     const auto *results = store.section(Store::Results);
     QSet<QString> uids;
-    for (const QString &record : season.calendar) {
-        const QStringList f = record.split(u'|');
-        if (f.size() < 3 || f[2].size() != 2)
+    for (const QString &text : season.calendar) {
+        CalendarRecord record;
+        if (!record.read(text) || record.code.size() != 2)
             continue;
-        const QString &code = f[2];
+        const QString code = record.code.toString();
         if (!team.isEmpty() && !code.contains(letter))
             continue;
-        const int matchday = f[0].toInt();
+        const QString key = record.key();
+        const int matchday = record.matchday.toInt();
         const QDateTime date = season.matchdayDate(matchday);
         const QString home = season.TeamNameOf(code.left(1));
         const QString away = season.TeamNameOf(code.right(1));
@@ -92,11 +95,11 @@ QByteArray SeasonAsICalendar(const SeasonData &season, const IniSnapshot &store,
         // wherever the publisher moves it.
         QString uid = QStringLiteral("L1-2026-2027-") + code;
         if (uids.contains(uid))
-            uid += u'-' + f[0] + f[1];
+            uid += u'-' + key;
         uids.insert(uid);
 
         QString summary = home + QStringLiteral(" - ") + away;
-        const MatchResult m = MatchResult::parse(results ? results->value(f[0] + f[1]) : QString());
+        const MatchResult m = MatchResult::parse(results ? results->value(key) : QString());
         if (GoalsEntered(m.r1()) && GoalsEntered(m.r2()))
             summary += QStringLiteral(" (") + m.r1().trimmed() + u'-' + m.r2().trimmed() + u')';
 
@@ -106,7 +109,9 @@ QByteArray SeasonAsICalendar(const SeasonData &season, const IniSnapshot &store,
         appendLine(out, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
         appendLine(out, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
         appendLine(out, QStringLiteral("SUMMARY:") + escaped(summary));
-        appendLine(out, QStringLiteral("DESCRIPTION:") + escaped(QStringLiteral("Ligue 1, journée ") + QString::number(matchday)));
+        appendLine(out,
+            QStringLiteral("DESCRIPTION:")
+                + escaped(QStringLiteral("Ligue 1, journée ") + QString::number(matchday)));
         appendLine(out, QStringLiteral("TRANSP:TRANSPARENT"));
         appendLine(out, QStringLiteral("END:VEVENT"));
     }

@@ -14,8 +14,8 @@ namespace kestrava {
 // from one export to the next, so that a calendar application updates its events on a second
 // import instead of adding them again. `team` empty: every fixture; otherwise that club's.
 // `stamp` is the moment of the export.
-QByteArray SeasonAsICalendar(const SeasonData &season, const IniSnapshot &store, const QString &team,
-                             const QDateTime &stamp);
+QByteArray SeasonAsICalendar(
+    const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp);
 
 // The file name offered when the sheet saves a club's calendar.
 QString CalendarFileName(const QString &team);

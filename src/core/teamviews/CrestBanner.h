@@ -30,8 +30,8 @@ public:
     using QObject::QObject;
 
     std::array<QString, TeamCount> crests; // the teams, in table order
-    std::array<int, TeamCount> lefts{};    // each crest's left edge on the strip
-    int stripLeft = 0;                     // the strip's left edge in the view
+    std::array<int, TeamCount> lefts {}; // each crest's left edge on the strip
+    int stripLeft = 0; // the strip's left edge in the view
     int stripWidth = 0;
     bool shown = false; // the banner is on screen
 

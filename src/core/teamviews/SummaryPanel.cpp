@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
+#include "teamviews/CalendarRecord.h"
 
 namespace kestrava {
 
@@ -15,11 +16,11 @@ TeamRecord CountTeamRecord(const SeasonData &season, const IniSnapshot &store, c
     const auto *results = store.section(Store::Results);
     if (!results)
         return t;
-    for (const QString &record : season.calendar) {
-        const QStringList f = record.split(u'|');
-        if (f.size() < 3 || !f[2].contains(letter))
+    for (const QString &text : season.calendar) {
+        CalendarRecord record;
+        if (!record.read(text) || !record.code.contains(letter))
             continue;
-        const QString stored = results->value(f[0] + f[1]);
+        const QString stored = results->value(record.key());
         if (stored.isEmpty())
             continue;
         const MatchResult m = MatchResult::parse(stored);
@@ -40,24 +41,23 @@ TeamRecord CountTeamRecord(const SeasonData &season, const IniSnapshot &store, c
 
 SummaryPanelModel::SummaryPanelModel(QObject *parent)
     : QObject(parent)
-    , m_lines{QStringLiteral("Equipe:"),        QStringLiteral("Classement: "),   QStringLiteral("Matches Gagnés:"),
-              QStringLiteral("Matches Perdus:"), QStringLiteral("Matches Nuls:"), QString(),
-              QStringLiteral("Matches Joués:"),  QString()}
-{
-}
+    , m_lines { QStringLiteral("Equipe:"), QStringLiteral("Classement: "), QStringLiteral("Matches Gagnés:"),
+        QStringLiteral("Matches Perdus:"), QStringLiteral("Matches Nuls:"), QString(),
+        QStringLiteral("Matches Joués:"), QString() }
+{ }
 
-void SummaryPanelModel::refresh(const QString &team, const TeamRecord &record, const std::optional<QString> &rank,
-                                const RankMovement &movement)
+void SummaryPanelModel::refresh(const QString &team, const TeamRecord &record,
+    const std::optional<QString> &rank, const RankMovement &movement)
 {
     // A team missing from the table gets no rank rather than the previous team's.
-    m_movement = rank ? movement : RankMovement{};
+    m_movement = rank ? movement : RankMovement {};
     m_lines[Movement] = m_movement.text.isEmpty() ? QString() : QStringLiteral(" (") + m_movement.text + u')';
     m_lines[Rank] = QStringLiteral("Classement: ") + rank.value_or(QString());
     m_team = team;
     m_lines[Name] = team;
     const auto split = [](const char *what, int total, int home, int away) {
-        return QString::fromUtf8(what) + QString::number(total) + QStringLiteral(" (Dom:") + QString::number(home)
-            + QStringLiteral(") (Ext:") + QString::number(away) + u')';
+        return QString::fromUtf8(what) + QString::number(total) + QStringLiteral(" (Dom:")
+            + QString::number(home) + QStringLiteral(") (Ext:") + QString::number(away) + u')';
     };
     m_lines[Won] = split("Matches Gagnés: ", record.wins(), record.homeWins, record.awayWins);
     m_lines[Lost] = split("Matches Perdus: ", record.losses(), record.homeLosses, record.awayLosses);

@@ -47,7 +47,7 @@ public:
 
     // Refreshes the panel for `team`; `rank` is none when the team is missing from the table.
     void refresh(const QString &team, const TeamRecord &record, const std::optional<QString> &rank,
-                 const RankMovement &movement);
+        const RankMovement &movement);
 
     void notify() { emit changed(); }
 

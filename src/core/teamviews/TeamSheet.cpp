@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
+#include "teamviews/CalendarRecord.h"
 
 namespace kestrava {
 
@@ -24,24 +25,31 @@ const std::array<QString, SheetCaptionCount> designCaptions = {
 };
 
 // The team's fixtures: home ones in calendar order, then away ones in calendar order.
-QStringList fixturesOf(const SeasonData &season, QChar letter)
+QList<CalendarRecord> fixturesOf(const SeasonData &season, QChar letter)
 {
-    QStringList home, away;
-    for (const QString &record : season.calendar) {
-        const QStringList f = record.split(u'|');
-        if (f.size() < 3 || f[2].isEmpty())
+    QList<CalendarRecord> home, away;
+    for (const QString &text : season.calendar) {
+        CalendarRecord record;
+        if (!record.read(text))
             continue;
-        if (f[2].front() == letter)
+        if (record.code.front() == letter)
             home.append(record);
-    }
-    for (const QString &record : season.calendar) {
-        const QStringList f = record.split(u'|');
-        if (f.size() < 3 || f[2].isEmpty())
-            continue;
-        if (f[2].back() == letter)
+        if (record.code.back() == letter)
             away.append(record);
     }
     return home + away;
+}
+
+// "dd mm yy", as the sheet writes a matchday's date.
+QString dayMonthYear(const QDate &d)
+{
+    const int parts[3] = { d.day(), d.month(), d.year() % 100 };
+    QString text(8, u' ');
+    for (int i = 0; i < 3; ++i) {
+        text[3 * i] = QChar(u'0' + parts[i] / 10);
+        text[3 * i + 1] = QChar(u'0' + parts[i] % 10);
+    }
+    return text;
 }
 
 void placeCards(SheetRow &row)
@@ -91,7 +99,7 @@ void judge(SheetRow &row, bool atHome)
 
 void fillBar(SheetBar &bar, const char *const names[3], int total)
 {
-    const int counts[3] = {bar.wins, bar.draws, bar.losses};
+    const int counts[3] = { bar.wins, bar.draws, bar.losses };
     for (int p = 0; p < 3; ++p) {
         bar.captions[p] = QStringLiteral("\r\n") + QString::fromUtf8(names[p]) + QString::number(counts[p]);
         bar.shares[p] = double(counts[p]) / total;
@@ -103,14 +111,13 @@ void fillBar(SheetBar &bar, const char *const names[3], int total)
 TeamSheetModel::TeamSheetModel(QObject *parent)
     : QObject(parent)
     , captions(designCaptions)
-{
-}
+{ }
 
 bool TeamSheetModel::markName(const QString &name)
 {
     bool changed = false;
     for (SheetRow &row : rows) {
-        for (SheetName *box : {&row.home, &row.away}) {
+        for (SheetName *box : { &row.home, &row.away }) {
             const Rgb colour = box->text == name ? SheetColours::Marked : SheetColours::Name;
             changed = changed || !(box->background == colour);
             box->background = colour;
@@ -129,8 +136,8 @@ QString PerMatch(int goals, int played)
     return text;
 }
 
-void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSnapshot &store, const QString &team,
-                   const SheetContext &ctx)
+void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSnapshot &store,
+    const QString &team, const SheetContext &ctx)
 {
     const int index = season.TeamIndexOf(team);
     const QChar letter = QChar(u'A' + index);
@@ -140,23 +147,23 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     sheet.captions[TeamTitle] = team;
     sheet.captions[RankLine] = QStringLiteral("Classement: ") + ctx.rank.value_or(QString());
     sheet.bars = {};
-    sheet.totals = SheetTotals{};
+    sheet.totals = SheetTotals {};
     SheetTotals &totals = sheet.totals;
     totals.rank = ctx.rank.value_or(QString());
 
-    const QStringList fixtures = fixturesOf(season, letter);
+    const QList<CalendarRecord> fixtures = fixturesOf(season, letter);
     const auto *results = store.section(Store::Results);
     for (int r = 0; r < SheetRowCount; ++r) {
         SheetRow &row = sheet.rows[r];
-        row = SheetRow{};
+        row = SheetRow {};
         // A season file with fewer fixtures for this club leaves no other club's rows behind.
         if (r >= fixtures.size())
             continue;
-        const QStringList f = fixtures[r].split(u'|');
+        const CalendarRecord &fixture = fixtures[r];
         row.visible = true;
-        row.key = f[0] + f[1];
-        row.home.tag = f[2].front();
-        row.away.tag = f[2].back();
+        row.key = fixture.key();
+        row.home.tag = fixture.code.front();
+        row.away.tag = fixture.code.back();
         row.home.text = season.TeamNameOf(row.home.tag);
         row.away.text = season.TeamNameOf(row.away.tag);
 
@@ -172,7 +179,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
         }
         placeCards(row);
 
-        for (SheetName *box : {&row.home, &row.away}) {
+        for (SheetName *box : { &row.home, &row.away }) {
             box->bold = box->text == team;
             if (!ctx.favouriteTeam.isEmpty() && box->text == ctx.favouriteTeam && ctx.favouriteTeam != team)
                 box->background = SheetColours::Marked;
@@ -180,7 +187,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
 
         row.matchday = IntValueOf(row.key.left(2));
         const QDateTime date = season.matchdayDate(row.matchday);
-        row.date = date.isValid() ? date.toString(QStringLiteral("dd MM yy")) : QString();
+        row.date = date.isValid() ? dayMonthYear(date.date()) : QString();
         row.retour = row.matchday >= FirstReturnMatchday;
 
         const bool atHome = row.home.tag == letter;
@@ -217,7 +224,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     sheet.captions[YellowCards] = QStringLiteral("Cartons Jaunes: ") + QString::number(totals.yellow);
 
     // A section's parts show their counts alone; the season's bar names them.
-    static const char *const bareCounts[3] = {"", "", ""};
+    static const char *const bareCounts[3] = { "", "", "" };
     SheetBar &whole = sheet.bars[SeasonBar];
     for (int s = AllerHome; s <= RetourAway; ++s) {
         SheetBar &bar = sheet.bars[s];
@@ -231,7 +238,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     }
     totals.played = whole.wins + whole.draws + whole.losses;
     if (totals.played > 0) {
-        static const char *const seasonNames[3] = {"Victoires: ", "Nuls: ", "Défaites: "};
+        static const char *const seasonNames[3] = { "Victoires: ", "Nuls: ", "Défaites: " };
         fillBar(whole, seasonNames, totals.played);
     }
 
@@ -239,14 +246,16 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     totals.points = whole.draws + 3 * whole.wins;
     sheet.captions[PointsLine] = QStringLiteral("Points: ") + QString::number(totals.points);
     sheet.captions[GoalsForLine] = QStringLiteral("Buts Marqués: ") + QString::number(totals.goalsFor);
-    sheet.captions[GoalsAgainstLine] = QStringLiteral("Buts Encaissés: ") + QString::number(totals.goalsAgainst);
+    sheet.captions[GoalsAgainstLine]
+        = QStringLiteral("Buts Encaissés: ") + QString::number(totals.goalsAgainst);
     // With no match played there is nothing to divide: the lines stay empty rather than keep the
     // previous club's figures.
     totals.goalsForPerMatch = PerMatch(totals.goalsFor, totals.played);
     totals.goalsAgainstPerMatch = PerMatch(totals.goalsAgainst, totals.played);
     const QString suffix = QStringLiteral(" par match.");
     sheet.captions[GoalsForPerMatch] = totals.played > 0 ? totals.goalsForPerMatch + suffix : QString();
-    sheet.captions[GoalsAgainstPerMatch] = totals.played > 0 ? totals.goalsAgainstPerMatch + suffix : QString();
+    sheet.captions[GoalsAgainstPerMatch]
+        = totals.played > 0 ? totals.goalsAgainstPerMatch + suffix : QString();
 }
 
 } // namespace kestrava

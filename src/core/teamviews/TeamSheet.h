@@ -20,13 +20,13 @@ inline constexpr int SheetColumnRows = 17;
 inline constexpr int FirstReturnMatchday = 18;
 
 namespace SheetColours {
-inline constexpr Rgb Win{0, 255, 0};
-inline constexpr Rgb Draw{224, 224, 224};
-inline constexpr Rgb Loss{255, 0, 0};
-inline constexpr Rgb NoResult{255, 255, 0}; // the marker is then hidden
-inline constexpr Rgb Partial{255, 255, 255}; // only one score entered
+inline constexpr Rgb Win { 0, 255, 0 };
+inline constexpr Rgb Draw { 224, 224, 224 };
+inline constexpr Rgb Loss { 255, 0, 0 };
+inline constexpr Rgb NoResult { 255, 255, 0 }; // the marker is then hidden
+inline constexpr Rgb Partial { 255, 255, 255 }; // only one score entered
 inline constexpr Rgb Name = Colours::White;
-inline constexpr Rgb Marked{255, 255, 0}; // the favourite, or the name under the pointer
+inline constexpr Rgb Marked { 255, 255, 0 }; // the favourite, or the name under the pointer
 } // namespace SheetColours
 
 // What the result marker says: it is hidden for None.
@@ -79,7 +79,7 @@ struct SheetBar
 {
     int wins = 0, draws = 0, losses = 0, unplayed = 0;
     std::array<QString, 3> captions; // wins, draws, losses
-    std::array<double, 3> shares{};
+    std::array<double, 3> shares {};
     bool partShown(int part) const { return shares[part] > 0; }
 };
 
@@ -118,9 +118,9 @@ public:
     explicit TeamSheetModel(QObject *parent = nullptr);
 
     bool visible = false; // the planning frame is open
-    QStringList clubs;  // the list of clubs, filled on the first opening
-    int selected = -1;  // the club shown, by team index
-    QString team;       // its name, whose crest heads the sheet
+    QStringList clubs; // the list of clubs, filled on the first opening
+    int selected = -1; // the club shown, by team index
+    QString team; // its name, whose crest heads the sheet
     std::array<SheetRow, SheetRowCount> rows;
     std::array<SheetBar, 5> bars;
     std::array<QString, SheetCaptionCount> captions;
@@ -143,8 +143,8 @@ struct SheetContext
 };
 
 // Fills the sheet for `team` from the season and one snapshot of the results store.
-void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSnapshot &store, const QString &team,
-                   const SheetContext &ctx);
+void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSnapshot &store,
+    const QString &team, const SheetContext &ctx);
 
 // Goals per match as the sheet writes them: "0.0#" (1.0, 1.25), rounded half away from zero.
 QString PerMatch(int goals, int played);

@@ -10,8 +10,8 @@
 
 namespace kestrava {
 
-TeamViewsController::TeamViewsController(Session &session, StandingsController &standings,
-                                         MatchdaysController &matchdays, QObject *parent)
+TeamViewsController::TeamViewsController(
+    Session &session, StandingsController &standings, MatchdaysController &matchdays, QObject *parent)
     : QObject(parent)
     , m_session(session)
     , m_standings(standings)
@@ -121,7 +121,7 @@ bool TeamViewsController::exportCalendar()
     QSaveFile file(*path);
     if (!file.open(QIODevice::WriteOnly) || file.write(ics) != ics.size() || !file.commit()) {
         m_session.tell(QStringLiteral("Le calendrier n'a pas pu être enregistré dans\n")
-                       + QDir::toNativeSeparators(*path));
+            + QDir::toNativeSeparators(*path));
         return false;
     }
     return true;

@@ -23,7 +23,7 @@ class TeamViewsController : public QObject
     Q_OBJECT
 public:
     TeamViewsController(Session &session, StandingsController &standings, MatchdaysController &matchdays,
-                        QObject *parent = nullptr);
+        QObject *parent = nullptr);
 
     TeamSheetModel &sheet() { return m_sheet; }
     SummaryPanelModel &summary() { return m_summary; }
@@ -33,7 +33,7 @@ public:
     // A club asked for by another view (a rank number's click): it goes into the tag of "Equipes",
     // then "Equipes" is pressed.
     void openTeamSheet(const QString &team);
-    void openPlanning();  // "Equipes"
+    void openPlanning(); // "Equipes"
     void closePlanning(); // "Fermer"
     // The club list: another club fills the sheet; the club already shown changes nothing.
     void selectClub(int index);
@@ -49,7 +49,7 @@ public:
     void hoverTableRow(const QString &team);
     // The pointer over a row of the fixture grid: a name (`nameBox`) or a score, home or away side.
     void hoverGridTeam(int row, bool away, bool nameBox);
-    void clickLeader();  // the leader's box
+    void clickLeader(); // the leader's box
     void clickSummary(); // the panel itself
     // The rank movement of a table row, for the panel's icon and its text; none until it is given.
     void setRankMovements(std::function<RankMovement(int row)> movementOfRow);
@@ -57,7 +57,7 @@ public:
     // The crest banner.
     void startBanner(); // after start-up, and again on a click of the last-update label
     void bannerTick();
-    void endBanner();   // any button, a team name of the grid, a row of the table
+    void endBanner(); // any button, a team name of the grid, a row of the table
     void hoverBannerCrest(int position);
     void hoverWindow(); // the pointer over the bare window: a paused banner goes on
     void clickLastUpdate();

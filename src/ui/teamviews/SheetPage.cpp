@@ -156,10 +156,7 @@ private:
     int namesLeft() const { return MarkerWidth + 6 + DayWidth + DateWidth; }
     int nameWidth() const { return (width() - namesLeft() - 2 * GoalsWidth - DashWidth - 6) / 2; }
     QRect homeRect() const { return QRect(namesLeft(), 1, nameWidth(), height() - 2); }
-    QRect awayRect() const
-    {
-        return QRect(width() - nameWidth(), 1, nameWidth(), height() - 2);
-    }
+    QRect awayRect() const { return QRect(width() - nameWidth(), 1, nameWidth(), height() - 2); }
 
     void drawName(QPainter &p, const QRect &box, const SheetName &name, Qt::Alignment align, bool home)
     {
@@ -266,11 +263,11 @@ private:
     }
 
     bool m_away;
-    std::array<QLabel *, 2> m_titles{};
-    std::array<ResultBar *, 2> m_bars{};
-    std::array<SheetRowWidget *, SheetColumnRows> m_rows{};
-    std::array<bool, SheetColumnRows> m_retour{};
-    std::array<bool, SheetColumnRows> m_used{};
+    std::array<QLabel *, 2> m_titles {};
+    std::array<ResultBar *, 2> m_bars {};
+    std::array<SheetRowWidget *, SheetColumnRows> m_rows {};
+    std::array<bool, SheetColumnRows> m_retour {};
+    std::array<bool, SheetColumnRows> m_used {};
 };
 
 SheetPage::SheetPage(TeamViewsController &controller, QWidget *parent)
@@ -331,8 +328,8 @@ SheetPage::SheetPage(TeamViewsController &controller, QWidget *parent)
     m_seasonBar = new ResultBar(20, this);
     m_seasonBar->setObjectName(QStringLiteral("sheetBar4"));
     foot->addWidget(m_seasonBar, 0, 0, 1, 6);
-    const int line[6] = { GoalsForLine, GoalsForPerMatch, GoalsAgainstLine, GoalsAgainstPerMatch, YellowCards,
-        RedCards };
+    const int line[6]
+        = { GoalsForLine, GoalsForPerMatch, GoalsAgainstLine, GoalsAgainstPerMatch, YellowCards, RedCards };
     for (int k = 0; k < 6; ++k)
         foot->addWidget(m_captions[line[k]], 1, k);
     foot->setColumnStretch(5, 1);

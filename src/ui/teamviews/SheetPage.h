@@ -32,8 +32,8 @@ protected:
 private:
     TeamViewsController &m_controller;
     QLabel *m_crest = nullptr;
-    std::array<QLabel *, 13> m_captions{};
-    std::array<SheetColumn *, 2> m_columns{};
+    std::array<QLabel *, 13> m_captions {};
+    std::array<SheetColumn *, 2> m_columns {};
     ResultBar *m_seasonBar = nullptr;
     QString m_crestTeam;
 };

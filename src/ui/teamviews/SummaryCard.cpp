@@ -44,8 +44,8 @@ protected:
         p.setBrush(QColor(243, 246, 249));
         p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
         // Where the panel picks up the passing crest.
-        const double mark = (BannerTwips::TriggerFrom + BannerTwips::TriggerTo) / 2.0 / TwipsPerPixel
-            + BannerCrest / 2.0;
+        const double mark
+            = (BannerTwips::TriggerFrom + BannerTwips::TriggerTo) / 2.0 / TwipsPerPixel + BannerCrest / 2.0;
         p.setBrush(Palette::Teal);
         p.drawPolygon(QPolygonF({ QPointF(mark - 4, 0), QPointF(mark + 4, 0), QPointF(mark, 4) }));
         p.setClipRect(rect());

@@ -35,7 +35,7 @@ private:
     CrestBannerStrip *m_banner = nullptr;
     ClickableLabel *m_crest = nullptr;
     QLabel *m_movementIcon = nullptr;
-    std::array<ClickableLabel *, 8> m_lines{};
+    std::array<ClickableLabel *, 8> m_lines {};
     QString m_crestTeam;
 };
 

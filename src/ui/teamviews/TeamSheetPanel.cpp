@@ -35,7 +35,8 @@ TeamSheetPanel::TeamSheetPanel(TeamViewsController &controller, ButtonBarModel &
     m_clubs->setFixedWidth(ListWidth);
     m_clubs->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_clubs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(m_clubs, &QListWidget::currentRowChanged, this, [this](int row) { m_controller.selectClub(row); });
+    connect(
+        m_clubs, &QListWidget::currentRowChanged, this, [this](int row) { m_controller.selectClub(row); });
     side->addWidget(m_clubs, 1);
 
     auto *exportLink = new ClickableLabel(this);
