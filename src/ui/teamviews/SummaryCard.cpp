@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace kestrava {
 
 namespace {
@@ -50,7 +52,7 @@ protected:
         p.drawPolygon(QPolygonF({ QPointF(mark - 4, 0), QPointF(mark + 4, 0), QPointF(mark, 4) }));
         p.setClipRect(rect());
         for (int i = 0; i < TeamCount; ++i) {
-            const int x = (banner.lefts[i] + banner.stripLeft) / TwipsPerPixel;
+            const int x = int(std::floor((banner.lefts[i] + banner.stripLeft) / double(TwipsPerPixel)));
             if (x + BannerCrest < 0 || x > width() || banner.crests[i].isEmpty())
                 continue;
             p.drawPixmap(x, (height() - BannerCrest) / 2, CrestPixmap(banner.crests[i], BannerCrest));
