@@ -297,12 +297,17 @@ private slots:
         QCOMPARE(s.line(SummaryPanelModel::Played), QStringLiteral("Matches Joués: 5"));
         QCOMPARE(s.line(SummaryPanelModel::Name), QStringLiteral("Lens"));
         QCOMPARE(s.line(SummaryPanelModel::Movement), QString());
+        // Every run of the table refreshes the team on show.
+        p.setStore("[Resultats]\r\n");
+        c.standings().compute(0);
+        QCOMPARE(s.line(SummaryPanelModel::Played), QStringLiteral("Matches Joués: 0"));
         // The movement of the team's row, once the icons give it.
-        t.setRankMovements([](int row) {
-            return RankMovement { RankMovement::Kind::Up, QStringLiteral("+%1").arg(row + 2) };
+        const LeagueTableModel &table = c.standings().table();
+        t.setRankMovements([&table](int row) {
+            return RankMovement { RankMovement::Kind::Up, table.cell(row, TableColumn::Name).text };
         });
         t.clickSummary();
-        QCOMPARE(s.line(SummaryPanelModel::Movement), QStringLiteral(" (+2)"));
+        QCOMPARE(s.line(SummaryPanelModel::Movement), QStringLiteral(" (Lens)"));
         t.clickLeader();
         QCOMPARE(s.team(), c.standings().table().cell(0, TableColumn::Name).text);
     }
@@ -451,6 +456,17 @@ private slots:
         QVERIFY(after.contains(won));
         QVERIFY(before.contains(QStringLiteral("L1-2026-2027-IH@kestrava|2026-09-25|Brest - Lens")));
         QCOMPARE(cli({ "calendar", "--team", "Lensois", "--dir", dir }).status, 2);
+
+        // A name long enough to fold its lines (the fold falls on an "é"), with a comma to escape.
+        const QString longName = QStringLiteral("Racing Club de Lens, Association Sportive Artois du d'été");
+        QByteArray season = ReadFileBytes(p.path(QStringLiteral("2027.txt")));
+        season.replace("EQU|Lens\r\n", "EQU|" + longName.toLatin1() + "\r\n");
+        WriteFileBytes(p.path(QStringLiteral("2027.txt")), season);
+        const QByteArray ics = cli({ "calendar", "--team", longName, "--dir", dir }).out;
+        QVERIFY(ics.contains("Lens\\, Association"));
+        const QStringList folded = parsedEvents(ics);
+        QVERIFY(folded.contains(QStringLiteral("L1-2026-2027-IH@kestrava|2026-09-25|Brest - ") + longName
+            + QStringLiteral(" (1-2)")));
     }
 };
 
