@@ -154,10 +154,10 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
         return true;
     }
     if (state == u"summary") {
-        // The crest banner halfway through its run, stopped by the pointer on the third club.
+        // The crest banner halfway through its run, stopped by the pointer on the eighth club.
         for (int k = 0; k < 300; ++k)
             c.teamViews().bannerTick();
-        c.teamViews().hoverBannerCrest(2);
+        c.teamViews().hoverBannerCrest(7);
         return true;
     }
     return false;
