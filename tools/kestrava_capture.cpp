@@ -64,6 +64,11 @@ public:
         report(text);
         return std::nullopt;
     }
+    std::optional<QString> askSaveFile(const QString &title, const QString &, const QString &) override
+    {
+        report(title);
+        return std::nullopt;
+    }
 
 private:
     static void report(const QString &text)
@@ -164,6 +169,18 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
     }
     if (state == u"options") {
         c.clickButton(Btn::Options);
+        return true;
+    }
+    if (state == u"sheet") {
+        // The leader's sheet, as "Equipes" opens it with no club chosen and no favourite.
+        c.clickButton(Btn::Teams);
+        return true;
+    }
+    if (state == u"summary") {
+        // The crest banner halfway through its run, stopped by the pointer on the eighth club.
+        for (int k = 0; k < 300; ++k)
+            c.teamViews().bannerTick();
+        c.teamViews().hoverBannerCrest(7);
         return true;
     }
     return false;

@@ -4,6 +4,7 @@
 #include "matchdays/MatchdayView.h"
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
+#include "TeamCommands.h"
 #include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -28,7 +29,9 @@ const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--no
                      "[--format text|csv|json] [--category BC|BP|FP|GA|MG|MP|MN | --possible]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
                      "       kestrava-cli cards [--dir DIR]\n"
-                     "       kestrava-cli update [--dir DIR] [--site URL]\n";
+                     "       kestrava-cli update [--dir DIR] [--site URL]\n"
+                     "       kestrava-cli team NAME [--dir DIR] [--now ...] [--format text|csv|json]\n"
+                     "       kestrava-cli calendar [--team NAME] [--dir DIR]\n";
 
 int fail(const QString &message, int status)
 {
@@ -164,6 +167,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (app.arguments().value(1) == u"projections")
         return RunProjectionsCommand(app.arguments());
+    if (const int status = RunTeamViewsCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
         return fail(QString::fromLatin1(usage) + ProjectionsUsage(), 1);

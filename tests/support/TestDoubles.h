@@ -31,7 +31,7 @@ class ScriptedDialogs final : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "message", "yesno", "yesnocancel", "text"
+        QString kind; // "message", "yesno", "yesnocancel", "text", "savefile"
         QString text;
         QString title;
         MessageIcon icon = MessageIcon::None;
@@ -40,6 +40,7 @@ public:
     QList<bool> yesNoAnswers;
     QList<Answer> threeWayAnswers;
     QList<std::optional<QString>> textAnswers;
+    QList<std::optional<QString>> saveFileAnswers;
 
     void message(const QString &text, const QString &title, MessageIcon icon) override
     {
@@ -59,6 +60,11 @@ public:
     {
         shown.append({QStringLiteral("text"), prompt, title, MessageIcon::None});
         return textAnswers.isEmpty() ? std::nullopt : textAnswers.takeFirst();
+    }
+    std::optional<QString> askSaveFile(const QString &title, const QString &proposed, const QString &) override
+    {
+        shown.append({QStringLiteral("savefile"), proposed, title, MessageIcon::None});
+        return saveFileAnswers.isEmpty() ? std::nullopt : saveFileAnswers.takeFirst();
     }
 };
 

@@ -95,6 +95,18 @@ void MatchdaysController::markSecondClub(const QString &team)
     m_grid.notify();
 }
 
+QString MatchdaysController::planningTeam() const
+{
+    // A name that is no club ("Aucune" as the favourite) gives way to the next choice: the sheet
+    // always opens on a club.
+    const SeasonData &season = m_session.season;
+    for (const QString &team : {m_sheetTeam, m_session.favouriteTeam}) {
+        if (!team.isEmpty() && season.TeamIndexOf(team) < TeamCount)
+            return team;
+    }
+    return m_standings.table().cell(0, TableColumn::Name).text;
+}
+
 void MatchdaysController::editGoals(int row, GoalsBox box, const QString &text)
 {
     if (row < 0 || row >= GridRowCount)

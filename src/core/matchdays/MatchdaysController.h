@@ -28,9 +28,11 @@ public:
     QString cardReport() const { return m_cardReport; }
     // The reference date of the send button (set at launch, moved back by the editor's click).
     QDateTime sendReferenceDate() const { return m_sendReference; }
-    // The club whose sheet "Equipes" opens first: the last one chosen in the table.
+    // The tag of "Equipes": the club chosen last in the table (or the chart) for its sheet.
     QString sheetTeam() const { return m_sheetTeam; }
     void setSheetTeam(const QString &team) { m_sheetTeam = team; }
+    // The club whose sheet "Equipes" opens: the tagged club, else the favourite, else the leader.
+    QString planningTeam() const;
 
     // Start-up: the month labels, then the current and the opening matchday.
     void start();

@@ -49,6 +49,10 @@ public:
     virtual Answer askYesNoCancel(const QString &text, const QString &title) = 0;
     // Nothing when the box was cancelled.
     virtual std::optional<QString> askText(const QString &prompt, const QString &title) = 0;
+    // Where to save a file: `proposed` is the path offered, `filter` the kinds of file ("Calendrier
+    // (*.ics)"). Nothing when the user cancelled.
+    virtual std::optional<QString> askSaveFile(const QString &title, const QString &proposed,
+                                               const QString &filter) = 0;
 };
 
 // Opens pages in the browser and files in their program.

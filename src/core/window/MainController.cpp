@@ -11,6 +11,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_session(std::move(programDir), services)
     , m_standings(m_session)
     , m_matchdays(m_session, m_standings)
+    , m_teamViews(m_session, m_standings, m_matchdays)
     , m_download(m_session, m_standings, m_matchdays)
     , m_publishing(m_session, m_standings, m_matchdays, m_download.news())
     , m_donors(m_session, m_standings)
@@ -27,6 +28,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     });
     buttons.setAction(Btn::FullTable, [this] { fullTable(); });
     buttons.setAction(Btn::PrintBar, [this] { print(); });
+    buttons.setAction(Btn::PrintTeamSheet, [this] { print(); });
     connect(&buttons, &ButtonBarModel::pressed, this, &MainController::clickButton);
     connect(&buttons, &ButtonBarModel::pointed, this, &MainController::hoverButton);
     connect(&m_session, &Session::busyChanged, this, &MainController::busyChanged);
@@ -49,6 +51,9 @@ MainController::MainController(QString programDir, Services services, QObject *p
         m_matchdays.markSecondClub(team);
         m_download.news().notify();
     });
+    // A rank number opens that club's sheet; the pointer over a row shows the club's summary.
+    connect(&m_standings, &StandingsController::teamSheetRequested, &m_teamViews, &TeamViewsController::openTeamSheet);
+    connect(&m_standings, &StandingsController::rowHovered, &m_teamViews, &TeamViewsController::hoverTableRow);
     connect(&m_download, &DownloadController::newerVersionChosen, this, &MainController::endProgram);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
 }
@@ -160,6 +165,7 @@ bool MainController::refillsGrid(int index) const
 
 void MainController::prologue(int index)
 {
+    m_teamViews.endBanner();
     m_download.news().hide();
     m_standings.table().clearGamesInHand();
     if (index != Btn::Options)
@@ -237,6 +243,7 @@ void MainController::hoverButton(int index)
 void MainController::hoverWindow()
 {
     hoverButton(-1);
+    m_teamViews.hoverWindow();
     m_matchdays.restMonths();
     m_standings.restMatchdayList();
     m_standings.hideColumnRules();

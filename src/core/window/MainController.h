@@ -6,6 +6,7 @@
 #include "online/PublishingController.h"
 #include "season/Session.h"
 #include "standings/StandingsController.h"
+#include "teamviews/TeamViewsController.h"
 #include "window/OptionsController.h"
 #include "window/WindowModels.h"
 
@@ -45,6 +46,7 @@ public:
     ButtonBarModel &buttons() { return m_session.buttons; }
     StandingsController &standings() { return m_standings; }
     MatchdaysController &matchdays() { return m_matchdays; }
+    TeamViewsController &teamViews() { return m_teamViews; }
     DownloadController &download() { return m_download; }
     PublishingController &publishing() { return m_publishing; }
     DonorsController &donors() { return m_donors; }
@@ -78,6 +80,7 @@ private:
     Session m_session;
     StandingsController m_standings;
     MatchdaysController m_matchdays;
+    TeamViewsController m_teamViews;
     DownloadController m_download;
     PublishingController m_publishing;
     DonorsController m_donors;

@@ -60,6 +60,8 @@ bool Startup::run()
     options.model().notify();
 
     session.pump();
+    // The summary shows the leader and the crests start their run.
+    m_main.teamViews().startBanner();
     news.showIfAny();
     news.notify();
 

@@ -97,10 +97,12 @@ private:
 class GridRowWidget : public QWidget
 {
 public:
-    GridRowWidget(MatchdaysController &controller, int row, QWidget *parent)
+    GridRowWidget(MatchdaysController &controller, int row, const FixtureGridPanel::TeamHover &hover,
+        QWidget *parent)
         : QWidget(parent)
         , m_controller(controller)
         , m_row(row)
+        , m_hover(hover)
     {
         setObjectName(QStringLiteral("gridRow%1").arg(row));
         setFixedHeight(FixtureGridPanel::RowHeight);
@@ -131,6 +133,13 @@ public:
         setTabOrder(m_cards[int(CardBox::HomeYellow)], m_cards[int(CardBox::HomeRed)]);
         setTabOrder(m_cards[int(CardBox::HomeRed)], m_cards[int(CardBox::AwayYellow)]);
         setTabOrder(m_cards[int(CardBox::AwayYellow)], m_cards[int(CardBox::AwayRed)]);
+
+        // The pointer over a name or a score tells which club it points at.
+        for (QWidget *box : { static_cast<QWidget *>(m_home), static_cast<QWidget *>(m_away),
+                 static_cast<QWidget *>(m_r1), static_cast<QWidget *>(m_r2) }) {
+            box->setMouseTracking(true);
+            box->installEventFilter(this);
+        }
     }
 
     QWidget *firstInTabOrder() const { return m_r1; }
@@ -172,6 +181,15 @@ public:
     }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove && m_hover) {
+            const bool away = watched == m_away || watched == m_r2;
+            m_hover(m_row, away, watched == m_home || watched == m_away);
+        }
+        return false;
+    }
+
     void resizeEvent(QResizeEvent *) override
     {
         place();
@@ -299,6 +317,7 @@ private:
 
     MatchdaysController &m_controller;
     int m_row;
+    const FixtureGridPanel::TeamHover &m_hover;
     NameCell *m_home = nullptr;
     NameCell *m_away = nullptr;
     QLineEdit *m_r1 = nullptr;
@@ -341,7 +360,7 @@ FixtureGridPanel::FixtureGridPanel(MatchdaysController &controller, QWidget *par
     rowsLayout->setContentsMargins(0, 0, 0, 0);
     rowsLayout->setSpacing(RowSpacing);
     for (int r = 0; r < GridRowCount; ++r) {
-        m_rows[r] = new GridRowWidget(m_controller, r, rows);
+        m_rows[r] = new GridRowWidget(m_controller, r, m_teamHover, rows);
         rowsLayout->addWidget(m_rows[r]);
     }
     rowsLayout->addStretch(1);

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QScrollArea;
@@ -28,6 +29,10 @@ public:
 
     explicit FixtureGridPanel(MatchdaysController &controller, QWidget *parent = nullptr);
 
+    // The pointer over a row's name (`nameBox`) or score, on the home or away side.
+    using TeamHover = std::function<void(int row, bool away, bool nameBox)>;
+    void setTeamHover(TeamHover hover) { m_teamHover = std::move(hover); }
+
     void refresh();
     QWidget *row(int r) const;
     // Room for the nine rows of a matchday without scrolling.
@@ -41,6 +46,7 @@ private:
     void fitHeader();
 
     MatchdaysController &m_controller;
+    TeamHover m_teamHover;
     QLabel *m_header = nullptr;
     QScrollArea *m_scroll = nullptr;
     QLabel *m_totals = nullptr;

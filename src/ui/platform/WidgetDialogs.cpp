@@ -1,5 +1,6 @@
 #include "WidgetDialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -89,6 +90,24 @@ std::optional<QString> WidgetDialogs::askText(const QString &prompt, const QStri
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
+}
+
+std::optional<QString> WidgetDialogs::askSaveFile(const QString &title, const QString &proposed, const QString &filter)
+{
+    QFileDialog dialog(m_parent, title, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Enregistrer"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
+    // The program's own dialog: it answers in French and behaves alike on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    keepInSight(dialog, m_parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace kestrava

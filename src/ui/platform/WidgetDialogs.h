@@ -19,6 +19,7 @@ public:
     bool askYesNo(const QString &text, const QString &title) override;
     Answer askYesNoCancel(const QString &text, const QString &title) override;
     std::optional<QString> askText(const QString &prompt, const QString &title) override;
+    std::optional<QString> askSaveFile(const QString &title, const QString &proposed, const QString &filter) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -60,8 +60,9 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
     auto *updateCaption = new QLabel(QStringLiteral("Dernière mise à jour des résultats :"), this);
     SetTextColour(updateCaption, Palette::Muted);
     below->addWidget(updateCaption);
-    m_lastUpdate = ValueLabel(this, "lastUpdate", 9, true);
-    m_lastUpdate->setWordWrap(false);
+    m_lastUpdate = new ClickableLabel(this);
+    m_lastUpdate->setObjectName(QStringLiteral("lastUpdate"));
+    m_lastUpdate->setFont(UiFont(9, true));
     below->addWidget(m_lastUpdate);
     layout->addLayout(below);
 
@@ -99,6 +100,11 @@ void LeagueTablePanel::refreshRules()
     const bool column = tracking.group() != TableTrackingModel::Group::None;
     m_tableView->setRules(tracking.ruledRow(),
                           column ? LeagueTableItemModel::columnOf(tracking.ruledColumn()) : -1);
+}
+
+void LeagueTablePanel::setLastUpdateClick(std::function<void()> click)
+{
+    m_lastUpdate->setOnClick(std::move(click));
 }
 
 void LeagueTablePanel::refreshTable()

@@ -3,10 +3,13 @@
 #include <QWidget>
 
 class QCheckBox;
+#include <functional>
+
 class QLabel;
 
 namespace kestrava {
 
+class ClickableLabel;
 class FormLegend;
 class LeagueTableItemModel;
 class LeagueTableView;
@@ -27,6 +30,8 @@ public:
     LeagueTableView *tableView() const { return m_tableView; }
     // The strip over the table holds the title, then this widget (the publisher's news).
     void addBesideTitle(QWidget *widget);
+    // What a click on the last update's date does.
+    void setLastUpdateClick(std::function<void()> click);
 
 private:
     void refreshTable();
@@ -41,7 +46,7 @@ private:
     QLabel *m_title = nullptr;
     QCheckBox *m_lock = nullptr;
     FormLegend *m_formLegend = nullptr;
-    QLabel *m_lastUpdate = nullptr;
+    ClickableLabel *m_lastUpdate = nullptr;
 };
 
 } // namespace kestrava

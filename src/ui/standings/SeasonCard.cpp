@@ -54,7 +54,8 @@ private:
     double m_fraction = 0;
 };
 
-SeasonCard::SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals, QWidget *parent)
+SeasonCard::SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals, std::function<void()> clickLeader,
+                       QWidget *parent)
     : QWidget(parent)
     , m_table(table)
 {
@@ -71,12 +72,17 @@ SeasonCard::SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals
     season->setSpacing(5);
     auto *top = new QHBoxLayout;
     top->setSpacing(10);
-    m_leaderCrest = new QLabel(m_card);
+    m_leaderCrest = new ClickableLabel(m_card);
     m_leaderCrest->setObjectName(QStringLiteral("leaderCrest"));
     m_leaderCrest->setFixedSize(LeaderCrestSize, LeaderCrestSize);
+    m_leaderCrest->setOnClick(clickLeader);
     top->addWidget(m_leaderCrest);
-    m_leaderText = ValueLabel(m_card, "leaderText", 11, true);
-    m_leaderText->setWordWrap(false);
+    m_leaderText = new ClickableLabel(m_card);
+    m_leaderText->setObjectName(QStringLiteral("leaderText"));
+    m_leaderText->setFont(UiFont(11, true));
+    m_leaderText->setOnClick(std::move(clickLeader));
+    m_leaderText->setToolTip(QStringLiteral("Cliquez pour le résumé du premier"));
+    m_leaderCrest->setToolTip(m_leaderText->toolTip());
     SetTextColour(m_leaderText, Palette::Navy);
     top->addWidget(m_leaderText, 1);
     auto *progress = new QVBoxLayout;

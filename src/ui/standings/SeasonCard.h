@@ -13,8 +13,9 @@ class ClickableLabel;
 class LeagueTableModel;
 class ProgressStrip;
 
-// The season at a glance, beside the table: the leader, the share of matches played, the goals
-// (a click on them asks for the card report), and under it the matches in hand.
+// The season at a glance, beside the table: the leader (a click on it asks for its summary), the
+// share of matches played, the goals (a click on them asks for the card report), and under it the
+// matches in hand.
 //
 // Object names: "seasonCard", "leaderCrest", "leaderText", "progressText", "progressBar",
 // "goalsSummary", "gamesInHandFrame", "gamesInHand".
@@ -22,7 +23,8 @@ class SeasonCard : public QWidget
 {
     Q_OBJECT
 public:
-    SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals, QWidget *parent = nullptr);
+    SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals, std::function<void()> clickLeader,
+               QWidget *parent = nullptr);
 
     // Where the goals line sits: the card report opens beside it.
     QWidget *goalsSummary() const;
@@ -31,8 +33,8 @@ public:
 private:
     LeagueTableModel &m_table;
     QFrame *m_card = nullptr;
-    QLabel *m_leaderCrest = nullptr;
-    QLabel *m_leaderText = nullptr;
+    ClickableLabel *m_leaderCrest = nullptr;
+    ClickableLabel *m_leaderText = nullptr;
     ProgressStrip *m_progress = nullptr;
     QLabel *m_progressText = nullptr;
     ClickableLabel *m_goalsSummary = nullptr;

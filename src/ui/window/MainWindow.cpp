@@ -11,6 +11,8 @@
 #include "standings/LeagueTableView.h"
 #include "standings/RankingsOverlays.h"
 #include "standings/SeasonCard.h"
+#include "teamviews/SummaryCard.h"
+#include "teamviews/TeamSheetPanel.h"
 #include "window/AboutBox.h"
 #include "window/HeaderBar.h"
 #include "window/MainController.h"
@@ -66,6 +68,8 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     body->setSpacing(Margin);
     m_table = new LeagueTablePanel(m_controller.standings(), m_controller.season(), backdrop);
     m_table->addBesideTitle(new NewsStrip(m_controller.download().news(), m_table));
+    TeamViewsController &teamViews = m_controller.teamViews();
+    m_table->setLastUpdateClick([&teamViews] { teamViews.clickLastUpdate(); });
     body->addWidget(m_table, 0, Qt::AlignTop);
     body->addStretch(1);
     m_sidebar = buildSidebar(backdrop);
@@ -86,6 +90,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     AddShadow(m_donors);
     m_cardReport = new CardReportCard(m_controller.matchdays(), backdrop);
     m_about = new AboutBox(m_controller, backdrop);
+    m_sheet = new TeamSheetPanel(m_controller.teamViews(), buttons, backdrop);
     for (QWidget *overlay : overlays())
         overlay->hide();
     // A window built on a running controller shows what its models hold already.
@@ -95,6 +100,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     SetShown(m_options, m_controller.options().model().visible);
     m_about->refresh();
     m_cardReport->refresh();
+    m_sheet->refresh();
 
     // Every card that comes or goes moves the others out of its way.
     connect(&m_controller.options().model(), &OptionsModel::changed, this, [this] {
@@ -107,6 +113,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     connect(&m_controller.donors().model(), &DonorsModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.matchdays(), &MatchdaysController::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.panels(), &WindowPanels::changed, this, &MainWindow::placeOverlays);
+    connect(&m_controller.teamViews().sheet(), &TeamSheetModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();
@@ -164,11 +171,17 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     MatchdaysController &matchdays = m_controller.matchdays();
-    m_seasonCard = new SeasonCard(m_controller.standings().table(), [&matchdays] { matchdays.clickGoalsSummary(); },
-                                  sidebar);
+    TeamViewsController &teamViews = m_controller.teamViews();
+    m_seasonCard = new SeasonCard(
+        m_controller.standings().table(), [&matchdays] { matchdays.clickGoalsSummary(); },
+        [&teamViews] { teamViews.clickLeader(); }, sidebar);
     layout->addWidget(m_seasonCard);
+    m_summary = new SummaryCard(teamViews, sidebar);
+    layout->addWidget(m_summary);
     // The fixture grid takes the rest of the column; a team's 34 fixtures scroll in it.
     m_grid = new FixtureGridPanel(matchdays, sidebar);
+    m_grid->setTeamHover(
+        [&teamViews](int row, bool away, bool nameBox) { teamViews.hoverGridTeam(row, away, nameBox); });
     layout->addWidget(m_grid, 1);
     layout->addStretch(0);
     return sidebar;
@@ -176,7 +189,8 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
 
 QList<QWidget *> MainWindow::overlays() const
 {
-    return { m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
+    // The team sheet first: the smaller cards float over it.
+    return { m_sheet, m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
         m_publishing, m_donors, m_about, m_cardReport, m_rankings->workList() };
 }
 
@@ -224,6 +238,9 @@ void MainWindow::placeOverlays()
         std::min(goals.y(), m_backdrop->height() - m_cardReport->height() - Margin));
     m_about->move(Margin + (table->width() - m_about->width()) / 2, top + 70);
     m_rankings->workList()->move(Margin, m_header->height() - 4);
+    // The team sheet lies over everything under the button bar, as a page laid on the window.
+    m_sheet->setGeometry(Margin, m_header->height() + 6, m_backdrop->width() - 2 * Margin,
+        m_backdrop->height() - m_header->height() - 6 - Margin);
 
     for (QWidget *overlay : overlays()) {
         if (shown(overlay))

@@ -21,10 +21,12 @@ class OptionsPanel;
 class PublishingPanel;
 class RankingsOverlays;
 class SeasonCard;
+class SummaryCard;
+class TeamSheetPanel;
 
 // The main window lays out the subsystems' panels: the header bar, the calendar ribbon, the table's
-// column, the side column (the season card and the fixture grid), and the cards that float over
-// them. Each panel draws its own models; the window places the floating cards and passes what
+// column, the side column (the season card, the team summary and the fixture grid), and the cards
+// that float over them. Each panel draws its own models; the window places the floating cards and passes what
 // happens to the window as a whole (the pointer on its bare background, closing, busy periods).
 class MainWindow : public QMainWindow
 {
@@ -53,6 +55,7 @@ private:
     LeagueTablePanel *m_table = nullptr;
     QWidget *m_sidebar = nullptr;
     SeasonCard *m_seasonCard = nullptr;
+    SummaryCard *m_summary = nullptr;
     FixtureGridPanel *m_grid = nullptr;
 
     RankingsOverlays *m_rankings = nullptr;
@@ -61,6 +64,7 @@ private:
     DonorsPanel *m_donors = nullptr;
     CardReportCard *m_cardReport = nullptr;
     AboutBox *m_about = nullptr;
+    TeamSheetPanel *m_sheet = nullptr;
 
     int m_busyDepth = 0;
     bool m_quitting = false;

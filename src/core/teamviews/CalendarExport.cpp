@@ -1,0 +1,122 @@
+#include "CalendarExport.h"
+
+#include "season/ResultsStore.h"
+#include "teamviews/CalendarRecord.h"
+
+#include <QSet>
+
+namespace kestrava {
+
+namespace {
+
+// TEXT values escape backslashes, semicolons, commas and line breaks.
+QString escaped(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u';', QStringLiteral("\\;"));
+    text.replace(u',', QStringLiteral("\\,"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    text.replace(u'\n', QStringLiteral("\\n"));
+    text.remove(u'\r');
+    return text;
+}
+
+// A content line, folded after 75 octets without cutting a UTF-8 sequence, ended by CR LF.
+void appendLine(QByteArray &out, const QString &line)
+{
+    const QByteArray bytes = line.toUtf8();
+    qsizetype start = 0;
+    qsizetype limit = 75;
+    while (bytes.size() - start > limit) {
+        qsizetype cut = start + limit;
+        while (cut > start && (quint8(bytes[cut]) & 0xC0) == 0x80)
+            --cut;
+        out += bytes.mid(start, cut - start) + "\r\n ";
+        start = cut;
+        limit = 74; // the leading space counts
+    }
+    out += bytes.mid(start) + "\r\n";
+}
+
+QString dateValue(const QDate &d)
+{
+    return d.toString(QStringLiteral("yyyyMMdd"));
+}
+
+} // namespace
+
+QString CalendarFileName(const QString &team)
+{
+    QString name = QStringLiteral("Ligue1-2026-2027");
+    if (!team.isEmpty())
+        name += u'-' + team;
+    // Keep to what every file system takes.
+    for (QChar &c : name) {
+        if (c == u'/' || c == u'\\' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<'
+            || c == u'>' || c == u'|' || c == u' ')
+            c = u'-';
+    }
+    return name + QStringLiteral(".ics");
+}
+
+QByteArray SeasonAsICalendar(
+    const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp)
+{
+    QByteArray out;
+    appendLine(out, QStringLiteral("BEGIN:VCALENDAR"));
+    appendLine(out, QStringLiteral("VERSION:2.0"));
+    appendLine(out, QStringLiteral("PRODID:-//Kestrava//Ligue 1 2026-2027//FR"));
+    appendLine(out, QStringLiteral("CALSCALE:GREGORIAN"));
+    appendLine(out, QStringLiteral("METHOD:PUBLISH"));
+    const QString calendarName
+        = SeasonTitle.trimmed() + (team.isEmpty() ? QString() : QStringLiteral(" - ") + team);
+    appendLine(out, QStringLiteral("X-WR-CALNAME:") + escaped(calendarName));
+
+    const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString letter = team.isEmpty() ? QString() : season.TeamLetterOf(team);
+    const auto *results = store.section(Store::Results);
+    QSet<QString> uids;
+    for (const QString &text : season.calendar) {
+        CalendarRecord record;
+        if (!record.read(text) || record.code.size() != 2)
+            continue;
+        const QString code = record.code.toString();
+        if (!team.isEmpty() && !code.contains(letter))
+            continue;
+        const QString key = record.key();
+        const int matchday = record.matchday.toInt();
+        const QDateTime date = season.matchdayDate(matchday);
+        const QString home = season.TeamNameOf(code.left(1));
+        const QString away = season.TeamNameOf(code.right(1));
+        if (!date.isValid() || home.isEmpty() || away.isEmpty())
+            continue;
+
+        // Each pair of clubs meets once at each ground in a season: the pair names the fixture
+        // wherever the publisher moves it.
+        QString uid = QStringLiteral("L1-2026-2027-") + code;
+        if (uids.contains(uid))
+            uid += u'-' + key;
+        uids.insert(uid);
+
+        QString summary = home + QStringLiteral(" - ") + away;
+        const MatchResult m = MatchResult::parse(results ? results->value(key) : QString());
+        if (GoalsEntered(m.r1()) && GoalsEntered(m.r2()))
+            summary += QStringLiteral(" (") + m.r1().trimmed() + u'-' + m.r2().trimmed() + u')';
+
+        appendLine(out, QStringLiteral("BEGIN:VEVENT"));
+        appendLine(out, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
+        appendLine(out, QStringLiteral("DTSTAMP:") + stampText);
+        appendLine(out, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
+        appendLine(out, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
+        appendLine(out, QStringLiteral("SUMMARY:") + escaped(summary));
+        appendLine(out,
+            QStringLiteral("DESCRIPTION:")
+                + escaped(QStringLiteral("Ligue 1, journée ") + QString::number(matchday)));
+        appendLine(out, QStringLiteral("TRANSP:TRANSPARENT"));
+        appendLine(out, QStringLiteral("END:VEVENT"));
+    }
+    appendLine(out, QStringLiteral("END:VCALENDAR"));
+    return out;
+}
+
+} // namespace kestrava
