@@ -136,6 +136,14 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
         c.standings().hoverTableCell(5, TableColumn::GoalsFor);
         return true;
     }
+    if (state == u"projections") {
+        // The view computes in the background: the picture waits for the figures.
+        c.clickButton(Btn::Rankings);
+        c.clickButton(Btn::Projections);
+        for (int waited = 0; c.projections().model().running && waited < 60000; waited += 50)
+            QTest::qWait(50);
+        return !c.projections().model().running;
+    }
     if (state == u"cards") {
         c.matchdays().clickGoalsSummary();
         return true;

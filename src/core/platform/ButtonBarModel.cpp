@@ -52,6 +52,8 @@ const Design designs[ButtonCount] = {
     {"Imprimer", ButtonPlace::Chart},
     {"Equipe", ButtonPlace::Chart},
     {"Dream Team", ButtonPlace::Options},
+    {"Projections", ButtonPlace::RankingsMenu},
+    {"Fermer", ButtonPlace::Projections},
 };
 
 } // namespace

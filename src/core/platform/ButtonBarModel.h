@@ -11,7 +11,8 @@
 namespace kestrava {
 
 // Where a button sits: the bar at the top, or the panel whose action it serves.
-enum class ButtonPlace { Bar, RankingsMenu, Chart, Publishing, Donors, Highlights, About, Options, TeamSheet };
+enum class ButtonPlace { Bar, RankingsMenu, Chart, Publishing, Donors, Highlights, About, Options, TeamSheet,
+                         Projections };
 
 namespace ButtonColours {
 inline constexpr Rgb Rest{9, 27, 49};
@@ -62,6 +63,9 @@ enum : int {
     PrintChart = 37,
     ChartTeam = 38,
     DreamTeam = 39,
+    // Beyond the forty of the original bar: the projections view and its "Fermer".
+    Projections = 40,
+    CloseProjections = 41,
 };
 }
 
@@ -74,7 +78,7 @@ struct ButtonState
     Rgb background = ButtonColours::Rest;
 };
 
-inline constexpr int ButtonCount = 40;
+inline constexpr int ButtonCount = 42;
 
 // The 40 buttons of the window: captions, places, colours, and the action each one runs. Every
 // subsystem gives the actions of its own buttons; the window runs them between its prologue and

@@ -16,6 +16,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_publishing(m_session, m_standings, m_matchdays, m_download.news())
     , m_donors(m_session, m_standings)
     , m_options(m_session, m_standings, m_matchdays)
+    , m_projections(m_session, m_standings)
 {
     ButtonBarModel &buttons = m_session.buttons;
     // "Quitter" is run by clickButton itself: a cancelled quit goes on like any other button.
@@ -135,6 +136,7 @@ void MainController::closeOpenPanel()
         {m_options.model().visible, Btn::CloseOptions},
         {m_publishing.model().visible, Btn::ClosePublishing},
         {m_donors.model().visible, Btn::CloseDonors},
+        {m_projections.model().visible, Btn::CloseProjections},
         {standings.rankingsMenu, Btn::CloseRankings},
     };
     for (const auto &[open, closer] : closers) {

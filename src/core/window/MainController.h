@@ -4,6 +4,7 @@
 #include "online/DonorsController.h"
 #include "online/DownloadController.h"
 #include "online/PublishingController.h"
+#include "projections/ProjectionsController.h"
 #include "season/Session.h"
 #include "standings/StandingsController.h"
 #include "teamviews/TeamViewsController.h"
@@ -51,6 +52,7 @@ public:
     PublishingController &publishing() { return m_publishing; }
     DonorsController &donors() { return m_donors; }
     OptionsController &options() { return m_options; }
+    ProjectionsController &projections() { return m_projections; }
     WindowPanels &panels() { return m_panels; }
     SplashModel &splash() { return m_splash; }
 
@@ -85,6 +87,7 @@ private:
     PublishingController m_publishing;
     DonorsController m_donors;
     OptionsController m_options;
+    ProjectionsController m_projections;
     WindowPanels m_panels;
     SplashModel m_splash;
     bool m_started = false;

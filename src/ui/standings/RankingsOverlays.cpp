@@ -15,7 +15,7 @@ constexpr int MatchdayColumns = 12;
 // Where the buttons of the rankings menu sit; only those the model says are built are shown.
 constexpr int rankingsOrder[] = { Btn::GeneralTable, Btn::MatchdayTables, Btn::BestDefence, Btn::BestAttack,
     Btn::GoalAverage, Btn::FairPlay, Btn::MatchesWon, Btn::MatchesLost, Btn::MatchesDrawn, Btn::Highlights,
-    Btn::PossibleRanking, Btn::BonusMalus, Btn::CloseRankings };
+    Btn::PossibleRanking, Btn::Projections, Btn::BonusMalus, Btn::CloseRankings };
 
 } // namespace
 

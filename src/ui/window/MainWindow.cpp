@@ -11,6 +11,7 @@
 #include "standings/LeagueTableView.h"
 #include "standings/RankingsOverlays.h"
 #include "standings/SeasonCard.h"
+#include "projections/ProjectionsPanel.h"
 #include "teamviews/SummaryCard.h"
 #include "teamviews/TeamSheetPanel.h"
 #include "window/AboutBox.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_cardReport = new CardReportCard(m_controller.matchdays(), backdrop);
     m_about = new AboutBox(m_controller, backdrop);
     m_sheet = new TeamSheetPanel(m_controller.teamViews(), buttons, backdrop);
+    m_projections = new ProjectionsPanel(m_controller.projections(), buttons, backdrop);
     for (QWidget *overlay : overlays())
         overlay->hide();
     // A window built on a running controller shows what its models hold already.
@@ -101,6 +103,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_about->refresh();
     m_cardReport->refresh();
     m_sheet->refresh();
+    m_projections->refresh();
 
     // Every card that comes or goes moves the others out of its way.
     connect(&m_controller.options().model(), &OptionsModel::changed, this, [this] {
@@ -114,6 +117,7 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     connect(&m_controller.matchdays(), &MatchdaysController::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.panels(), &WindowPanels::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.teamViews().sheet(), &TeamSheetModel::changed, this, &MainWindow::placeOverlays);
+    connect(&m_controller.projections().model(), &ProjectionsModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();
@@ -189,8 +193,8 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
 
 QList<QWidget *> MainWindow::overlays() const
 {
-    // The team sheet first: the smaller cards float over it.
-    return { m_sheet, m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
+    // The full pages first: the smaller cards float over them.
+    return { m_sheet, m_projections, m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
         m_publishing, m_donors, m_about, m_cardReport, m_rankings->workList() };
 }
 
@@ -241,6 +245,7 @@ void MainWindow::placeOverlays()
     // The team sheet lies over everything under the button bar, as a page laid on the window.
     m_sheet->setGeometry(Margin, m_header->height() + 6, m_backdrop->width() - 2 * Margin,
         m_backdrop->height() - m_header->height() - 6 - Margin);
+    m_projections->setGeometry(m_sheet->geometry());
 
     for (QWidget *overlay : overlays()) {
         if (shown(overlay))

@@ -18,6 +18,7 @@ class LeagueTablePanel;
 class LeagueTableView;
 class MainController;
 class OptionsPanel;
+class ProjectionsPanel;
 class PublishingPanel;
 class RankingsOverlays;
 class SeasonCard;
@@ -65,6 +66,7 @@ private:
     CardReportCard *m_cardReport = nullptr;
     AboutBox *m_about = nullptr;
     TeamSheetPanel *m_sheet = nullptr;
+    ProjectionsPanel *m_projections = nullptr;
 
     int m_busyDepth = 0;
     bool m_quitting = false;
