@@ -53,7 +53,6 @@ private slots:
     void init();
     void outputs_data();
     void outputs();
-    void defaultFolderIsTheProgramFolder();
     void refused_data();
     void refused();
 
@@ -77,6 +76,9 @@ void TstCli::outputs_data()
     QTest::addColumn<QString>("golden");
     const QStringList table = { "table", "--dir", "@", "--now", Now };
     QTest::newRow("csv") << table + QStringList { "--format", "csv" } << "" << "demo-table.csv";
+    // Without --dir, the data is read beside the program.
+    QTest::newRow("program folder") << QStringList { "table", "--format", "csv", "--now", Now } << "program copy"
+                                    << "demo-table.csv";
     // On 6 December matchday 13 is the current one: four teams are one match behind.
     QTest::newRow("text") << table << "" << "cli/table.txt";
     QTest::newRow("json") << table + QStringList { "--format", "json" } << "" << "cli/table.json";
@@ -109,23 +111,18 @@ void TstCli::outputs()
         QFile f(path(QStringLiteral("2027.txt")));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(season) == season.size());
     }
-    const Outcome o = runCli(args.replaceInStrings(QStringLiteral("@"), m_dir->path()));
+    const QString program = change == u"program copy" ? path(QStringLiteral("kestrava-cli")) : QStringLiteral(KESTRAVA_CLI);
+    if (change == u"program copy") {
+        QVERIFY(QFile::copy(QStringLiteral(KESTRAVA_CLI), program));
+        QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFileDevice::ExeOwner));
+    }
+    const Outcome o = runCli(args.replaceInStrings(QStringLiteral("@"), m_dir->path()), program);
     QCOMPARE(o.err, QString());
     QCOMPARE(o.status, 0);
     QCOMPARE(o.out, ::golden(golden));
     // The store is read, never written.
-    if (change.isEmpty())
+    if (change != u"no store")
         QCOMPARE(readAll(path(QStringLiteral("Resultats2027.ini"))), readAll(DemoStore));
-}
-
-void TstCli::defaultFolderIsTheProgramFolder()
-{
-    const QString copy = path(QStringLiteral("kestrava-cli"));
-    QVERIFY(QFile::copy(QStringLiteral(KESTRAVA_CLI), copy));
-    QVERIFY(QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::ExeOwner));
-    const Outcome o = runCli({ "table", "--format", "csv", "--now", Now }, copy);
-    QCOMPARE(o.status, 0);
-    QCOMPARE(o.out, golden(QStringLiteral("demo-table.csv")));
 }
 
 void TstCli::refused_data()
