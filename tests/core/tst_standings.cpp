@@ -361,15 +361,16 @@ void TstStandings::progressAndPlayed()
 {
     SeasonData season = makeSeason({});
     LeagueTableModel model;
-    // Two fixtures: 4 of 612 appearances = 0.65 %, shown rounded.
-    display(season, makeStore({ "0100=A|||1|0|||B", "0101=C|||1|0|||D" }), model);
-    QCOMPARE(model.progressText(), QStringLiteral("1% des Matches joués"));
-
-    // 20 appearances: 3.27 %. A team with one match (18 < 20 appearances) has fewer than the
-    // average and is coloured; two is not.
-    const IniSnapshot store = makeStore(firstMatchday([](int) { return QStringLiteral("1|0"); }) << "0200=A|||0|0|||C");
-    display(season, store, model, 0, 1);
+    // Every team one match: 18 of 612 appearances = 2.94 %, shown rounded; nobody below the average.
+    const QStringList oneEach = firstMatchday([](int) { return QStringLiteral("1|0"); });
+    display(season, makeStore(oneEach), model);
     QCOMPARE(model.progressText(), QStringLiteral("3% des Matches joués"));
+    for (int r = 0; r < TeamCount; ++r)
+        QCOMPARE(model.cell(r, TableColumn::Played).background, Colours::White);
+
+    // 20 appearances: a team with one match (18 < 20) has fewer than the average and is coloured.
+    const IniSnapshot store = makeStore(QStringList(oneEach) << "0200=A|||0|0|||C");
+    display(season, store, model, 0, 1);
     QCOMPARE(model.progressFraction(), 20.0 / 612);
     for (int r = 0; r < TeamCount; ++r) {
         const bool two = nameAt(model, r) == u"Alpha" || nameAt(model, r) == u"Charlie";
