@@ -139,7 +139,6 @@ void TstCli::refused_data()
     QTest::newRow("format xml") << QStringList { "table", "--dir", "@", "--format", "xml" } << usage;
     QTest::newRow("now garbage") << QStringList { "table", "--dir", "@", "--now", "garbage" } << usage;
     QTest::newRow("missing option value") << QStringList { "table", "--dir", "@", "--matchday" } << usage;
-    QTest::newRow("missing dir value") << QStringList { "table", "--dir" } << usage;
     QTest::newRow("unknown option") << QStringList { "table", "--dir", "@", "--colour", "red" } << usage;
     QTest::newRow("grid of matchday 0") << QStringList { "matchday", "0", "--dir", "@" } << usage;
     QTest::newRow("grid with a format") << QStringList { "matchday", "3", "--dir", "@", "--format", "csv" } << usage;

@@ -233,7 +233,6 @@ void TstResultsStore::datedCopy()
     QVERIFY(WriteFileBytes(copy, "[Maj]\r\nMaj=ancien\r\n"));
     QVERIFY(store.datedCopy(Launch));
     QCOMPARE(ReadFileBytes(copy), PublishedStore);
-    QCOMPARE(ReadFileBytes(store.path()), PublishedStore);
 }
 
 QTEST_GUILESS_MAIN(TstResultsStore)

