@@ -1,5 +1,6 @@
 // Projections: the exact ranges against every combination of results, a finished season against the
 // table, the seed, and the fitted model against the plain "all clubs equal" one.
+#include "TestProgram.h"
 #include "projections/Projections.h"
 #include "season/ResultsStore.h"
 #include "standings/Standings.h"
@@ -103,6 +104,7 @@ private slots:
     void seedDecidesWhateverTheThreads();
     void fittedModelBeatsEqualClubs();
     void commandLine();
+    void windowRunsItInTheBackground();
 };
 
 void TstProjections::solverMatchesEveryCombination_data()
@@ -307,6 +309,38 @@ void TstProjections::commandLine()
     for (const QStringList &bad : { QStringList { "--simulations", "0" }, QStringList { "--seed", "x" },
              QStringList { "--format", "xml" }, QStringList { "--matchday", "35" } })
         QCOMPARE(run(bad).first, 1);
+}
+
+// The view from the rankings menu: the run goes on behind the window and its result is the one the
+// command line gives for the same seed; closing the view stops a run and keeps nothing of it.
+void TstProjections::windowRunsItInTheBackground()
+{
+    kestrava::test::TestProgram p;
+    MainController &c = p.start();
+    ProjectionsController &projections = c.projections();
+    projections.setSimulations(3000);
+    QSignalSpy finished(&projections, &ProjectionsController::finished);
+    c.clickButton(Btn::Rankings);
+    c.clickButton(Btn::Projections);
+    QVERIFY(projections.model().visible && projections.model().running && !c.standings().panels().rankingsMenu);
+    QVERIFY(finished.wait(60000));
+    QVERIFY(!projections.model().running && projections.model().report);
+    SimulationOptions options;
+    options.simulations = 3000;
+    const ProjectionReport direct
+        = ComputeProjections(c.season(), IniSnapshot::fromFile(p.storePath()), 0, options);
+    QVERIFY(projections.model().report->simulation.positionCounts == direct.simulation.positionCounts);
+    const auto shown = projections.model().report;
+
+    projections.setSimulations(2000000);
+    c.clickButton(Btn::CloseProjections);
+    c.clickButton(Btn::Projections);
+    QVERIFY(projections.model().running);
+    c.closeOpenPanel();
+    QVERIFY(!projections.model().visible && !projections.model().running);
+    QCOMPARE(projections.model().report, shown);
+    QTest::qWait(50);
+    QCOMPARE(finished.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstProjections)

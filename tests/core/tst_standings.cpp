@@ -88,6 +88,7 @@ private slots:
     void nameOrder();
     void bonusMalus_data();
     void bonusMalus();
+    void farBelowZero();
     void matchdayLimit();
     void gamesInHand_data();
     void gamesInHand();
@@ -290,6 +291,19 @@ void TstStandings::bonusMalus()
     QCOMPARE(model.cell(row, TableColumn::Points).foreground, points.startsWith(u'-') ? Colours::Red : Colours::Black);
     // Home points never hold the bonus or malus.
     QCOMPARE(model.cell(row, TableColumn::HomePoints).text, QStringLiteral("10"));
+}
+
+// Heavy penalties: the order follows the points however far below zero they go; the key text keeps
+// its twelve digits, its points piece held at 0000.
+void TstStandings::farBelowZero()
+{
+    SeasonData season = makeSeason({});
+    LeagueTableModel model;
+    display(season, makeStore({}, { "A=-20", "B=-21", "C=-10" }), model);
+    const QStringList names = tableNames(model);
+    QCOMPARE(names.mid(15), QStringList({ season.teams[2], season.teams[0], season.teams[1] }));
+    QCOMPARE(model.rankText(15) + model.rankText(16) + model.rankText(17), QStringLiteral("161718"));
+    QCOMPARE(model.rowKey(17), QStringLiteral("000200000999"));
 }
 
 void TstStandings::matchdayLimit()

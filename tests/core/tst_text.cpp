@@ -128,23 +128,37 @@ void TstText::parseSeasonDate_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDate>("expected");
-    QTest::newRow("day before month") << QStringLiteral("01/02/2027") << QDate(2027, 2, 1);
-    QTest::newRow("no leading zeros, blanks around") << QStringLiteral(" 6/9/2026 ") << QDate(2026, 9, 6);
-    QTest::newRow("iso") << QStringLiteral("2027-02-01") << QDate(2027, 2, 1);
-    QTest::newRow("two-digit year") << QStringLiteral("14/08/26") << QDate(2026, 8, 14);
-    QTest::newRow("leap day") << QStringLiteral("29/02/2028") << QDate(2028, 2, 29);
-    QTest::newRow("month 13") << QStringLiteral("14/13/2026") << QDate();
-    QTest::newRow("29 february of a common year") << QStringLiteral("29/02/2027") << QDate();
-    QTest::newRow("letters in a field") << QStringLiteral("14/ao/2026") << QDate();
-    QTest::newRow("four fields") << QStringLiteral("14/08/2026/1") << QDate();
+    QTest::addColumn<QTime>("time");
+    QTest::newRow("day before month") << QStringLiteral("01/02/2027") << QDate(2027, 2, 1) << QTime(0, 0);
+    QTest::newRow("no leading zeros, blanks around") << QStringLiteral(" 6/9/2026 ") << QDate(2026, 9, 6) << QTime(0, 0);
+    QTest::newRow("iso") << QStringLiteral("2027-02-01") << QDate(2027, 2, 1) << QTime(0, 0);
+    QTest::newRow("two-digit year") << QStringLiteral("14/08/26") << QDate(2026, 8, 14) << QTime(0, 0);
+    QTest::newRow("leap day") << QStringLiteral("29/02/2028") << QDate(2028, 2, 29) << QTime(0, 0);
+    QTest::newRow("month 13") << QStringLiteral("14/13/2026") << QDate() << QTime(0, 0);
+    QTest::newRow("29 february of a common year") << QStringLiteral("29/02/2027") << QDate() << QTime(0, 0);
+    QTest::newRow("letters in a field") << QStringLiteral("14/ao/2026") << QDate() << QTime(0, 0);
+    // The other ways a French user writes a date, and a time after it.
+    QTest::newRow("dashes") << QStringLiteral("21-08-2026") << QDate(2026, 8, 21) << QTime(0, 0);
+    QTest::newRow("dots") << QStringLiteral("21.08.2026") << QDate(2026, 8, 21) << QTime(0, 0);
+    QTest::newRow("month written out") << QStringLiteral("21 août 2026") << QDate(2026, 8, 21) << QTime(0, 0);
+    QTest::newRow("short month") << QStringLiteral("3 sept. 26") << QDate(2026, 9, 3) << QTime(0, 0);
+    QTest::newRow("with a time") << QStringLiteral("21/08/2026 20:45") << QDate(2026, 8, 21) << QTime(20, 45);
+    QTest::newRow("French hour") << QStringLiteral("21/08/2026 20h45") << QDate(2026, 8, 21) << QTime(20, 45);
+    QTest::newRow("no year") << QStringLiteral("21/08") << QDate() << QTime(0, 0);
+    QTest::newRow("junk after") << QStringLiteral("21/08/2026 le soir") << QDate() << QTime(0, 0);
+    QTest::newRow("hour 25") << QStringLiteral("21/08/2026 25:00") << QDate() << QTime(0, 0);
+    QTest::newRow("unknown month") << QStringLiteral("21 brumaire 2026") << QDate() << QTime(0, 0);
+    QTest::newRow("four fields") << QStringLiteral("14/08/2026/1") << QDate() << QTime(0, 0);
 }
 
 void TstText::parseSeasonDate()
 {
     QFETCH(QString, text);
     QFETCH(QDate, expected);
-    const QDate got = ParseSeasonDate(text);
-    QVERIFY2(got == expected || (!expected.isValid() && !got.isValid()), qPrintable(got.toString(Qt::ISODate)));
+    QFETCH(QTime, time);
+    const QDateTime got = ParseSeasonDateTime(text);
+    QVERIFY2(got == QDateTime(expected, time) || (!expected.isValid() && !got.isValid()),
+             qPrintable(got.toString(Qt::ISODate)));
 }
 
 void TstText::sitePaths()

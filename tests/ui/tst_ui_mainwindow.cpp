@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 
 using namespace kestrava;
@@ -308,6 +309,27 @@ private slots:
             const QRect r(w->mapTo(p.window->centralWidget(), QPoint(0, 0)), w->size());
             QVERIFY2(inside.contains(r), name);
         }
+    }
+    void projectionsView()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        p.controller->projections().setSimulations(2000);
+        p.click(p.button(Btn::Rankings));
+        p.click(p.button(Btn::Projections));
+        QVERIFY(p.shown(QStringLiteral("projectionsPanel")) && p.shown(QStringLiteral("projectionsProgress")));
+        QTRY_VERIFY_WITH_TIMEOUT(!p.controller->projections().model().running, 30000);
+        const auto *table = p.find<QTableView>(QStringLiteral("projectionsTable"));
+        const QAbstractItemModel *m = table->model();
+        QCOMPARE(m->rowCount(), TeamCount);
+        QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("Lens"));
+        const int seventeenth = m->columnCount() - 2;
+        QCOMPARE(m->headerData(seventeenth, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("Chance de finir 17e : Relégué en Ligue 2"));
+        QVERIFY(m->index(0, seventeenth).data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("Lens : ")));
+        QVERIFY(p.inside(table) && !p.shown(QStringLiteral("projectionsProgress")));
+        QTest::keyClick(p.window.get(), Qt::Key_Escape);
+        QVERIFY(!p.shown(QStringLiteral("projectionsPanel")));
     }
 };
 
