@@ -1,5 +1,8 @@
-// The program's boxes: French buttons, the answer that was clicked, CR LF shown as a line break.
+// The window's platform services: the program's boxes (French buttons, the answer that was clicked,
+// CR LF shown as a line break) and printing with no printer (a landscape PDF beside the program).
+#include "UiTestKit.h"
 #include "platform/WidgetDialogs.h"
+#include "platform/WidgetPrinter.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -10,6 +13,7 @@
 #include <QTimer>
 
 using namespace kestrava;
+using namespace kestrava::uitest;
 
 namespace {
 
@@ -53,7 +57,7 @@ void answerNextBox(const QString &click, Seen &seen, const QString &typed = QStr
 
 } // namespace
 
-class TestDialogs : public QObject
+class TestPlatform : public QObject
 {
     Q_OBJECT
 
@@ -64,9 +68,11 @@ private slots:
     void yesNoCancel_data();
     void yesNoCancel();
     void textBox();
+    void printingWithoutPrinter_data();
+    void printingWithoutPrinter();
 };
 
-void TestDialogs::messageHasOneOkButton()
+void TestPlatform::messageHasOneOkButton()
 {
     WidgetDialogs dialogs;
     Seen seen;
@@ -77,7 +83,7 @@ void TestDialogs::messageHasOneOkButton()
     QCOMPARE(seen.text, QStringLiteral("Absence du fichier 2027.txt\nDeuxième ligne"));
 }
 
-void TestDialogs::yesNo_data()
+void TestPlatform::yesNo_data()
 {
     QTest::addColumn<QString>("click");
     QTest::addColumn<bool>("answer");
@@ -85,7 +91,7 @@ void TestDialogs::yesNo_data()
     QTest::newRow("Non") << QStringLiteral("Non") << false;
 }
 
-void TestDialogs::yesNo()
+void TestPlatform::yesNo()
 {
     QFETCH(QString, click);
     WidgetDialogs dialogs;
@@ -96,7 +102,7 @@ void TestDialogs::yesNo()
     QCOMPARE(seen.buttons, (QStringList { QStringLiteral("Non"), QStringLiteral("Oui") }));
 }
 
-void TestDialogs::yesNoCancel_data()
+void TestPlatform::yesNoCancel_data()
 {
     QTest::addColumn<QString>("click");
     QTest::addColumn<int>("answer");
@@ -105,7 +111,7 @@ void TestDialogs::yesNoCancel_data()
     QTest::newRow("Annuler") << QStringLiteral("Annuler") << int(Answer::Cancel);
 }
 
-void TestDialogs::yesNoCancel()
+void TestPlatform::yesNoCancel()
 {
     QFETCH(QString, click);
     WidgetDialogs dialogs;
@@ -116,7 +122,7 @@ void TestDialogs::yesNoCancel()
         (QStringList { QStringLiteral("Annuler"), QStringLiteral("Non"), QStringLiteral("Oui") }));
 }
 
-void TestDialogs::textBox()
+void TestPlatform::textBox()
 {
     WidgetDialogs dialogs;
     Seen seen;
@@ -130,5 +136,46 @@ void TestDialogs::textBox()
         std::optional<QString>());
 }
 
-QTEST_MAIN(TestDialogs)
-#include "tst_ui_dialogs.moc"
+void TestPlatform::printingWithoutPrinter_data()
+{
+    QTest::addColumn<QSize>("window"); // empty: no window to print
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("wide window") << QSize(900, 500) << true << 1;
+    QTest::newRow("tall window, still landscape") << QSize(300, 700) << true << 1;
+    QTest::newRow("twice: two pages, none overwritten") << QSize(400, 300) << true << 2;
+    QTest::newRow("no such folder: nothing claimed") << QSize(400, 300) << false << 0;
+    QTest::newRow("no window: nothing printed") << QSize() << true << 0;
+}
+
+void TestPlatform::printingWithoutPrinter()
+{
+    QFETCH(QSize, window);
+    QFETCH(bool, folderExists);
+    QFETCH(int, pages);
+    QTemporaryDir dir;
+    const QString folder = folderExists ? dir.path() : QDir(dir.path()).filePath(QStringLiteral("absent"));
+    QLabel shown(QStringLiteral("Classement"));
+    shown.resize(window);
+    WidgetPrinter printer(folder, [] { return false; });
+    if (window.isValid())
+        printer.setWindow(&shown);
+    if (!folderExists)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+    QStringList written;
+    for (int i = 0; i < std::max(pages, 1); ++i) {
+        const PrintOutcome out = printer.printWindow();
+        QVERIFY(!out.printed);
+        if (!out.pdfPath.isEmpty())
+            written.append(out.pdfPath);
+    }
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("Kestrava-impression-*.pdf")}).size(), pages);
+    QCOMPARE(written.size(), pages);
+    for (const QString &pdf : written) {
+        const QSizeF page = PdfPageSize(ReadFileBytes(pdf));
+        QVERIFY2(page.width() > page.height(), qPrintable(QStringLiteral("%1 x %2").arg(page.width()).arg(page.height())));
+    }
+}
+
+QTEST_MAIN(TestPlatform)
+#include "tst_ui_platform.moc"
