@@ -212,6 +212,21 @@ private slots:
             QCOMPARE(c.standings().table().cell(0, TableColumn::Name).text, QStringLiteral("Lens"));
     }
 
+    // Oui at start-up ends the program there: nothing more is asked, and the window is never shown.
+    void newerVersionAtStartUp()
+    {
+        publish(DemoStore().replace("CV=1.0", "CV=1.1"));
+        Program p(base(), Program::Demo);
+        p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QStringLiteral("1"));
+        p.dialogs.yesNoAnswers.append(true);
+        MainController &c = p.start();
+        QVERIFY(c.quitting() && !c.splash().visible);
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        const int writes = p.settings.writeCount();
+        c.close();
+        QCOMPARE(p.settings.writeCount(), writes);
+    }
+
     void seasonFile_data()
     {
         QTest::addColumn<QByteArray>("announced");
