@@ -10,9 +10,11 @@ namespace kestrava {
 class AboutBox;
 class CalendarRibbon;
 class CardReportCard;
+class ChartPanel;
 class DonorsPanel;
 class FixtureGridPanel;
 class HeaderBar;
+class HighlightsPanel;
 class LeagueTableItemModel;
 class LeagueTablePanel;
 class LeagueTableView;
@@ -65,6 +67,8 @@ private:
     CardReportCard *m_cardReport = nullptr;
     AboutBox *m_about = nullptr;
     TeamSheetPanel *m_sheet = nullptr;
+    ChartPanel *m_chart = nullptr;
+    HighlightsPanel *m_highlights = nullptr;
 
     int m_busyDepth = 0;
     bool m_quitting = false;
