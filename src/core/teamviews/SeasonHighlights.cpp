@@ -27,12 +27,38 @@ const char *const headings[HighlightCount] = {
 };
 
 // A letter's counter, -1 for anything else (the record still counts for the other side).
-int slotOf(const QString &letter)
+int slotOf(QStringView letter)
 {
     if (letter.isEmpty())
         return -1;
     const int slot = letter.at(0).unicode() - u'A';
     return slot >= 0 && slot < RunSlots ? slot : -1;
+}
+
+// The eight fields of a record, viewed in place: the computation reads hundreds of them.
+std::array<QStringView, 8> fieldsOf(const QString &record)
+{
+    std::array<QStringView, 8> f;
+    const QStringView all(record);
+    qsizetype start = 0;
+    for (int i = 0; i < 8 && start <= all.size(); ++i) {
+        const qsizetype bar = all.indexOf(u'|', start);
+        f[i] = bar < 0 ? all.mid(start) : all.mid(start, bar - start);
+        start = bar < 0 ? all.size() + 1 : bar + 1;
+    }
+    return f;
+}
+
+const QString &keyOf(int matchday, int position)
+{
+    static const std::array<QString, (LastKeyMatchday + 1) *KeyPositions> keys = [] {
+        std::array<QString, (LastKeyMatchday + 1) * KeyPositions> k;
+        for (int i = 0; i <= LastKeyMatchday; ++i)
+            for (int m = 0; m < KeyPositions; ++m)
+                k[i * KeyPositions + m] = FixtureKey(i, m);
+        return k;
+    }();
+    return keys[matchday * KeyPositions + position];
 }
 
 void extend(Runs &runs, int slot)
@@ -82,14 +108,13 @@ HighlightTexts ComputeHighlights(const SeasonData &season, const IniSnapshot &st
     const QHash<QString, QString> *results = store.section(Store::Results);
     for (int i = 1; i <= LastKeyMatchday; ++i) {
         double matchdayGoals = 0;
-        const QString date = dateOf(season, i);
         for (int m = 0; m < KeyPositions && results; ++m) {
-            const QString record = results->value(FixtureKey(i, m), EmptyRecord);
+            const QString record = results->value(keyOf(i, m), EmptyRecord);
             if (record == EmptyRecord)
                 continue;
-            const MatchResult r = MatchResult::parse(record);
-            const double h = ValueOf(r.r1()), a = ValueOf(r.r2());
-            const int home = slotOf(r.homeLetter()), away = slotOf(r.awayLetter());
+            const std::array<QStringView, 8> f = fieldsOf(record);
+            const double h = ValueOf(f[3]), a = ValueOf(f[4]);
+            const int home = slotOf(f[0]), away = slotOf(f[7]);
             if (h > a) {
                 extend(unbeaten, home);
                 end(unbeaten, away);
@@ -100,7 +125,7 @@ HighlightTexts ComputeHighlights(const SeasonData &season, const IniSnapshot &st
                 end(unbeaten, home);
                 extend(winless, home);
                 end(winless, away);
-            } else if (r.r1() == r.r2() && GoalsEntered(r.r1())) {
+            } else if (f[3] == f[4] && !f[3].isEmpty() && f[3] != u"-") {
                 for (const int side : { home, away }) {
                     extend(unbeaten, side);
                     extend(winless, side);
@@ -108,29 +133,32 @@ HighlightTexts ComputeHighlights(const SeasonData &season, const IniSnapshot &st
             }
             matchdayGoals += h + a;
 
-            const QString match = season.TeamNameOf(r.homeLetter()) + u'-' + season.TeamNameOf(r.awayLetter())
-                + QStringLiteral(" le ") + date + QStringLiteral(": ");
+            // The texts are written only for a new record.
+            const auto match = [&] {
+                return season.TeamNameOf(f[0]) + u'-' + season.TeamNameOf(f[7]) + QStringLiteral(" le ")
+                    + dateOf(season, i) + QStringLiteral(": ");
+            };
             if (h + a > mostGoals) {
                 mostGoals = h + a;
-                texts[MostGoals] = match + PlainNumber(h + a) + QStringLiteral(" (") + PlainNumber(h)
+                texts[MostGoals] = match() + PlainNumber(h + a) + QStringLiteral(" (") + PlainNumber(h)
                     + QStringLiteral(" à ") + PlainNumber(a) + u')';
             }
-            const double reds = ValueOf(r.cr1()) + ValueOf(r.cr2());
-            const double yellows = ValueOf(r.cj1()) + ValueOf(r.cj2());
+            const double reds = ValueOf(f[1]) + ValueOf(f[6]);
+            const double yellows = ValueOf(f[2]) + ValueOf(f[5]);
             if (3 * reds + yellows > mostCards) {
                 mostCards = 3 * reds + yellows;
-                texts[MostCards] = match + QStringLiteral("\r\n") + PlainNumber(reds)
+                texts[MostCards] = match() + QStringLiteral("\r\n") + PlainNumber(reds)
                     + QStringLiteral(" Carton(s) Rouge(s) et ") + PlainNumber(yellows)
                     + QStringLiteral(" Carton(s) jaune(s).");
             }
             if (std::abs(a - h) > largestDifference) {
                 largestDifference = std::abs(a - h);
-                texts[LargestDifference] = match + PlainNumber(h) + QStringLiteral(" à ") + PlainNumber(a);
+                texts[LargestDifference] = match() + PlainNumber(h) + QStringLiteral(" à ") + PlainNumber(a);
             }
         }
         if (matchdayGoals > mostInMatchday) {
             mostInMatchday = matchdayGoals;
-            texts[MostGoalsMatchday] = QStringLiteral("Le ") + date + QStringLiteral(": ")
+            texts[MostGoalsMatchday] = QStringLiteral("Le ") + dateOf(season, i) + QStringLiteral(": ")
                 + PlainNumber(matchdayGoals) + QStringLiteral(" buts marqués");
         }
     }
