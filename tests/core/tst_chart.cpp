@@ -17,8 +17,9 @@ namespace {
 using Program = TestProgram;
 
 // Matchday 1: Brest 0-1 Paris SG. Matchday 2: Nice 0-1 Monaco. The other clubs stay level and
-// stand in descending order of name.
-const QByteArray TwoMatchdays = "[Resultats]\r\n0103=I|||0|1|||A\r\n0201=D|||0|1|||C\r\n";
+// stand in descending order of name. Matchday 3: Lens 0-5 Toulouse.
+const QByteArray ThreeMatchdays
+    = "[Resultats]\r\n0103=I|||0|1|||A\r\n0201=D|||0|1|||C\r\n0308=H|||0|5|||J\r\n";
 
 const SeasonData &season()
 {
@@ -143,7 +144,7 @@ private slots:
     void movementIcons()
     {
         Program p(Program::Empty);
-        p.setStore(TwoMatchdays);
+        p.setStore(ThreeMatchdays);
         MainController &c = p.start();
         const LeagueTableModel &table = c.standings().table();
         c.clickButton(Btn::Rankings);
@@ -180,6 +181,11 @@ private slots:
         c.standings().clickMatchdayNumber(2);
         c.clickButton(Btn::BestDefence);
         QCOMPARE(table.movement(rowOf(table, QStringLiteral("Monaco"))).text, QString());
+        // Over the whole season's table, each icon still speaks of the club in its row.
+        c.clickButton(Btn::FullTable);
+        c.chart().setRankMovementIcons(2);
+        QCOMPARE(rowOf(table, QStringLiteral("Monaco")), 2);
+        QCOMPARE(table.movement(2).text, QStringLiteral("+7"));
     }
 
     void highlights_data()
