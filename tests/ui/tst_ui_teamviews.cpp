@@ -105,6 +105,8 @@ private slots:
         p.click(p.button(Btn::ChartTeam));
         QCOMPARE(p.label(QStringLiteral("sheetCaption0")), QStringLiteral("Brest"));
         p.click(p.button(Btn::CloseTeamSheet));
+        p.click(p.button(Btn::PrintChart));
+        QVERIFY(p.dialogs.shown.last().text.startsWith(QStringLiteral("Aucune imprimante")));
         p.click(p.button(Btn::CloseChart));
         QVERIFY(!p.shown(QStringLiteral("chartPanel")) && p.shown(QStringLiteral("progressBar")));
 
