@@ -203,8 +203,9 @@ QList<QWidget *> MainWindow::overlays() const
 {
     // The chart and the highlights under the team sheet, which a click in them can open; the
     // smaller cards float over the sheet.
-    return { m_chart, m_highlights, m_sheet, m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
-        m_publishing, m_donors, m_about, m_cardReport, m_rankings->workList() };
+    return { m_chart, m_highlights, m_sheet, m_rankings->rankingsMenu(), m_rankings->matchdayList(),
+        m_rankings->bonusList(), m_options, m_publishing, m_donors, m_about, m_cardReport,
+        m_rankings->workList() };
 }
 
 void MainWindow::placeOverlays()
