@@ -112,7 +112,8 @@ private slots:
 
         p.click(p.button(Btn::Rankings));
         p.click(p.button(Btn::Highlights));
-        QVERIFY(p.shown(QStringLiteral("highlightsPanel")) && p.inside(p.find(QStringLiteral("highlightsPanel"))));
+        QWidget *highlights = p.find(QStringLiteral("highlightsPanel"));
+        QVERIFY(highlights->isVisible() && p.inside(highlights));
         QCOMPARE(p.label(QStringLiteral("highlight0")), QStringLiteral("Nice-Monaco le 28/08/2026: 7 (2 à 5)"));
         p.click(p.button(Btn::CloseHighlights));
         QVERIFY(!p.shown(QStringLiteral("highlightsPanel")));
