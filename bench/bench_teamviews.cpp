@@ -1,10 +1,13 @@
 // The team views against the full-season table run of bench_standings (BM_FullSeasonDisplay, in
 // the same run): a club's sheet filled from the store on disk must stay within 1.5 times it. A
 // crest banner tick must stay well under a millisecond, the tick that refreshes the summary panel
-// (a read of the store) included.
+// (a read of the store) included. The evolution chart (34 tables from one read of the store, then
+// the general table and its movement icons) must stay within 25 times the table run, the season
+// highlights within 1.5 times.
 #include "matchdays/MatchdaysController.h"
 #include "season/ResultsStore.h"
 #include "standings/StandingsController.h"
+#include "teamviews/ChartController.h"
 #include "teamviews/TeamSheet.h"
 #include "teamviews/TeamViewsController.h"
 
@@ -28,9 +31,11 @@ struct Program
     StandingsController standings { session };
     MatchdaysController matchdays { session, standings };
     TeamViewsController teamViews { session, standings, matchdays };
+    ChartController chart { session, standings, matchdays, teamViews };
 
     Program()
     {
+        session.launchTime = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
         QFile::copy(dataDir + QStringLiteral("/demo/Resultats2027.ini"),
             QDir(dir.path()).filePath(QStringLiteral("Resultats2027.ini")));
         LoadSeasonFile(QDir(dataDir).filePath(SeasonFileName), session.season);
@@ -91,5 +96,26 @@ void BM_BannerTickRefreshingThePanel(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BannerTickRefreshingThePanel)->Unit(benchmark::kMicrosecond);
+
+// "Graphiques" without its drawing: 13 tables up to the launch date, or 34 with the simulated
+// matches, then the general table and the movement icons.
+void BM_ChartPreparationFromDisk(benchmark::State &state)
+{
+    Program &p = program();
+    p.chart.chart().simulated = state.range(0) != 0;
+    for (auto _ : state) {
+        p.chart.openChart();
+        p.chart.closeChart();
+    }
+}
+BENCHMARK(BM_ChartPreparationFromDisk)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_HighlightsFromDisk(benchmark::State &state)
+{
+    Program &p = program();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ComputeHighlights(p.session.season, p.session.store().snapshot()));
+}
+BENCHMARK(BM_HighlightsFromDisk)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -184,6 +184,16 @@ bool drive(const QString &state, MainController &c, MainWindow &w)
         c.clickButton(Btn::Teams);
         return true;
     }
+    if (state == u"chart") {
+        // The evolution chart as "Graphiques" opens it: the leader's, no favourite being set.
+        c.clickButton(Btn::Chart);
+        return true;
+    }
+    if (state == u"highlights") {
+        c.clickButton(Btn::Rankings);
+        c.clickButton(Btn::Highlights);
+        return true;
+    }
     if (state == u"summary") {
         // The crest banner halfway through its run, stopped by the pointer on the eighth club.
         for (int k = 0; k < 300; ++k)

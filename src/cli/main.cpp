@@ -2,6 +2,7 @@
 #include "matchdays/CalendarRules.h"
 #include "matchdays/GridExport.h"
 #include "matchdays/MatchdayView.h"
+#include "ChartCommands.h"
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
 #include "TeamCommands.h"
@@ -26,7 +27,7 @@ using namespace kestrava;
 namespace {
 
 const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--now \"YYYY-MM-DD HH:MM\"] "
-                     "[--format text|csv|json] [--category BC|BP|FP|GA|MG|MP|MN | --possible]\n"
+                     "[--format text|csv|json] [--category BC|BP|FP|GA|MG|MP|MN | --possible | --movement]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
                      "       kestrava-cli cards [--dir DIR]\n"
                      "       kestrava-cli update [--dir DIR] [--site URL]\n"
@@ -51,6 +52,7 @@ struct Options
     QString site = SiteAddresses::defaultBase();
     const RankingCategory *category = nullptr; // the table re-ordered by one statistic
     bool possible = false;                     // with the positions still reachable
+    bool movement = false;                     // CSV with the rank movement of each row
 };
 
 bool parse(const QStringList &args, Options &o)
@@ -74,6 +76,10 @@ bool parse(const QStringList &args, Options &o)
         if (o.command != u"table"
             && (a == u"--matchday" || a == u"--format" || a == u"--category" || a == u"--possible"))
             return false;
+        if (a == u"--movement" && o.command == u"table") {
+            o.movement = true;
+            continue;
+        }
         if (a == u"--possible") {
             // The reachable positions are those of a standings table, never of a category view.
             if (o.category)
@@ -118,7 +124,8 @@ bool parse(const QStringList &args, Options &o)
             return false;
         }
     }
-    return true;
+    // The movement column comes with the CSV of a standings table.
+    return !o.movement || (!o.category && !o.possible && (o.format == u"csv" || !args.contains(u"--format")));
 }
 
 void say(const QString &line)
@@ -169,9 +176,11 @@ int main(int argc, char *argv[])
         return RunProjectionsCommand(app.arguments());
     if (const int status = RunTeamViewsCommand(app.arguments()); status >= 0)
         return status;
+    if (const int status = RunChartCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
-        return fail(QString::fromLatin1(usage) + ProjectionsUsage(), 1);
+        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage(), 1);
     const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
 
     SeasonData season;
@@ -210,7 +219,10 @@ int main(int argc, char *argv[])
     if (o.possible)
         ShowPossibleRanking(model);
 
-    if (o.format == u"csv")
+    if (o.movement)
+        out.write(TableCsvWithMovement(model, season, snapshot, o.matchday ? o.matchday : ctx.currentMatchday)
+                      .toUtf8());
+    else if (o.format == u"csv")
         out.write(TableAsCsv(model, season).toUtf8());
     else if (o.format == u"json")
         out.write(TableAsJson(model, season));

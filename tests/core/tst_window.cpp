@@ -166,10 +166,6 @@ private slots:
         c.clickButton(Btn::CloseOptions);
         c.clickButton(Btn::Options);
         QCOMPARE(c.options().model().favouriteEntries.size(), 20);
-        // A button that is not built does nothing, not even the prologue.
-        QVERIFY(!c.buttons().button(Btn::Chart).built);
-        c.clickButton(Btn::Chart);
-        QVERIFY(c.options().model().visible);
     }
     void favourite()
     {

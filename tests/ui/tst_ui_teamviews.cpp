@@ -2,6 +2,12 @@
 // the controller, and the widgets show what the models hold.
 #include "UiTestKit.h"
 #include "matchdays/FixtureGridPanel.h"
+#include "teamviews/ChartBars.h"
+#include "teamviews/MovementIcons.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
 
 #include <QListWidget>
 #include <QTest>
@@ -13,6 +19,7 @@ class TestUiTeamViews : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { InstallAccessibility(); }
     void sheetFromTheButtonBar()
     {
         WindowProgram p;
@@ -75,6 +82,65 @@ private slots:
         p.click(p.find(QStringLiteral("lastUpdate")));
         QVERIFY(t.bannerRunning());
         QTRY_VERIFY(p.shown(QStringLiteral("crestBanner")));
+    }
+
+    void chartPanel()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        p.click(p.button(Btn::Chart));
+        QVERIFY(p.shown(QStringLiteral("chartPanel")) && p.inside(p.find(QStringLiteral("chartPanel"))));
+        QCOMPARE(p.label(QStringLiteral("chartTitle")), QStringLiteral("Evolution du classement de : Lens"));
+        // The bars stand on one line, the first place's the tallest; none after the launch date.
+        auto *bars = p.find<ChartBars>(QStringLiteral("chartBars"));
+        QCOMPARE(bars->barRect(12).bottom(), bars->barRect(0).bottom());
+        QVERIFY(bars->barRect(12).height() > bars->barRect(0).height());
+        QVERIFY(bars->barRect(13).isEmpty());
+        QVERIFY(bars->accessibleDescription().startsWith(QStringLiteral("J1 : ")));
+        // The arrow keys choose a club in the list.
+        auto *clubs = p.find<QListWidget>(QStringLiteral("chartClubs"));
+        clubs->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(clubs, Qt::Key_Down);
+        QCOMPARE(p.label(QStringLiteral("chartTitle")), QStringLiteral("Evolution du classement de : Brest"));
+        p.click(p.button(Btn::ChartTeam));
+        QCOMPARE(p.label(QStringLiteral("sheetCaption0")), QStringLiteral("Brest"));
+        p.click(p.button(Btn::CloseTeamSheet));
+        p.click(p.button(Btn::PrintChart));
+        QVERIFY(p.dialogs.shown.last().text.startsWith(QStringLiteral("Aucune imprimante")));
+        p.click(p.button(Btn::CloseChart));
+        QVERIFY(!p.shown(QStringLiteral("chartPanel")) && p.shown(QStringLiteral("progressBar")));
+
+        p.click(p.button(Btn::Rankings));
+        p.click(p.button(Btn::Highlights));
+        QWidget *highlights = p.find(QStringLiteral("highlightsPanel"));
+        QVERIFY(highlights->isVisible() && p.inside(highlights));
+        QCOMPARE(p.label(QStringLiteral("highlight0")), QStringLiteral("Nice-Monaco le 28/08/2026: 7 (2 à 5)"));
+        p.click(p.button(Btn::CloseHighlights));
+        QVERIFY(!p.shown(QStringLiteral("highlightsPanel")));
+    }
+
+    void movementIconsFromTheKeyboard()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        QApplication::setActiveWindow(p.window.get());
+        auto *icons = p.find<MovementIcons>(QStringLiteral("movementIcons"));
+        const LeagueTableModel &table = p.controller->standings().table();
+        const QString second = table.cell(1, TableColumn::Name).text;
+        MovementIcon *icon = icons->icon(1);
+        QCOMPARE(icon->toolTip(), table.movement(1).text);
+        QVERIFY(!icon->toolTip().isEmpty());
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(icon);
+        QVERIFY(a && a->role() == QAccessible::Button);
+        QVERIFY(a->text(QAccessible::Name).startsWith(second + QStringLiteral(" : ")));
+        // Reached by Tab it is the pointer over its row; Enter opens the club's sheet.
+        icons->icon(0)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(icons->icon(0), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), icon);
+        QCOMPARE(p.label(QStringLiteral("summaryName")), second);
+        QTest::keyClick(icon, Qt::Key_Return);
+        QVERIFY(p.shown(QStringLiteral("sheetPanel")));
+        QCOMPARE(p.label(QStringLiteral("sheetCaption0")), second);
     }
 };
 

@@ -162,6 +162,9 @@ bool MatchdaysController::saveGrid()
     m_session.buttons.setVisible(Btn::SendFile, out.sendButtonVisible);
     m_standings.table().clearGamesInHand();
     m_standings.compute(0);
+    // The movement icons follow the matchday on show; a club's season leaves them cleared.
+    if (m_grid.matchday > 0)
+        m_standings.requestRankMovements(m_grid.matchday);
     m_grid.notify();
     m_session.setBusy(false);
     return true;

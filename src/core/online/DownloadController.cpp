@@ -70,6 +70,7 @@ void DownloadController::resultsDownload()
     m_session.pump();
     m_matchdays.refreshCalendar();
     m_standings.compute(0);
+    m_standings.requestRankMovements(m_session.currentMatchday);
     // The standings run rewrites the label's text; its colour tells how the new file compares.
     table.setLastUpdate(maj, publisher, LastUpdateColour(before, after, own));
     m_news.showIfAny();

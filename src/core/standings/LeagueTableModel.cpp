@@ -99,6 +99,7 @@ void LeagueTableModel::showRun(const StandingsRun &run, const StandingsContext &
 {
     startRun(run, majText, pseudo);
     m_sortColumns = {TableColumn::Points};
+    clearMovements();
 
     QStringList ahead;
     QStringList behind;

@@ -35,6 +35,15 @@ enum class TableColumn {
 };
 inline constexpr int ColumnCount = 18;
 
+// A table row's last rank movement, as the movement icon beside the row gives it: up, down or
+// level, with its tool tip ("+2", "-1", "="). None while the icon is clear.
+struct RankMovement
+{
+    enum class Kind { None, Up, Down, Level };
+    Kind kind = Kind::None;
+    QString text;
+};
+
 struct TableCell
 {
     QString text;
@@ -113,6 +122,14 @@ public:
     void setPossibleRankingVisible(bool on) { m_possibleRanking = on; }
     const TableCell &reachableCell(int row) const { return m_reachable[row]; }
     TableCell &reachableCell(int row) { return m_reachable[row]; }
+    // The rank movement icons beside the rows: cleared by every run that fills the table, set by
+    // the team views for a matchday.
+    const RankMovement &movement(int row) const { return m_movements[row]; }
+    void setMovement(int row, const RankMovement &m) { m_movements[row] = m; }
+    void clearMovements() { m_movements.fill(RankMovement{}); }
+    // The progress bar beside the table; the evolution chart hides it once built.
+    bool progressShown() const { return m_progressShown; }
+    void setProgressShown(bool shown) { m_progressShown = shown; }
     // The column(s) whose figures order the rows: the points of a standings run, the statistic of
     // a ranking category.
     const QList<TableColumn> &sortColumns() const { return m_sortColumns; }
@@ -153,6 +170,8 @@ private:
     QString m_goalsSummary;
     bool m_possibleRanking = false;
     std::array<TableCell, TeamCount> m_reachable;
+    std::array<RankMovement, TeamCount> m_movements;
+    bool m_progressShown = true;
     QList<TableColumn> m_sortColumns{TableColumn::Points};
 };
 

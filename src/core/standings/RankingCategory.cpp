@@ -136,6 +136,8 @@ void ShowRankingCategory(
         return ra.foldedRest() < rb.foldedRest();
     });
 
+    // The rows change teams: a movement icon (its tool tip too) would speak of another club.
+    table.clearMovements();
     for (int r = 0; r < TeamCount; ++r) {
         const CategoryRow &row = rows[order[TeamCount - 1 - r]];
         for (int f = 0; f < FieldCount; ++f)

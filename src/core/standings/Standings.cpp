@@ -205,14 +205,15 @@ int headToHead(const SeasonData &season, const Records &records, const QString &
         const QString &slot = season.calendar[k];
         if (slot.size() < 5)
             continue;
-        const QString key = slot.left(2) + slot.mid(3, 2);
+        // The key is written only for a meeting of the two: most slots are not.
+        const auto key = [&slot] { return slot.left(2) + slot.mid(3, 2); };
         if (slot.contains(prevAtHome)) {
-            const RecordView m = records(key);
+            const RecordView m = records(key());
             prevGoals += figure(m.f[3]);
             curGoals += figure(m.f[4]);
         }
         if (slot.contains(curAtHome)) {
-            const RecordView m = records(key);
+            const RecordView m = records(key());
             curGoals += figure(m.f[3]);
             prevGoals += figure(m.f[4]);
         }

@@ -39,6 +39,7 @@ void StandingsController::compute(int lastMatchday)
 void StandingsController::generalTable()
 {
     compute(0);
+    requestRankMovements(m_session.currentMatchday);
     m_panels.formGuide = true;
 }
 
@@ -137,6 +138,7 @@ void StandingsController::clickMatchdayNumber(int matchday)
     m_table.setTitle(QStringLiteral("Classement à la Journée N°") + QString::number(matchday));
     m_panels.notify();
     emit m_table.changed();
+    requestRankMovements(matchday);
     // The reachable positions, when they were on show, follow the matchday.
     if (reachable)
         togglePossibleRanking();

@@ -70,6 +70,10 @@ public:
     void showFavourite();
 
     void notify();
+    // The rank movement icons beside the rows are to show the change at `matchday` (the team views
+    // compute them): after the table runs of start-up, a download, "Valider", "Classement Général",
+    // "Tableau complet" and a matchday number.
+    void requestRankMovements(int matchday) { emit rankMovementsRequested(matchday); }
 
 signals:
     // A matchday's table was asked for: the fixture grid may follow it.
@@ -84,6 +88,7 @@ signals:
     void teamSheetRequested(const QString &team);
     // The pointer is over a row (the team summary follows it); empty for a row without a team.
     void rowHovered(const QString &team);
+    void rankMovementsRequested(int matchday);
 
 private:
     Session &m_session;

@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "season/SeasonData.h"
+#include "standings/LeagueTableModel.h"
 
 #include <QObject>
 #include <QString>
@@ -10,15 +11,6 @@
 #include <optional>
 
 namespace kestrava {
-
-// A table row's last rank movement, as the movement icons give it: up, down or level, with its
-// text ("+2", "-1", "="). None until the icons are set for the row.
-struct RankMovement
-{
-    enum class Kind { None, Up, Down, Level };
-    Kind kind = Kind::None;
-    QString text;
-};
 
 // One team's wins, losses and draws from the stored results, as the summary counts them.
 struct TeamRecord

@@ -26,6 +26,8 @@ TeamViewsController::TeamViewsController(
 
     // Every run of the table may move the shown team (rank, counts): the panel follows it.
     connect(&m_standings.table(), &LeagueTableModel::changed, this, [this] {
+        if (m_summaryHolds > 0)
+            return;
         const QString team = m_summary.team().isEmpty() ? leader() : m_summary.team();
         if (!team.isEmpty())
             showSummary(team);

@@ -53,6 +53,9 @@ public:
     void clickSummary(); // the panel itself
     // The rank movement of a table row, for the panel's icon and its text; none until it is given.
     void setRankMovements(std::function<RankMovement(int row)> movementOfRow);
+    // While held, runs of the table leave the panel as it is (the chart's 34 tables); each refresh
+    // would read the store again.
+    void holdSummary(bool held) { m_summaryHolds += held ? 1 : -1; }
 
     // The crest banner.
     void startBanner(); // after start-up, and again on a click of the last-update label
@@ -77,6 +80,7 @@ private:
     CrestBannerModel m_banner;
     QTimer m_bannerTimer;
     std::function<RankMovement(int)> m_movementOfRow;
+    int m_summaryHolds = 0;
 };
 
 } // namespace kestrava

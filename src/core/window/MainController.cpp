@@ -12,6 +12,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_standings(m_session)
     , m_matchdays(m_session, m_standings)
     , m_teamViews(m_session, m_standings, m_matchdays)
+    , m_chart(m_session, m_standings, m_matchdays, m_teamViews)
     , m_download(m_session, m_standings, m_matchdays)
     , m_publishing(m_session, m_standings, m_matchdays, m_download.news())
     , m_donors(m_session, m_standings)
@@ -30,6 +31,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     buttons.setAction(Btn::FullTable, [this] { fullTable(); });
     buttons.setAction(Btn::PrintBar, [this] { print(); });
     buttons.setAction(Btn::PrintTeamSheet, [this] { print(); });
+    buttons.setAction(Btn::PrintChart, [this] { print(); });
     connect(&buttons, &ButtonBarModel::pressed, this, &MainController::clickButton);
     connect(&buttons, &ButtonBarModel::pointed, this, &MainController::hoverButton);
     connect(&m_session, &Session::busyChanged, this, &MainController::busyChanged);
@@ -138,6 +140,8 @@ void MainController::closeOpenPanel()
         {m_donors.model().visible, Btn::CloseDonors},
         {m_projections.model().visible, Btn::CloseProjections},
         {standings.rankingsMenu, Btn::CloseRankings},
+        {m_chart.highlights().visible, Btn::CloseHighlights},
+        {m_chart.chart().visible, Btn::CloseChart},
     };
     for (const auto &[open, closer] : closers) {
         if (open) {
@@ -157,6 +161,7 @@ bool MainController::refillsGrid(int index) const
     case Btn::Update:
         return m_session.services().downloader && !m_download.downloadDone();
     case Btn::FullTable:
+    case Btn::CloseHighlights: // the month calendar opens its matchday again
         return true;
     case Btn::CloseOptions:
         return m_options.closeRefillsGrid();
@@ -206,6 +211,7 @@ bool MainController::quit()
 
 void MainController::endProgram()
 {
+    m_chart.stop();
     close();
     m_quitting = true;
     emit quitRequested();
@@ -234,6 +240,7 @@ void MainController::fullTable()
     m_matchdays.setSheetTeam(QString());
     m_matchdays.refreshCalendar();
     m_standings.compute(0);
+    m_standings.requestRankMovements(m_session.currentMatchday);
     m_standings.setFormGuide(true);
 }
 

@@ -7,6 +7,7 @@
 #include "projections/ProjectionsController.h"
 #include "season/Session.h"
 #include "standings/StandingsController.h"
+#include "teamviews/ChartController.h"
 #include "teamviews/TeamViewsController.h"
 #include "window/OptionsController.h"
 #include "window/WindowModels.h"
@@ -48,6 +49,7 @@ public:
     StandingsController &standings() { return m_standings; }
     MatchdaysController &matchdays() { return m_matchdays; }
     TeamViewsController &teamViews() { return m_teamViews; }
+    ChartController &chart() { return m_chart; }
     DownloadController &download() { return m_download; }
     PublishingController &publishing() { return m_publishing; }
     DonorsController &donors() { return m_donors; }
@@ -83,6 +85,7 @@ private:
     StandingsController m_standings;
     MatchdaysController m_matchdays;
     TeamViewsController m_teamViews;
+    ChartController m_chart;
     DownloadController m_download;
     PublishingController m_publishing;
     DonorsController m_donors;

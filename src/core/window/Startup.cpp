@@ -100,6 +100,7 @@ bool Startup::run()
         }
     }
 
+    m_main.standings().requestRankMovements(session.currentMatchday);
     session.buttons.paintHover(-1, m_main.download().downloadDone());
     return true;
 }

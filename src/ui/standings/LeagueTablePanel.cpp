@@ -49,7 +49,11 @@ LeagueTablePanel::LeagueTablePanel(StandingsController &controller, const Season
     stripRow->addWidget(m_lock, 0, Qt::AlignRight);
     layout->addWidget(m_strip);
 
-    layout->addWidget(m_tableView, 0, Qt::AlignLeft);
+    m_tableRow = new QHBoxLayout;
+    m_tableRow->setSpacing(0);
+    m_tableRow->addWidget(m_tableView, 0, Qt::AlignLeft | Qt::AlignTop);
+    m_tableRow->addStretch(1);
+    layout->addLayout(m_tableRow);
 
     auto *below = new QHBoxLayout;
     below->setContentsMargins(2, 2, 2, 0);
@@ -82,6 +86,12 @@ void LeagueTablePanel::addBesideTitle(QWidget *widget)
 {
     // Between the title and the lock.
     static_cast<QHBoxLayout *>(m_strip->layout())->insertWidget(1, widget, 1);
+}
+
+void LeagueTablePanel::addBesideTable(QWidget *widget)
+{
+    m_tableRow->insertWidget(0, widget, 0, Qt::AlignTop);
+    setFixedWidth(width() + widget->width() + m_tableRow->spacing());
 }
 
 void LeagueTablePanel::cellHovered(int row, int column)

@@ -5,6 +5,7 @@
 class QCheckBox;
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 
 namespace kestrava {
@@ -30,6 +31,8 @@ public:
     LeagueTableView *tableView() const { return m_tableView; }
     // The strip over the table holds the title, then this widget (the publisher's news).
     void addBesideTitle(QWidget *widget);
+    // A column beside the table, left of its rank numbers (the movement icons).
+    void addBesideTable(QWidget *widget);
     // What a click on the last update's date does.
     void setLastUpdateClick(std::function<void()> click);
 
@@ -43,6 +46,7 @@ private:
     LeagueTableItemModel *m_tableModel = nullptr;
     LeagueTableView *m_tableView = nullptr;
     QWidget *m_strip = nullptr;
+    QHBoxLayout *m_tableRow = nullptr;
     QLabel *m_title = nullptr;
     QCheckBox *m_lock = nullptr;
     FormLegend *m_formLegend = nullptr;

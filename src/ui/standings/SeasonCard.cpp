@@ -142,6 +142,8 @@ void SeasonCard::refresh()
 
     m_progress->setFraction(m_table.progressFraction());
     m_progressText->setText(m_table.progressText());
+    SetShown(m_progress, m_table.progressShown());
+    SetShown(m_progressText, m_table.progressShown());
     m_goalsSummary->setText(ScreenText(m_table.goalsSummary()));
     m_gamesInHand->setText(m_table.gamesInHand());
     SetShown(m_gamesInHandFrame, m_table.gamesInHandVisible());

@@ -12,6 +12,9 @@
 #include "standings/RankingsOverlays.h"
 #include "standings/SeasonCard.h"
 #include "projections/ProjectionsPanel.h"
+#include "teamviews/ChartPanel.h"
+#include "teamviews/HighlightsPanel.h"
+#include "teamviews/MovementIcons.h"
 #include "teamviews/SummaryCard.h"
 #include "teamviews/TeamSheetPanel.h"
 #include "window/AboutBox.h"
@@ -71,6 +74,8 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_table->addBesideTitle(new NewsStrip(m_controller.download().news(), m_table));
     TeamViewsController &teamViews = m_controller.teamViews();
     m_table->setLastUpdateClick([&teamViews] { teamViews.clickLastUpdate(); });
+    m_table->addBesideTable(new MovementIcons(m_controller.chart(), m_controller.standings().table(),
+        LeagueTableView::HeaderHeight + tableView()->frameWidth(), LeagueTableView::RowHeight, m_table));
     body->addWidget(m_table, 0, Qt::AlignTop);
     body->addStretch(1);
     m_sidebar = buildSidebar(backdrop);
@@ -93,6 +98,9 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_about = new AboutBox(m_controller, backdrop);
     m_sheet = new TeamSheetPanel(m_controller.teamViews(), buttons, backdrop);
     m_projections = new ProjectionsPanel(m_controller.projections(), buttons, backdrop);
+    m_chart = new ChartPanel(m_controller.chart(), buttons, backdrop);
+    m_highlights = new HighlightsPanel(m_controller.chart(), buttons, backdrop);
+    AddShadow(m_highlights);
     for (QWidget *overlay : overlays())
         overlay->hide();
     // A window built on a running controller shows what its models hold already.
@@ -104,6 +112,8 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     m_cardReport->refresh();
     m_sheet->refresh();
     m_projections->refresh();
+    m_chart->refresh();
+    m_highlights->refresh();
 
     // Every card that comes or goes moves the others out of its way.
     connect(&m_controller.options().model(), &OptionsModel::changed, this, [this] {
@@ -118,6 +128,8 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     connect(&m_controller.panels(), &WindowPanels::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.teamViews().sheet(), &TeamSheetModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.projections().model(), &ProjectionsModel::changed, this, &MainWindow::placeOverlays);
+    connect(&m_controller.chart().chart(), &EvolutionChartModel::changed, this, &MainWindow::placeOverlays);
+    connect(&m_controller.chart().highlights(), &HighlightsModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();
@@ -193,9 +205,11 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
 
 QList<QWidget *> MainWindow::overlays() const
 {
-    // The full pages first: the smaller cards float over them.
-    return { m_sheet, m_projections, m_rankings->rankingsMenu(), m_rankings->matchdayList(), m_rankings->bonusList(), m_options,
-        m_publishing, m_donors, m_about, m_cardReport, m_rankings->workList() };
+    // The chart and the highlights under the full pages (the team sheet, which a click in them can
+    // open, and the projections); the smaller cards float over these.
+    return { m_chart, m_highlights, m_sheet, m_projections, m_rankings->rankingsMenu(), m_rankings->matchdayList(),
+        m_rankings->bonusList(), m_options, m_publishing, m_donors, m_about, m_cardReport,
+        m_rankings->workList() };
 }
 
 void MainWindow::placeOverlays()
@@ -214,10 +228,10 @@ void MainWindow::placeOverlays()
     // Publishing and the donors cover the column from top to bottom, like a sheet laid over it.
     int right = sidebar.right() + 1;
     for (QWidget *panel : { static_cast<QWidget *>(m_options), static_cast<QWidget *>(m_publishing),
-             static_cast<QWidget *>(m_donors) }) {
+             static_cast<QWidget *>(m_donors), static_cast<QWidget *>(m_highlights) }) {
         if (!shown(panel))
             continue;
-        if (panel != m_options)
+        if (panel != m_options && panel != m_highlights)
             panel->resize(panel->width(), std::max(panel->minimumSizeHint().height(), sidebar.height()));
         panel->move(right - panel->width(), top);
         right -= panel->width() + OverlayGap;
@@ -242,6 +256,10 @@ void MainWindow::placeOverlays()
         std::min(goals.y(), m_backdrop->height() - m_cardReport->height() - Margin));
     m_about->move(Margin + (table->width() - m_about->width()) / 2, top + 70);
     m_rankings->workList()->move(Margin, m_header->height() - 4);
+    // The chart lies over the table's column, from its title down: the side column, with the
+    // progress bar of its preparation, stays in view.
+    const QPoint column = topLeftOf(m_table);
+    m_chart->setGeometry(column.x(), top, m_table->width(), m_backdrop->height() - top - Margin);
     // The team sheet lies over everything under the button bar, as a page laid on the window.
     m_sheet->setGeometry(Margin, m_header->height() + 6, m_backdrop->width() - 2 * Margin,
         m_backdrop->height() - m_header->height() - 6 - Margin);

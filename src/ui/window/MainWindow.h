@@ -10,9 +10,11 @@ namespace kestrava {
 class AboutBox;
 class CalendarRibbon;
 class CardReportCard;
+class ChartPanel;
 class DonorsPanel;
 class FixtureGridPanel;
 class HeaderBar;
+class HighlightsPanel;
 class LeagueTableItemModel;
 class LeagueTablePanel;
 class LeagueTableView;
@@ -67,6 +69,8 @@ private:
     AboutBox *m_about = nullptr;
     TeamSheetPanel *m_sheet = nullptr;
     ProjectionsPanel *m_projections = nullptr;
+    ChartPanel *m_chart = nullptr;
+    HighlightsPanel *m_highlights = nullptr;
 
     int m_busyDepth = 0;
     bool m_quitting = false;
