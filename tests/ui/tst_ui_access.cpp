@@ -54,6 +54,19 @@ private slots:
         p.button(Btn::Rankings)->setFocus(Qt::TabFocusReason);
         key(Qt::Key_Space);
         QVERIFY(!p.shown(QStringLiteral("rankingsMenu")));
+        // The table from the keyboard: arrows choose a club, Enter opens its season, Ctrl+Enter its sheet.
+        QWidget *table = p.find(QStringLiteral("leagueTable"));
+        QVERIFY(reached.contains(table));
+        table->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QVERIFY(p.controller->matchdays().grid().header.contains(QStringLiteral("Marseille")));
+        key(Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(p.shown(QStringLiteral("sheetPanel")));
+        QCOMPARE(p.controller->teamViews().sheet().team, QStringLiteral("Marseille"));
+        QTest::keyClick(p.window.get(), Qt::Key_Escape);
+        QVERIFY(!p.shown(QStringLiteral("sheetPanel")));
         // A month reached by Tab shows its matchdays, as the pointer over it does.
         p.find(QStringLiteral("month1"))->setFocus(Qt::TabFocusReason);
         QCOMPARE(p.controller->matchdays().calendar().shownMonth, 1);

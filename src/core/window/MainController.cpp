@@ -138,8 +138,9 @@ void MainController::closeOpenPanel()
         {m_options.model().visible, Btn::CloseOptions},
         {m_publishing.model().visible, Btn::ClosePublishing},
         {m_donors.model().visible, Btn::CloseDonors},
-        {m_projections.model().visible, Btn::CloseProjections},
         {standings.rankingsMenu, Btn::CloseRankings},
+        {m_teamViews.sheet().visible, Btn::CloseTeamSheet},
+        {m_projections.model().visible, Btn::CloseProjections},
         {m_chart.highlights().visible, Btn::CloseHighlights},
         {m_chart.chart().visible, Btn::CloseChart},
     };

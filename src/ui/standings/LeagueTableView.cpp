@@ -94,7 +94,11 @@ LeagueTableView::LeagueTableView(LeagueTableItemModel *model, QWidget *parent)
 
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the table, a click does not take the focus: the mouse sees no change.
+    setFocusPolicy(Qt::TabFocus);
+    setTabKeyNavigation(false);
+    setAccessibleDescription(QStringLiteral("Flèches : choisir une équipe ; Entrée : sa saison dans la grille ; "
+                                            "Ctrl+Entrée : sa fiche"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrap(false);
@@ -190,6 +194,14 @@ QSize LeagueTableView::sizeHint() const
 void LeagueTableView::paintEvent(QPaintEvent *event)
 {
     QTableView::paintEvent(event);
+    if (hasFocus() && m_keyRow >= 0) {
+        // The club chosen from the keyboard: its name cell framed as the window marks focus.
+        QPainter p(viewport());
+        p.setPen(QPen(QColor(255, 196, 0), 2));
+        const int name = M::columnOf(TableColumn::Name);
+        p.drawRect(QRect(columnViewportPosition(name), rowViewportPosition(m_keyRow), columnWidth(name),
+                         rowHeight(m_keyRow)).adjusted(1, 1, -1, -1));
+    }
     const bool row = m_ruledRow >= 0 && m_ruledRow < TeamCount;
     const bool column = m_ruledColumn >= 0 && !isColumnHidden(m_ruledColumn);
     if (!row && !column)
@@ -208,6 +220,56 @@ void LeagueTableView::paintEvent(QPaintEvent *event)
         p.fillRect(QRect(left, 0, 2, height), RuleColour);
         p.fillRect(QRect(left + columnWidth(m_ruledColumn) - 2, 0, 2, height), RuleColour);
     }
+}
+
+void LeagueTableView::keyPressEvent(QKeyEvent *event)
+{
+    int row = m_keyRow;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        row = std::max(0, row - 1);
+        break;
+    case Qt::Key_Down:
+        row = std::min(TeamCount - 1, row + 1);
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = TeamCount - 1;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_keyRow >= 0 && (event->modifiers() & Qt::ControlModifier) && rankClickable && onRankClicked)
+            onRankClicked(m_keyRow);
+        else if (m_keyRow >= 0 && onNameClicked)
+            onNameClicked(m_keyRow);
+        return;
+    default:
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    if (row != m_keyRow) {
+        m_keyRow = row;
+        if (onCellHovered)
+            onCellHovered(row, M::columnOf(TableColumn::Name));
+        viewport()->update();
+    }
+}
+
+void LeagueTableView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    if (m_keyRow < 0)
+        m_keyRow = 0;
+    viewport()->update();
+}
+
+void LeagueTableView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void LeagueTableView::mouseMoveEvent(QMouseEvent *event)

@@ -41,6 +41,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // From the keyboard: arrows choose a club as the pointer does, Enter opens its season, Ctrl+Enter
+    // its sheet.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
@@ -53,6 +58,7 @@ private:
     int m_ruledRow = -1;
     int m_ruledColumn = -1;
     QPoint m_hoveredCell{-1, -1};
+    int m_keyRow = -1; // the club chosen from the keyboard
 };
 
 } // namespace kestrava
