@@ -128,7 +128,14 @@ public:
         this->setCursor(m_click ? Qt::PointingHandCursor : Qt::ArrowCursor);
         this->setFocusPolicy(m_click ? Qt::TabFocus : Qt::NoFocus);
     }
-    bool pressable() const override { return bool(m_click); }
+    // A click that only repeats a neighbour's (one of a card's many labels): the mouse keeps it, the
+    // keyboard and screen readers find it once, on the neighbour.
+    void setMouseOnly()
+    {
+        m_reachable = false;
+        this->setFocusPolicy(Qt::NoFocus);
+    }
+    bool pressable() const override { return bool(m_click) && m_reachable; }
     void press() override
     {
         if (m_click)
@@ -138,7 +145,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
-        if (m_click && IsPressKey(event)) {
+        if (pressable() && IsPressKey(event)) {
             event->accept();
             m_click();
             return;
@@ -148,7 +155,7 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         Base::paintEvent(event);
-        if (m_click && this->hasFocus())
+        if (pressable() && this->hasFocus())
             PaintFocusMark(this, 4);
     }
     void focusInEvent(QFocusEvent *event) override
@@ -193,6 +200,7 @@ protected:
 private:
     std::function<void()> m_hover;
     std::function<void()> m_click;
+    bool m_reachable = true;
 };
 
 // A frame that passes the mouse to the controller: `onHover` for every move over it (the frame

@@ -83,6 +83,7 @@ SeasonCard::SeasonCard(LeagueTableModel &table, std::function<void()> clickGoals
     m_leaderText->setOnClick(std::move(clickLeader));
     m_leaderText->setToolTip(QStringLiteral("Cliquez pour le résumé du premier"));
     m_leaderCrest->setToolTip(m_leaderText->toolTip());
+    m_leaderCrest->setMouseOnly();
     SetTextColour(m_leaderText, Palette::Navy);
     top->addWidget(m_leaderText, 1);
     auto *progress = new QVBoxLayout;

@@ -104,7 +104,13 @@ SummaryCard::SummaryCard(TeamViewsController &controller, QWidget *parent)
     SetTextColour(m_lines[SummaryPanelModel::Name], Palette::Navy);
     m_lines[SummaryPanelModel::Rank]->setFont(UiFont(9, true));
     m_lines[SummaryPanelModel::Movement]->setFont(UiFont(9, true));
+    // The club's name speaks for the card to the keyboard and screen readers.
+    for (int i = 0; i < SummaryPanelModel::LineCount; ++i) {
+        if (i != SummaryPanelModel::Name)
+            m_lines[i]->setMouseOnly();
+    }
     m_crest = clickable("summaryCrest", 8, false);
+    m_crest->setMouseOnly();
     m_crest->setFixedSize(CrestSize, CrestSize);
     m_movementIcon = new QLabel(this);
     m_movementIcon->setObjectName(QStringLiteral("movementIcon"));
