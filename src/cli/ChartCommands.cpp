@@ -1,4 +1,5 @@
 #include "ChartCommands.h"
+#include "CliOutput.h"
 
 #include "season/ResultsStore.h"
 #include "standings/TableExport.h"
@@ -18,28 +19,15 @@ namespace kestrava {
 
 namespace {
 
+using cli::fail;
+using cli::write;
+
 const char usage[] = "       kestrava-cli evolution [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"] [--simulated] "
                      "[--format csv|json]\n"
                      "       kestrava-cli highlights [--dir DIR] [--format text|json]\n";
 
 const char *const highlightKeys[HighlightCount]
     = { "most_goals", "largest_difference", "most_cards", "most_goals_matchday", "unbeaten", "winless" };
-
-int fail(const QString &message, int status)
-{
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::Utf8);
-    err << message;
-    return status;
-}
-
-int write(const QByteArray &bytes)
-{
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        return 3;
-    return 0;
-}
 
 struct Options
 {

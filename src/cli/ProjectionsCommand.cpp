@@ -1,4 +1,5 @@
 #include "ProjectionsCommand.h"
+#include "CliOutput.h"
 
 #include "projections/ProjectionExport.h"
 #include "projections/Projections.h"
@@ -13,6 +14,9 @@
 using namespace kestrava;
 
 namespace {
+
+using cli::fail;
+using cli::write;
 
 // A week of simulations would not tell more than ten million seasons do.
 constexpr int MaxSimulations = 10000000;
@@ -53,14 +57,6 @@ bool parse(const QStringList &args, Options &o)
             return false;
     }
     return true;
-}
-
-int fail(const QString &message, int status)
-{
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::Utf8);
-    err << message;
-    return status;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "TeamCommands.h"
+#include "CliOutput.h"
 
 #include "matchdays/CalendarRules.h"
 #include "season/ResultsStore.h"
@@ -19,25 +20,12 @@ namespace kestrava {
 
 namespace {
 
+using cli::fail;
+using cli::write;
+
 const char usage[] = "usage: kestrava-cli team NAME [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"] "
                      "[--format text|csv|json]\n"
                      "       kestrava-cli calendar [--team NAME] [--dir DIR]\n";
-
-int fail(const QString &message, int status)
-{
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::Utf8);
-    err << message;
-    return status;
-}
-
-int write(const QByteArray &bytes)
-{
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        return 3;
-    return 0;
-}
 
 struct Options
 {

@@ -3,6 +3,7 @@
 #include "matchdays/GridExport.h"
 #include "matchdays/MatchdayView.h"
 #include "ChartCommands.h"
+#include "CliOutput.h"
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
 #include "TeamCommands.h"
@@ -26,6 +27,9 @@ using namespace kestrava;
 
 namespace {
 
+using cli::fail;
+using cli::write;
+
 const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--now \"YYYY-MM-DD HH:MM\"] "
                      "[--format text|csv|json] [--category BC|BP|FP|GA|MG|MP|MN | --possible | --movement]\n"
                      "       kestrava-cli matchday N [--dir DIR] [--now \"YYYY-MM-DD HH:MM\"]\n"
@@ -33,14 +37,6 @@ const char usage[] = "usage: kestrava-cli table [--dir DIR] [--matchday N] [--no
                      "       kestrava-cli update [--dir DIR] [--site URL]\n"
                      "       kestrava-cli team NAME [--dir DIR] [--now ...] [--format text|csv|json]\n"
                      "       kestrava-cli calendar [--team NAME] [--dir DIR]\n";
-
-int fail(const QString &message, int status)
-{
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::Utf8);
-    err << message;
-    return status;
-}
 
 struct Options
 {

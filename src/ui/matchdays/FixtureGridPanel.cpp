@@ -29,8 +29,6 @@ constexpr int BoxHeight = 22;
 constexpr int CardHeight = 18;
 
 const QColor NameBorder(197, 208, 220);
-const QColor YellowCard(255, 214, 10);
-const QColor RedCard(214, 40, 40);
 
 // A team name box: read-only, in the colours and weight the model gives it.
 class NameCell : public QWidget
@@ -227,7 +225,7 @@ private:
         edit->setFont(UiFont(8, true));
         edit->setTextMargins(0, 0, 0, 0);
         QPalette colours = edit->palette();
-        colours.setColor(QPalette::Base, red ? RedCard : YellowCard);
+        colours.setColor(QPalette::Base, red ? Palette::RedCard : Palette::YellowCard);
         colours.setColor(QPalette::Text, red ? QColor(Qt::white) : Palette::Navy);
         colours.setColor(QPalette::Highlight, Palette::Navy);
         edit->setPalette(colours);

@@ -23,6 +23,8 @@ inline const QColor CardBorder(209, 217, 228);
 inline const QColor Text(29, 43, 58);
 inline const QColor Muted(96, 110, 126);
 inline const QColor HeaderText(198, 212, 228);
+inline const QColor YellowCard(255, 214, 10);
+inline const QColor RedCard(214, 40, 40);
 } // namespace Palette
 
 inline QColor ToColour(const Rgb &c)

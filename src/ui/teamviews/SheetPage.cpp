@@ -31,8 +31,6 @@ constexpr int CardWidth = 12;
 const QColor Ink(29, 43, 58);
 const QColor Rule(209, 217, 228);
 const QColor Track(236, 240, 245);
-const QColor YellowCard(255, 214, 10);
-const QColor RedCard(214, 40, 40);
 
 } // namespace
 
@@ -176,7 +174,7 @@ private:
             const int left = home ? box.left() + 1 + inset : box.right() - inset - CardWidth;
             const QRect r(left, box.top() + 2, CardWidth, box.height() - 4);
             p.setPen(Qt::NoPen);
-            p.setBrush(c == red ? RedCard : YellowCard);
+            p.setBrush(c == red ? Palette::RedCard : Palette::YellowCard);
             p.drawRoundedRect(r, 2, 2);
             p.setPen(c == red ? QColor(Qt::white) : Palette::Navy);
             p.drawText(r, Qt::AlignCenter, card.text);
