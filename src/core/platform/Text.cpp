@@ -229,12 +229,4 @@ QString FoldForSort(QStringView text)
     return out.toCaseFolded();
 }
 
-int CompareRowTexts(const QString &a, const QString &b)
-{
-    const int c = FoldForSort(a).compare(FoldForSort(b));
-    if (c != 0)
-        return c;
-    return a.compare(b);
-}
-
 } // namespace kestrava

@@ -51,6 +51,5 @@ QDate ParseSeasonDate(QStringView text);
 
 // Sort order of row texts: without regard to case, accented letters as their base letter.
 QString FoldForSort(QStringView text);
-int CompareRowTexts(const QString &a, const QString &b);
 
 } // namespace kestrava
