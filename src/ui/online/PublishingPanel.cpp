@@ -43,7 +43,6 @@ PublishingPanel::PublishingPanel(PublishingController &controller, Session &sess
     , m_controller(controller)
     , m_session(session)
 {
-    setOnHover([this] { m_bar.point(-1); });
     setFixedWidth(PanelWidth);
 
     QVBoxLayout *layout = openColumn(QStringLiteral("Expédition fichier"), 12, QMargins(16, 12, 16, 14), 6);

@@ -1,6 +1,7 @@
 #include "ClickableWidgets.h"
 
 #include "platform/ButtonBarModel.h"
+#include "platform/Cards.h"
 #include "platform/Style.h"
 
 #include <QAccessible>
@@ -250,6 +251,10 @@ OverlayPanel::OverlayPanel(ButtonBarModel &buttons, const QString &name, QWidget
 {
     setObjectName(name);
     setProperty("kcard", QStringLiteral("overlay"));
+    setStyleSheet(WindowStyleSheet());
+    AddShadow(this);
+    // Over a panel the buttons take their rest colour.
+    setOnHover([this] { m_bar.point(-1); });
 }
 
 QVBoxLayout *OverlayPanel::openColumn(

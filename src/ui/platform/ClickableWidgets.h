@@ -221,8 +221,9 @@ public:
     explicit ClickableLabel(QWidget *parent = nullptr);
 };
 
-// A floating panel of the window: an overlay card that keeps the mouse from the window behind, a
-// column that opens with the panel's title, and bar buttons of its own.
+// A floating panel of the window: an overlay card in the window's style, with its shadow, that keeps
+// the mouse from the window behind (and rests the buttons), a column that opens with the panel's
+// title, and bar buttons of its own.
 class OverlayPanel : public HoverFrame
 {
     Q_OBJECT

@@ -22,8 +22,6 @@ ProjectionsPanel::ProjectionsPanel(ProjectionsController &controller, ButtonBarM
     : OverlayPanel(buttons, QStringLiteral("projectionsPanel"), parent)
     , m_controller(controller)
 {
-    StyleOverlay(this, "projectionsPanel");
-    setOnHover([this] { m_bar.point(-1); });
 
     QVBoxLayout *layout = openColumn(QStringLiteral("Projections de fin de saison"), 13, QMargins(18, 14, 18, 14), 8);
     m_status = ValueLabel(this, "projectionsStatus", 9, false);

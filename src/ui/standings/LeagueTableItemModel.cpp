@@ -12,6 +12,17 @@ namespace kestrava {
 
 namespace {
 
+QFont boldFont()
+{
+    QFont font;
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+namespace {
+
 struct Heading
 {
     const char *text; // two lines at most: the header is two lines high
@@ -102,11 +113,8 @@ QVariant LeagueTableItemModel::rankData(int row, int role) const
         return m_table.rankText(row);
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
-    case Qt::FontRole: {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
+    case Qt::FontRole:
+        return boldFont();
     default:
         return {};
     }
@@ -145,11 +153,8 @@ QVariant LeagueTableItemModel::reachableData(int row, int role) const
         return brushOf(cell.background);
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
-    case Qt::FontRole: {
-        QFont font;
-        font.setBold(true);
-        return font;
-    }
+    case Qt::FontRole:
+        return boldFont();
     default:
         return {};
     }

@@ -22,9 +22,6 @@ ChartPanel::ChartPanel(ChartController &controller, ButtonBarModel &buttons, QWi
     : OverlayPanel(buttons, QStringLiteral("chartPanel"), parent)
     , m_controller(controller)
 {
-    StyleOverlay(this, "chartPanel");
-    // Over the panel the buttons take their rest colour.
-    setOnHover([this] { m_bar.point(-1); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 12, 16, 12);

@@ -16,8 +16,6 @@ HighlightsPanel::HighlightsPanel(ChartController &controller, ButtonBarModel &bu
     : OverlayPanel(buttons, QStringLiteral("highlightsPanel"), parent)
     , m_controller(controller)
 {
-    StyleOverlay(this, "highlightsPanel");
-    setOnHover([this] { m_bar.point(-1); });
     setFixedWidth(PanelWidth);
 
     QVBoxLayout *layout = openColumn(QStringLiteral("Le plus de...."), 12, QMargins(18, 14, 18, 14), 4);

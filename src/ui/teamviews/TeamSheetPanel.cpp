@@ -19,9 +19,6 @@ TeamSheetPanel::TeamSheetPanel(TeamViewsController &controller, ButtonBarModel &
     : OverlayPanel(buttons, QStringLiteral("sheetPanel"), parent)
     , m_controller(controller)
 {
-    StyleOverlay(this, "sheetPanel");
-    // Over the panel the buttons take their rest colour.
-    setOnHover([this] { m_bar.point(-1); });
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(14, 14, 14, 14);

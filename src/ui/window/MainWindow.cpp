@@ -85,22 +85,15 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     // The floating cards.
     ButtonBarModel &buttons = m_controller.buttons();
     m_options = new OptionsPanel(m_controller.options(), buttons, backdrop);
-    m_options->setStyleSheet(WindowStyleSheet());
-    AddShadow(m_options);
     m_rankings = new RankingsOverlays(m_controller.standings(), buttons, backdrop);
     m_publishing = new PublishingPanel(m_controller.publishing(), m_controller.session(), backdrop);
-    m_publishing->setStyleSheet(WindowStyleSheet());
-    AddShadow(m_publishing);
     m_donors = new DonorsPanel(m_controller.donors(), buttons, backdrop);
-    m_donors->setStyleSheet(WindowStyleSheet());
-    AddShadow(m_donors);
     m_cardReport = new CardReportCard(m_controller.matchdays(), backdrop);
     m_about = new AboutBox(m_controller, backdrop);
     m_sheet = new TeamSheetPanel(m_controller.teamViews(), buttons, backdrop);
     m_projections = new ProjectionsPanel(m_controller.projections(), buttons, backdrop);
     m_chart = new ChartPanel(m_controller.chart(), buttons, backdrop);
     m_highlights = new HighlightsPanel(m_controller.chart(), buttons, backdrop);
-    AddShadow(m_highlights);
     for (QWidget *overlay : overlays())
         overlay->hide();
     // A window built on a running controller shows what its models hold already.

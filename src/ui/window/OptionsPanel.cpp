@@ -25,7 +25,6 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     : OverlayPanel(buttons, QStringLiteral("optionsPanel"), parent)
     , m_controller(controller)
 {
-    setOnHover([this] { m_bar.point(-1); });
 
     QVBoxLayout *outer = openColumn(QStringLiteral("Configuration"), 13, QMargins(20, 16, 20, 16), 12);
 
