@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace kestrava::cli {
 
 // A message on stderr in UTF-8, then the status the command ends with.
@@ -16,12 +18,16 @@ inline int fail(const QString &message, int status)
     return status;
 }
 
-// The bytes on stdout as they are: 0, or 3 when they could not all be written.
+// The bytes on stdout as they are: 0, or 3 with a message when they could not all be written.
+// QFile only buffers: a full disk or a closed pipe shows at the flush, so the flush is checked too.
 inline int write(const QByteArray &bytes)
 {
     QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
-        return 3;
+    bool written = out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush();
+    out.close();
+    written = written && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written)
+        return fail(QStringLiteral("La sortie n'a pas pu être écrite en entier (disque plein ou sortie fermée).\n"), 3);
     return 0;
 }
 

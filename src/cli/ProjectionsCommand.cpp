@@ -82,14 +82,9 @@ int RunProjectionsCommand(const QStringList &args)
     ResultsStore::loadBonusMalus(snapshot, season);
 
     const ProjectionReport report = ComputeProjections(season, snapshot, o.matchday, o.simulation);
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
-        return 3;
     if (o.format == u"csv")
-        out.write(ProjectionsAsCsv(report).toUtf8());
-    else if (o.format == u"json")
-        out.write(ProjectionsAsJson(report, o.simulation.seed));
-    else
-        out.write(ProjectionsAsText(report, o.simulation.seed).toUtf8());
-    return 0;
+        return write(ProjectionsAsCsv(report).toUtf8());
+    if (o.format == u"json")
+        return write(ProjectionsAsJson(report, o.simulation.seed));
+    return write(ProjectionsAsText(report, o.simulation.seed).toUtf8());
 }

@@ -189,19 +189,13 @@ int main(int argc, char *argv[])
     const IniSnapshot snapshot = store.snapshot();
     ResultsStore::loadBonusMalus(snapshot, season);
 
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly))
-        return 3;
     if (o.command == u"matchday") {
         FixtureGridModel grid;
         ShowMatchday(grid, season, snapshot, o.matchday, GridContext{o.now, QString()});
-        out.write(GridAsText(grid).toUtf8());
-        return 0;
+        return write(GridAsText(grid).toUtf8());
     }
-    if (o.command == u"cards") {
-        out.write((CardReport(snapshot).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n').toUtf8());
-        return 0;
-    }
+    if (o.command == u"cards")
+        return write((CardReport(snapshot).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n').toUtf8());
 
     LeagueTableModel model;
     StandingsContext ctx;
@@ -216,13 +210,11 @@ int main(int argc, char *argv[])
         ShowPossibleRanking(model);
 
     if (o.movement)
-        out.write(TableCsvWithMovement(model, season, snapshot, o.matchday ? o.matchday : ctx.currentMatchday)
-                      .toUtf8());
-    else if (o.format == u"csv")
-        out.write(TableAsCsv(model, season).toUtf8());
-    else if (o.format == u"json")
-        out.write(TableAsJson(model, season));
-    else
-        out.write(TableAsText(model, season).toUtf8());
-    return 0;
+        return write(TableCsvWithMovement(model, season, snapshot, o.matchday ? o.matchday : ctx.currentMatchday)
+                         .toUtf8());
+    if (o.format == u"csv")
+        return write(TableAsCsv(model, season).toUtf8());
+    if (o.format == u"json")
+        return write(TableAsJson(model, season));
+    return write(TableAsText(model, season).toUtf8());
 }

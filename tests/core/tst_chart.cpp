@@ -3,6 +3,7 @@
 #include "TestProgram.h"
 #include "teamviews/RankMovements.h"
 #include "teamviews/SeasonHighlights.h"
+#include "standings/TableExport.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -186,6 +187,48 @@ private slots:
         c.chart().setRankMovementIcons(2);
         QCOMPARE(rowOf(table, QStringLiteral("Monaco")), 2);
         QCOMPARE(table.movement(2).text, QStringLiteral("+7"));
+    }
+
+    // The movement icons run two silent tables after every displayed one: the forms beside the
+    // table must stay those of the table on screen, as the command line prints them.
+    void formsFollowTheTableOnScreen_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("start-up") << -1;
+        QTest::newRow("Tableau complet") << int(Btn::FullTable);
+        QTest::newRow("Classement Général") << int(Btn::GeneralTable);
+        QTest::newRow("Valider on an earlier matchday") << int(Btn::Save);
+    }
+    void formsFollowTheTableOnScreen()
+    {
+        QFETCH(int, button);
+        Program p;
+        p.clock.set(QDateTime(QDate(2026, 9, 26), QTime(12, 0)));
+        MainController &c = p.start();
+        QCOMPARE(c.session().currentMatchday, 5);
+        if (button == Btn::Save) {
+            c.matchdays().showMatchday(3);
+            c.matchdays().editCard(0, CardBox::HomeYellow, QStringLiteral("2"));
+        } else if (button == Btn::GeneralTable) {
+            c.clickButton(Btn::Rankings);
+        }
+        if (button >= 0)
+            c.clickButton(button);
+        const LeagueTableModel &table = c.standings().table();
+        const QStringList lines = QString::fromUtf8(
+            cli({ "table", "--format", "csv", "--now", "2026-09-26 12:00", "--dir", p.dir.path() }))
+                                      .split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), TeamCount + 1);
+        const int form = lines[0].split(u',').indexOf(QStringLiteral("form"));
+        QVERIFY(form > 0);
+        QString shown, printed;
+        for (int r = 0; r < TeamCount; ++r) {
+            const QString name = table.cell(r, TableColumn::Name).text;
+            shown += name + u' ' + LastFive(table.formSequenceOf(name, c.season())) + u'\n';
+            printed += lines[r + 1].split(u',').value(1) + u' ' + lines[r + 1].split(u',').value(form) + u'\n';
+        }
+        QCOMPARE(shown, printed);
+        QVERIFY(shown.contains(QStringLiteral("Lens PGGGG")));
     }
 
     void highlights_data()

@@ -55,6 +55,8 @@ private slots:
     void outputs();
     void refused_data();
     void refused();
+    void fullOutput_data();
+    void fullOutput();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -174,6 +176,35 @@ void TstCli::refused()
                                           : QStringLiteral("usage: kestrava-cli table")),
         qPrintable(o.err));
     QCOMPARE(o.out, QByteArray());
+}
+
+void TstCli::fullOutput_data()
+{
+    // Every command that prints, each way it prints: a full disk must not pass for success.
+    QTest::addColumn<QStringList>("args");
+    const QStringList dir = { "--dir", "@" };
+    QTest::newRow("table text") << QStringList { "table" } + dir;
+    QTest::newRow("table csv") << QStringList { "table", "--format", "csv" } + dir;
+    QTest::newRow("table json") << QStringList { "table", "--format", "json" } + dir;
+    QTest::newRow("table movement") << QStringList { "table", "--movement" } + dir;
+    QTest::newRow("matchday") << QStringList { "matchday", "3" } + dir;
+    QTest::newRow("cards") << QStringList { "cards" } + dir;
+    QTest::newRow("team") << QStringList { "team", "Lens" } + dir;
+    QTest::newRow("calendar") << QStringList { "calendar" } + dir;
+    QTest::newRow("highlights") << QStringList { "highlights" } + dir;
+    QTest::newRow("evolution") << QStringList { "evolution" } + dir;
+    QTest::newRow("projections") << QStringList { "projections", "--simulations", "10" } + dir;
+}
+
+void TstCli::fullOutput()
+{
+    QFETCH(QStringList, args);
+    QProcess p;
+    p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    p.start(QStringLiteral(KESTRAVA_CLI), args.replaceInStrings(QStringLiteral("@"), m_dir->path()));
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitCode(), 3);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).startsWith(QStringLiteral("La sortie n'a pas pu")));
 }
 
 QTEST_GUILESS_MAIN(TstCli)

@@ -288,6 +288,8 @@ private slots:
         QTest::newRow("three days after 13") << QDateTime(QDate(2026, 12, 7), QTime(12, 0)) << 13 << 13;
         QTest::newRow("five days after 13") << QDateTime(QDate(2026, 12, 9), QTime(12, 0)) << 13 << 14;
         QTest::newRow("on the day of 14") << QDateTime(QDate(2026, 12, 11), QTime(9, 0)) << 14 << 14;
+        // A matchday dated exactly now has begun.
+        QTest::newRow("at the first moment of 14") << QDateTime(QDate(2026, 12, 11), QTime(0, 0)) << 14 << 14;
         QTest::newRow("July before the season") << QDateTime(QDate(2026, 7, 10), QTime(9, 0)) << 0 << 1;
         QTest::newRow("after the season") << QDateTime(QDate(2027, 6, 10), QTime(9, 0)) << 34 << 34;
     }

@@ -30,7 +30,10 @@ private slots:
         c.clickButton(Btn::Rankings);
         s.clickMatchdayNumber(5); // the list is not shown: nothing happens
         QVERIFY(s.table().title().isEmpty());
+        c.clickButton(Btn::Highlights);
+        QVERIFY(c.chart().highlights().visible);
         c.clickButton(Btn::MatchdayTables);
+        QVERIFY(!c.chart().highlights().visible);
         const auto &e = s.matchdayList().entries;
         QVERIFY(s.matchdayList().shown() && !s.panels().formGuide);
         for (int n = 1; n <= 34; ++n)

@@ -207,6 +207,21 @@ private slots:
         QCOMPARE(s.captions[PointsLine], QStringLiteral("Points: 0"));
     }
 
+    void figuresPastTheIntRange()
+    {
+        Program p(Program::Empty);
+        p.setStore("[Resultats]\r\n0106=H|99999999999|99999999999|99999999999|0|||G\r\n"
+                   "0308=H|99999999999|99999999999|99999999999|1|||J\r\n");
+        MainController &c = p.start();
+        c.teamViews().openTeamSheet(QStringLiteral("Lens"));
+        const TeamSheetModel &s = c.teamViews().sheet();
+        QCOMPARE(s.captions[GoalsForLine], QStringLiteral("Buts Marqués: 199999999998"));
+        QCOMPARE(s.captions[GoalsAgainstLine], QStringLiteral("Buts Encaissés: 1"));
+        QCOMPARE(s.captions[RedCards], QStringLiteral("Cartons Rouges: 199999999998"));
+        QCOMPARE(s.captions[YellowCards], QStringLiteral("Cartons Jaunes: 199999999998"));
+        QCOMPARE(s.captions[GoalsForPerMatch], QStringLiteral("99999999999.0 par match."));
+    }
+
     void favouriteAndHover()
     {
         Program p;
@@ -265,20 +280,26 @@ private slots:
         QCOMPARE(c.teamViews().sheet().team, shown);
     }
 
-    void sameClubIsNotRefilled()
+    void sameClubRefilledOnlyWhenChanged()
     {
         Program p(Program::Empty);
         MainController &c = p.start();
-        c.teamViews().openTeamSheet(QStringLiteral("Lens"));
+        TeamViewsController &t = c.teamViews();
+        t.openTeamSheet(QStringLiteral("Lens"));
+        // Nothing changed: the sheet comes back as it was left, the name marked under the pointer.
+        t.hoverSheetName(0, true);
+        const Rgb marked = t.sheet().rows[0].away.background;
+        QVERIFY(!(marked == SheetColours::Name));
         c.clickButton(Btn::CloseTeamSheet);
-        QVERIFY(!c.teamViews().sheet().visible);
+        t.openTeamSheet(QStringLiteral("Lens"));
+        QCOMPARE(t.sheet().rows[0].away.background, marked);
+        // New results on disk: the same club's sheet shows them.
+        c.clickButton(Btn::CloseTeamSheet);
+        QVERIFY(!t.sheet().visible);
         p.setStore(LensStore);
-        c.teamViews().openTeamSheet(QStringLiteral("Lens"));
-        QVERIFY(c.teamViews().sheet().visible);
-        QCOMPARE(c.teamViews().sheet().captions[PointsLine], QStringLiteral("Points: 0"));
-        c.teamViews().selectClub(0);
-        c.teamViews().selectClub(7);
-        QCOMPARE(c.teamViews().sheet().captions[PointsLine], QStringLiteral("Points: 5"));
+        t.openTeamSheet(QStringLiteral("Lens"));
+        QVERIFY(t.sheet().visible);
+        QCOMPARE(t.sheet().captions[PointsLine], QStringLiteral("Points: 5"));
     }
 
     void summaryCounts()
@@ -354,6 +375,9 @@ private slots:
         t.hoverBannerCrest(5);
         QVERIFY(!t.bannerRunning());
         QCOMPARE(t.summary().team(), table.cell(5, TableColumn::Name).text);
+        // A button leaves a paused banner alone: the bare window starts it again.
+        c.clickButton(Btn::Rankings);
+        QVERIFY(b.shown && !b.gone());
         c.hoverWindow();
         QVERIFY(t.bannerRunning());
         // Any button ends it at the next tick, for good.

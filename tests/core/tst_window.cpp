@@ -48,21 +48,25 @@ private slots:
     void optionsRestored_data()
     {
         QTest::addColumn<QString>("c5");
+        QTest::addColumn<QString>("ep");
         QTest::addColumn<int>("highlight");
         QTest::addColumn<QString>("favourite");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("ticked") << "1" << 1 << "Lens" << "Lens";
-        QTest::newRow("unticked: EP not read") << "0" << 0 << "" << "Aucune";
-        QTest::newRow("absent") << QString() << 0 << "" << "Aucune";
+        QTest::newRow("ticked") << "1" << "Lens" << 1 << "Lens" << "Lens";
+        QTest::newRow("unticked: EP not read") << "0" << "Lens" << 0 << "" << "Aucune";
+        QTest::newRow("absent") << QString() << "Lens" << 0 << "" << "Aucune";
+        QTest::newRow("ticked, no favourite stored") << "1" << QString() << 1 << "" << "Aucune";
     }
     void optionsRestored()
     {
         QFETCH(QString, c5);
+        QFETCH(QString, ep);
         Program p;
         if (!c5.isNull())
             p.settings.write(Data, QStringLiteral("C5"), c5);
         p.settings.write(Data, QStringLiteral("C6"), QStringLiteral("1"));
-        p.settings.write(Data, QStringLiteral("EP"), QStringLiteral("Lens"));
+        if (!ep.isNull())
+            p.settings.write(Data, QStringLiteral("EP"), ep);
         MainController &c = p.start();
         const OptionsModel &options = c.options().model();
         QTEST(options.highlightFavourite, "highlight");

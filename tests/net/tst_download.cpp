@@ -90,6 +90,12 @@ private slots:
         QTest::newRow("chunked, cut")
             << ok + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(Published, false) << 0 << false;
         QTest::newRow("empty") << sized({}) << 0 << false;
+        // An answer other than 2xx is never a store, even one whose body would pass for it: Qt flags
+        // a 404 itself, but a 300 without a place to go is ours to refuse.
+        for (const char *status : { "404 Not Found", "300 Multiple Choices" })
+            QTest::newRow(status) << "HTTP/1.1 " + QByteArray(status) + "\r\nContent-Length: "
+                    + QByteArray::number(Published.size()) + "\r\n\r\n" + Published
+                                  << 0 << false;
         for (const char *tiny : { "[Maj]\r\nMaj=x\r\n", "[", "; rien" })
             QTest::newRow(tiny) << sized(tiny) << 0 << false;
         // Whole after some 6 s: too late all the same.

@@ -116,6 +116,30 @@ private slots:
         p.click(p.find(closer));
         QVERIFY(!p.shown(panel));
     }
+    void panelJustOpenedIsInFront()
+    {
+        WindowProgram p;
+        QVERIFY(p.open());
+        const QList<QPair<int, QString>> openings = { { Btn::Teams, u"sheetPanel"_s },
+            { Btn::Chart, u"chartPanel"_s }, { Btn::Highlights, u"highlightsPanel"_s },
+            { Btn::Projections, u"projectionsPanel"_s }, { Btn::Teams, u"sheetPanel"_s } };
+        for (const auto &[button, name] : openings) {
+            p.controller->clickButton(button);
+            QTRY_VERIFY(p.shown(name));
+            QWidget *panel = p.find(name);
+            QWidget *central = p.window->centralWidget();
+            const QWidget *top = central->childAt(panel->mapTo(central, panel->rect().center()));
+            QVERIFY2(top == panel || panel->isAncestorOf(top),
+                qPrintable(name + u" under "_s + (top ? top->objectName() + u" of "_s + top->parentWidget()->objectName() : u"nothing"_s)));
+        }
+        // Not every panel comes from a button: the card report opens over the sheet all the same.
+        p.controller->matchdays().clickGoalsSummary();
+        QTRY_VERIFY(p.shown(u"cardReport"_s));
+        QWidget *report = p.find(u"cardReport"_s);
+        QWidget *central = p.window->centralWidget();
+        const QWidget *top = central->childAt(report->mapTo(central, report->rect().center()));
+        QVERIFY(top == report || report->isAncestorOf(top));
+    }
     void matchdayNumberShowsTheTableAtThatMatchday()
     {
         WindowProgram p;
@@ -280,6 +304,8 @@ private slots:
     void fitsASmallScreen()
     {
         WindowProgram p;
+        ForbiddenDownloader offline; // the online buttons are built, as in the real program
+        p.downloader = &offline;
         QVERIFY(p.open());
         // Title bar and task bar leave about 700 of the 768 pixels of a small laptop.
         QVERIFY(p.window->width() <= 1366 && p.window->height() <= 700);
@@ -295,6 +321,13 @@ private slots:
             const QRect r(w->mapTo(p.window->centralWidget(), QPoint(0, 0)), w->size());
             QVERIFY2(inside.contains(r), name);
         }
+        // The editor's wider bar: the season line gives way by whole words, never cut mid-word.
+        p.controller->session().password = QStringLiteral("7nord");
+        p.controller->matchdays().clickTitleLabel();
+        QTRY_VERIFY(p.button(Btn::SendFile)->isVisible());
+        const auto *season = p.find<QLabel>(QStringLiteral("seasonLine"));
+        QVERIFY(season->fontMetrics().horizontalAdvance(season->text()) <= season->contentsRect().width());
+        QVERIFY2(season->text().endsWith(QStringLiteral("(2026 - 2027)")), qPrintable(season->text()));
     }
     void projectionsView()
     {

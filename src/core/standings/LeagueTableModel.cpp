@@ -86,12 +86,12 @@ void LeagueTableModel::startRun(const StandingsRun &run, const QString &majText,
     m_lastRun = run;
 }
 
-void LeagueTableModel::keepSilentRun(const StandingsRun &run, const QString &majText, const QString &pseudo)
+void LeagueTableModel::keepSilentRun(const StandingsRun &run)
 {
-    startRun(run, majText, pseudo);
+    // A silent run serves the movement icons and the chart: what the window shows (the forms, the
+    // work list, the last update) stays that of the table on screen.
     for (int r = 0; r < TeamCount; ++r)
         m_silentOrder[r] = run.atRank(r).name;
-    emit changed();
 }
 
 void LeagueTableModel::showRun(const StandingsRun &run, const StandingsContext &ctx, const QString &majText,
@@ -206,7 +206,7 @@ StandingsRun ComputeStandings(const SeasonData &season, const IniSnapshot &store
     const QString maj = store.value(Store::Maj, Store::Maj);
     const QString pseudo = store.value(Store::Pseudo, Store::Pseudo);
     if (silent)
-        model.keepSilentRun(run, maj, pseudo);
+        model.keepSilentRun(run);
     else
         model.showRun(run, ctx, maj, pseudo);
     return run;

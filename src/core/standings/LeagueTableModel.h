@@ -141,8 +141,8 @@ public:
     // Display mode: fills the table and everything beside it from a run.
     void showRun(const StandingsRun &run, const StandingsContext &ctx, const QString &majText,
                  const QString &pseudo);
-    // Silent mode: only the rank order (and the form sequences) are kept.
-    void keepSilentRun(const StandingsRun &run, const QString &majText, const QString &pseudo);
+    // Silent mode: only the rank order is kept.
+    void keepSilentRun(const StandingsRun &run);
 
 signals:
     void changed();

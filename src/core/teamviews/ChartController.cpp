@@ -226,6 +226,14 @@ void ChartController::toggleHighlights()
     m_session.setBusy(false);
 }
 
+void ChartController::hideHighlights()
+{
+    if (!m_highlights.visible)
+        return;
+    m_highlights.visible = false;
+    m_highlights.notify();
+}
+
 void ChartController::closeHighlights()
 {
     m_matchdays.refreshCalendar();

@@ -23,6 +23,8 @@ public:
 
     EvolutionChartModel &chart() { return m_chart; }
     HighlightsModel &highlights() { return m_highlights; }
+    // Hidden without the calendar's redraw of its own "Fermer", as the matchday list hides it.
+    void hideHighlights();
 
     // The chart panel.
     void openChart(); // "Graphiques": shows the panel and prepares it

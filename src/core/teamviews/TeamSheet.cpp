@@ -126,7 +126,7 @@ bool TeamSheetModel::markName(const QString &name)
     return changed;
 }
 
-QString PerMatch(int goals, int played)
+QString PerMatch(double goals, int played)
 {
     if (played <= 0)
         return {};
@@ -193,13 +193,13 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
         const bool atHome = row.home.tag == letter;
         judge(row, atHome);
 
-        const int home = IntValueOf(row.r1), away = IntValueOf(row.r2);
+        const double home = ValueOf(row.r1), away = ValueOf(row.r2);
         totals.goalsFor += atHome ? home : away;
         totals.goalsAgainst += atHome ? away : home;
         const SheetCardBox red = atHome ? SheetCardBox::HomeRed : SheetCardBox::AwayRed;
         const SheetCardBox yellow = atHome ? SheetCardBox::HomeYellow : SheetCardBox::AwayYellow;
-        totals.red += IntValueOf(row.cards[int(red)].text);
-        totals.yellow += IntValueOf(row.cards[int(yellow)].text);
+        totals.red += ValueOf(row.cards[int(red)].text);
+        totals.yellow += ValueOf(row.cards[int(yellow)].text);
 
         SheetBar &bar = sheet.bars[(row.retour ? 2 : 0) + (r < SheetColumnRows ? 0 : 1)];
         switch (row.result) {
@@ -220,8 +220,8 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
         }
     }
 
-    sheet.captions[RedCards] = QStringLiteral("Cartons Rouges: ") + QString::number(totals.red);
-    sheet.captions[YellowCards] = QStringLiteral("Cartons Jaunes: ") + QString::number(totals.yellow);
+    sheet.captions[RedCards] = QStringLiteral("Cartons Rouges: ") + PlainNumber(totals.red);
+    sheet.captions[YellowCards] = QStringLiteral("Cartons Jaunes: ") + PlainNumber(totals.yellow);
 
     // A section's parts show their counts alone; the season's bar names them.
     static const char *const bareCounts[3] = { "", "", "" };
@@ -245,9 +245,9 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     // The sheet's points never include the table's bonus or malus.
     totals.points = whole.draws + 3 * whole.wins;
     sheet.captions[PointsLine] = QStringLiteral("Points: ") + QString::number(totals.points);
-    sheet.captions[GoalsForLine] = QStringLiteral("Buts Marqués: ") + QString::number(totals.goalsFor);
+    sheet.captions[GoalsForLine] = QStringLiteral("Buts Marqués: ") + PlainNumber(totals.goalsFor);
     sheet.captions[GoalsAgainstLine]
-        = QStringLiteral("Buts Encaissés: ") + QString::number(totals.goalsAgainst);
+        = QStringLiteral("Buts Encaissés: ") + PlainNumber(totals.goalsAgainst);
     // With no match played there is nothing to divide: the lines stay empty rather than keep the
     // previous club's figures.
     totals.goalsForPerMatch = PerMatch(totals.goalsFor, totals.played);

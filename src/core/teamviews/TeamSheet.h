@@ -105,7 +105,9 @@ enum SheetCaption : int {
 struct SheetTotals
 {
     QString rank; // as the table shows it; empty when the team is not in the table
-    int red = 0, yellow = 0, goalsFor = 0, goalsAgainst = 0, points = 0, played = 0;
+    // Stored figures are read as the summary and the highlights read them, past the int range too.
+    double red = 0, yellow = 0, goalsFor = 0, goalsAgainst = 0;
+    int points = 0, played = 0;
     QString goalsForPerMatch, goalsAgainstPerMatch; // "0.0#"; empty when no match is played
 };
 
@@ -147,6 +149,6 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
     const QString &team, const SheetContext &ctx);
 
 // Goals per match as the sheet writes them: "0.0#" (1.0, 1.25), rounded half away from zero.
-QString PerMatch(int goals, int played);
+QString PerMatch(double goals, int played);
 
 } // namespace kestrava

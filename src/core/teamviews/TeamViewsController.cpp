@@ -4,7 +4,9 @@
 #include "standings/StandingsController.h"
 #include "teamviews/CalendarExport.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QFile>
 #include <QDir>
 #include <QSaveFile>
 
@@ -68,7 +70,11 @@ void TeamViewsController::openPlanning()
         m_session.setBusy(false);
     }
     const int index = season.TeamIndexOf(m_matchdays.planningTeam());
-    if (index < TeamCount)
+    // The same club's sheet stays as it is (its marks included) unless what it shows has changed.
+    if (index < TeamCount && index == m_sheet.selected && index < m_sheet.clubs.size()
+        && sheetSource(m_sheet.clubs[index]) != m_sheetSource)
+        fillSheet(index);
+    else if (index < TeamCount)
         selectClub(index);
     m_sheet.visible = true;
     m_sheet.notify();
@@ -96,6 +102,19 @@ void TeamViewsController::fillSheet(int index)
         ctx.rank = m_standings.table().rankText(*row);
     ctx.favouriteTeam = m_session.favouriteTeam;
     FillTeamSheet(m_sheet, m_session.season, m_session.store().snapshot(), team, ctx);
+    m_sheetSource = sheetSource(team);
+}
+
+QByteArray TeamViewsController::sheetSource(const QString &team) const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QFile store(m_session.store().path());
+    if (store.open(QIODevice::ReadOnly))
+        hash.addData(&store);
+    const auto row = tableRowOf(team);
+    hash.addData(QByteArray(1, '\0') + m_session.favouriteTeam.toUtf8() + '\0'
+        + (row ? m_standings.table().rankText(*row).toUtf8() : QByteArray()));
+    return hash.result();
 }
 
 void TeamViewsController::hoverSheetName(int row, bool away)
@@ -217,14 +236,11 @@ void TeamViewsController::bannerTick()
 
 void TeamViewsController::endBanner()
 {
-    if (!m_banner.shown || m_banner.gone())
+    // Only a running banner is ended, at its next tick; a paused one (the pointer was on a crest)
+    // waits for the bare window to start it again.
+    if (!m_banner.shown || m_banner.gone() || !m_bannerTimer.isActive())
         return;
     m_banner.stripLeft = BannerTwips::OutOfSight;
-    // A running banner goes at its next tick; a paused one has no tick to come.
-    if (!m_bannerTimer.isActive()) {
-        m_banner.shown = false;
-        m_banner.notify();
-    }
 }
 
 void TeamViewsController::hoverBannerCrest(int position)

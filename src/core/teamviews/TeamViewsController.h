@@ -69,6 +69,8 @@ public:
 private:
     void refreshSummary(const QString &team);
     void fillSheet(int index);
+    // What the sheet on show was filled from: the store's bytes, the favourite and the club's rank.
+    QByteArray sheetSource(const QString &team) const;
     std::optional<int> tableRowOf(const QString &team) const;
     QString leader() const;
 
@@ -76,6 +78,7 @@ private:
     StandingsController &m_standings;
     MatchdaysController &m_matchdays;
     TeamSheetModel m_sheet;
+    QByteArray m_sheetSource;
     SummaryPanelModel m_summary;
     CrestBannerModel m_banner;
     QTimer m_bannerTimer;

@@ -109,6 +109,7 @@ void MainController::clickButton(int index)
     m_session.buttons.run(index);
     epilogue(index);
     notifyPanels();
+    emit buttonClicked(index);
 }
 
 void MainController::pressShortcut(int index)
@@ -186,6 +187,7 @@ void MainController::epilogue(int index)
 {
     if (index == Btn::MatchdayTables) {
         m_standings.openMatchdayList();
+        m_chart.hideHighlights();
         m_donors.close();
         return;
     }

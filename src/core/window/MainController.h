@@ -68,6 +68,8 @@ public:
 signals:
     void quitRequested();
     void busyChanged(bool busy);
+    // A button's click has run whole: the panel it opened, if any, is to be shown in front.
+    void buttonClicked(int index);
 
 private:
     bool refillsGrid(int index) const;

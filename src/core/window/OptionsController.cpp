@@ -100,8 +100,10 @@ void OptionsController::restore()
     m_model.trackingAid = CheckStateFromText(settings.read(Data, QStringLiteral("C6"), QStringLiteral("0")));
     m_standings.setTrackingAid(m_model.trackingAid == 1);
     if (m_model.highlightFavourite == 1) {
-        m_model.favouriteCaption = settings.read(Data, QStringLiteral("EP"), QString());
-        m_session.favouriteTeam = m_model.favouriteCaption;
+        // Ticked without a favourite stored: the caption keeps its "Aucune", and no club is held.
+        m_session.favouriteTeam = settings.read(Data, QStringLiteral("EP"), QString());
+        m_model.favouriteCaption
+            = m_session.favouriteTeam.isEmpty() ? QStringLiteral("Aucune") : m_session.favouriteTeam;
     }
     m_model.autoUpdate = CheckStateFromText(settings.read(Data, QStringLiteral("C4"), QStringLiteral("0")));
 }

@@ -5,6 +5,7 @@
 #include "window/MainController.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 
 namespace kestrava {
@@ -17,6 +18,48 @@ constexpr int Height = 52;
 // Where the buttons of the bar sit, left to right. Only those that the model says are built are shown.
 constexpr int barOrder[] = { Btn::FullTable, Btn::Rankings, Btn::Save, Btn::Teams, Btn::Chart, Btn::Update,
     Btn::SendFile, Btn::Donors, Btn::Options, Btn::PrintBar, Btn::Help, Btn::About, Btn::Quit };
+
+// The season line under the program's name. When the editor's buttons crowd the bar it gives way
+// by whole words: the championship's name goes first, then the league's, the years last.
+class SeasonLine : public QLabel
+{
+public:
+    SeasonLine(const QString &full, QWidget *parent)
+        : QLabel(parent)
+        , m_full(full)
+    {
+        setToolTip(full);
+        setAccessibleName(full);
+        setText(full);
+    }
+    QSize sizeHint() const override { return { fontMetrics().horizontalAdvance(m_full), QLabel::sizeHint().height() }; }
+    QSize minimumSizeHint() const override { return { 60, QLabel::minimumSizeHint().height() }; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QLabel::resizeEvent(event);
+        const int room = contentsRect().width();
+        QStringList forms { m_full };
+        for (const QString &cut : { QStringLiteral("Ligue"), QStringLiteral("(") }) {
+            const qsizetype at = m_full.indexOf(cut);
+            if (at > 0)
+                forms.append(m_full.mid(at));
+        }
+        QString shown = fontMetrics().elidedText(forms.last(), Qt::ElideRight, room);
+        for (const QString &form : forms) {
+            if (fontMetrics().horizontalAdvance(form) <= room) {
+                shown = form;
+                break;
+            }
+        }
+        if (text() != shown)
+            setText(shown);
+    }
+
+private:
+    QString m_full;
+};
 
 } // namespace
 
@@ -47,10 +90,9 @@ HeaderBar::HeaderBar(MainController &controller, QWidget *parent)
     SetTextColour(name, Qt::white);
     name->setOnClick([&matchdays] { matchdays.clickTitleLabel(); });
     name->setCursor(Qt::ArrowCursor);
-    auto *season = new QLabel(controller.windowTitle().simplified(), this);
+    auto *season = new SeasonLine(controller.windowTitle().simplified(), this);
+    season->setObjectName(QStringLiteral("seasonLine"));
     season->setFont(UiFont(8));
-    // When the editor's buttons crowd the bar, the season line gives way first.
-    season->setMinimumWidth(60);
     SetTextColour(season, Palette::HeaderText);
     titles->addStretch(1);
     titles->addWidget(name);

@@ -123,6 +123,15 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
     connect(&m_controller.projections().model(), &ProjectionsModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.chart().chart(), &EvolutionChartModel::changed, this, &MainWindow::placeOverlays);
     connect(&m_controller.chart().highlights(), &HighlightsModel::changed, this, &MainWindow::placeOverlays);
+    // A panel opened again while it lies under another comes in front all the same.
+    connect(&m_controller, &MainController::buttonClicked, this, [this](int index) {
+        QWidget *panel = panelOpenedBy(index);
+        if (!panel || !panel->isVisibleTo(m_backdrop))
+            return;
+        m_openOrder.removeAll(panel);
+        m_openOrder.append(panel);
+        raiseInOpenOrder();
+    });
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();
@@ -198,8 +207,8 @@ QWidget *MainWindow::buildSidebar(QWidget *parent)
 
 QList<QWidget *> MainWindow::overlays() const
 {
-    // The chart and the highlights under the full pages (the team sheet, which a click in them can
-    // open, and the projections); the smaller cards float over these.
+    // The design's order, for panels that open together: the chart and the highlights under the full
+    // pages, the smaller cards over these.
     return { m_chart, m_highlights, m_sheet, m_projections, m_rankings->rankingsMenu(), m_rankings->matchdayList(),
         m_rankings->bonusList(), m_options, m_publishing, m_donors, m_about, m_cardReport,
         m_rankings->workList() };
@@ -258,9 +267,50 @@ void MainWindow::placeOverlays()
         m_backdrop->height() - m_header->height() - 6 - Margin);
     m_projections->setGeometry(m_sheet->geometry());
 
+    // A panel just opened comes in front of those already open (the sheet over the projections, the
+    // chart over the sheet); panels opened by one click keep the design's order among themselves.
     for (QWidget *overlay : overlays()) {
-        if (shown(overlay))
-            overlay->raise();
+        if (shown(overlay) && !m_openOrder.contains(overlay))
+            m_openOrder.append(overlay);
+    }
+    raiseInOpenOrder();
+}
+
+void MainWindow::raiseInOpenOrder()
+{
+    m_openOrder.removeIf([this](QWidget *w) { return !w->isVisibleTo(m_backdrop); });
+    for (QWidget *overlay : std::as_const(m_openOrder))
+        overlay->raise();
+}
+
+QWidget *MainWindow::panelOpenedBy(int index) const
+{
+    switch (index) {
+    case Btn::Teams:
+    case Btn::ChartTeam:
+        return m_sheet;
+    case Btn::Chart:
+        return m_chart;
+    case Btn::Highlights:
+        return m_highlights;
+    case Btn::Projections:
+        return m_projections;
+    case Btn::SendFile:
+        return m_publishing;
+    case Btn::Donors:
+        return m_donors;
+    case Btn::Options:
+        return m_options;
+    case Btn::About:
+        return m_about;
+    case Btn::Rankings:
+        return m_rankings->rankingsMenu();
+    case Btn::BonusMalus:
+        return m_rankings->bonusList();
+    case Btn::MatchdayTables:
+        return m_rankings->matchdayList();
+    default:
+        return nullptr;
     }
 }
 

@@ -49,6 +49,9 @@ protected:
 private:
     QWidget *buildSidebar(QWidget *parent);
     void placeOverlays();
+    // The panel a button opens, or null; a click on it brings that panel in front.
+    QWidget *panelOpenedBy(int index) const;
+    void raiseInOpenOrder();
     QList<QWidget *> overlays() const;
 
     MainController &m_controller;
@@ -72,6 +75,8 @@ private:
     ChartPanel *m_chart = nullptr;
     HighlightsPanel *m_highlights = nullptr;
 
+    // The open panels in the order they came into view: the one opened last lies in front.
+    QList<QWidget *> m_openOrder;
     int m_busyDepth = 0;
     bool m_quitting = false;
 };
