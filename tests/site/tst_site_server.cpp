@@ -22,6 +22,8 @@ using kestrava::test::WriteFileBytes;
 namespace {
 
 constexpr int RequestTimeoutMs = 10000;
+// Above the slow clients' test, which holds 300 connections from 127.0.0.1.
+constexpr int PerAddressLimit = 310;
 
 struct Answer
 {
@@ -177,7 +179,8 @@ private slots:
         m_nam.setProxy(QNetworkProxy::NoProxy);
         QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &m_log,
                      { QStringLiteral("--request-timeout"), QStringLiteral("1.5"),
-                         QStringLiteral("--idle-timeout"), QStringLiteral("1.5") }),
+                         QStringLiteral("--idle-timeout"), QStringLiteral("1.5"),
+                         QStringLiteral("--per-address-limit"), QString::number(PerAddressLimit) }),
             m_log.constData());
         m_port = m_site.port();
         // The editors file is read at every upload; something secret lies beside the site folder.
@@ -309,8 +312,10 @@ private slots:
         row("keep-alive, two requests at once", get + "\r\n" + get + "\r\n", "200 200", false);
         row("then close", get + "\r\n" + get + "Connection: Keep-Alive, close\r\n\r\n" + get + "\r\n",
             "200 200", true);
-        row("garbage", "\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03", "400", true);
-        row("folded header", get + " folded\r\n\r\n", "400", true);
+        // Not HTTP at all: the library closes without a word.
+        row("garbage", QByteArrayLiteral("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\r\n\r\n"), "", true);
+        // An obsolete folded line is joined to the one before, as the standard lets a server do.
+        row("folded header", get + "X-Note: a\r\n folded\r\n\r\n", "200", false);
         row("two lengths",
             "POST /Vantor2027/EXPEL1.php HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nxx", "400",
             true);
@@ -336,7 +341,7 @@ private slots:
         QCOMPARE(seen, statuses);
         QCOMPARE(e.closed, closed);
         if (request.startsWith("GET /Vantor2027/don.L1 HTTP/1.0\r\nConnection: keep-alive"))
-            QVERIFY(e.answer.contains("\r\nConnection: keep-alive\r\n"));
+            QVERIFY(e.answer.toLower().contains("\r\nconnection: keep-alive\r\n"));
     }
 
     void keepAliveIsBounded()
@@ -352,7 +357,9 @@ private slots:
         e = exchange(many, 3000);
         QVERIFY(e.closed);
         QCOMPARE(e.answer.count("HTTP/1.1 200"), 1000);
-        QVERIFY(e.answer.endsWith("Connection: close\r\n\r\n"));
+        const QByteArray last = e.answer.mid(e.answer.lastIndexOf("HTTP/1.1 200"));
+        QVERIFY(last.contains("\r\nConnection: close\r\n"));
+        QCOMPARE(e.answer.count("\r\nConnection: close\r\n"), 1);
     }
 
     void slowClientsShutNobodyOut()
@@ -394,6 +401,28 @@ private slots:
         QVERIFY2(allDropped, QByteArray::number(dropped).constData());
         QVERIFY(clock.elapsed() < 3500);
         QVERIFY(slow[1]->readAll().startsWith("HTTP/1.1 408"));
+    }
+
+    void connectionsPerAddressAreLimited()
+    {
+        // One address holding all it may hold is refused more, and nobody else is.
+        const QHostAddress greedy(QStringLiteral("127.0.0.3"));
+        std::vector<std::unique_ptr<QTcpSocket>> held;
+        for (int i = 0; i < PerAddressLimit; ++i) {
+            auto s = std::make_unique<QTcpSocket>();
+            QVERIFY(s->bind(greedy));
+            s->connectToHost(QHostAddress::LocalHost, m_port);
+            QVERIFY(s->waitForConnected(3000));
+            held.push_back(std::move(s));
+        }
+        const QByteArray get = "GET /Vantor2027/don.L1 HTTP/1.0\r\n\r\n";
+        QTest::qWait(100); // the site has taken them all
+        const Exchange refused = exchange(get, 1000, greedy);
+        QVERIFY(refused.closed && refused.answer.isEmpty());
+        QVERIFY(exchange(get, 1000).answer.startsWith("HTTP/1.1 200"));
+        held.pop_back();
+        QTest::qWait(100);
+        QVERIFY(exchange(get, 1000, greedy).answer.startsWith("HTTP/1.1 200"));
     }
 
     void passwordGuessesAreLimited()
