@@ -160,6 +160,22 @@ private:
             + QByteArray::number(body.size()) + "\r\n\r\n" + body;
     }
 
+    // The editor's form byte for byte, with the right password in the address.
+    static QByteArray formRequest(const QByteArray &contentType, const QByteArray &body)
+    {
+        return "POST /Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=s3cret HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+               "Connection: close\r\nContent-Type: "
+            + contentType + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    }
+
+    static QByteArray filePart(const QByteArray &boundary, const QByteArray &data)
+    {
+        return "--" + boundary
+            + "\r\nContent-Disposition: form-data; name=\"fichier\"; filename=\"Resultats2027.ini\"\r\n"
+              "Content-Type: application/octet-stream\r\n\r\n"
+            + data + "\r\n";
+    }
+
     // Waits up to `ms` for the server's log to satisfy `done`.
     bool logUntil(const std::function<bool()> &done, int ms)
     {
@@ -276,6 +292,62 @@ private slots:
         QCOMPARE(get("/Vantor2027/Resultats2027.ini").body, second);
         QCOMPARE(ReadFileBytes(published(".1")), m_demoStore);
         QCOMPARE(ReadFileBytes(published(".2")), first);
+    }
+
+    void formsOnTheWire_data()
+    {
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("phrase");
+        const QByteArray store = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
+        const QByteArray multipart = "multipart/form-data; boundary=XyZ";
+        const QByteArray form = filePart("XyZ", store) + "--XyZ--\r\n";
+        const QString notMultipart = QStringLiteral("multipart/form-data attendu");
+        const QString unreadable = QStringLiteral("incomplet ou illisible");
+        QTest::newRow("as a browser sends it") << multipart << form << 200 << QStringLiteral("Fichier reçu");
+        QTest::newRow("quoted boundary, other case")
+            << QByteArray("Multipart/Form-Data; boundary=\"a b\"")
+            << filePart("a b", store) + "--a b--\r\n" << 200 << QStringLiteral("Fichier reçu");
+        QTest::newRow("url-encoded") << QByteArray("application/x-www-form-urlencoded")
+                                     << "fichier=" + store.toPercentEncoding() << 400 << notMultipart;
+        QTest::newRow("no boundary") << QByteArray("multipart/form-data") << form << 400 << notMultipart;
+        QTest::newRow("no closing delimiter")
+            << multipart << filePart("XyZ", store) << 400 << unreadable;
+        QTest::newRow("other boundary") << QByteArray("multipart/form-data; boundary=AbC") << form << 400
+                                        << QStringLiteral("Aucun fichier");
+        QByteArray many;
+        for (int i = 0; i < 40; ++i)
+            many += "--XyZ\r\nContent-Disposition: form-data; name=\"f" + QByteArray::number(i) + "\"\r\n\r\nx\r\n";
+        QTest::newRow("too many parts") << multipart << many + form << 400 << unreadable;
+    }
+
+    void formsOnTheWire()
+    {
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(QString, phrase);
+        const Exchange e = exchange(formRequest(contentType, body), 3000);
+        QVERIFY2(e.answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), e.answer.left(100).constData());
+        QVERIFY2(QString::fromUtf8(e.answer).contains(phrase), e.answer.constData());
+        QCOMPARE(QFile::exists(published(".1")), status == 200);
+    }
+
+    void cutFormsAreRefused()
+    {
+        // A transfer cut anywhere (its length announced as sent) never publishes a store.
+        QByteArray store = m_demoStore;
+        store.replace("Pseudo=Editeur", "Pseudo=Editeur\r\n; coupé");
+        const QByteArray form = filePart("XyZ", store) + "--XyZ--\r\n";
+        for (qsizetype n = 0; n < form.size() - 4; n += 7) {
+            const QByteArray answer
+                = exchange(formRequest("multipart/form-data; boundary=XyZ", form.left(n)), 3000).answer;
+            QVERIFY2(answer.startsWith("HTTP/1.1 400"), (QByteArray::number(n) + answer.left(60)).constData());
+        }
+        QCOMPARE(ReadFileBytes(published()), m_demoStore);
+        QVERIFY(exchange(formRequest("multipart/form-data; boundary=XyZ", form), 3000).answer.startsWith("HTTP/1.1 200"));
+        QCOMPARE(ReadFileBytes(published()), store);
     }
 
     void logHasALinePerRequestAndNoPassword()
