@@ -14,8 +14,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <strings.h>
 #include <ctime>
+#include <strings.h>
 
 namespace kestrava::site {
 
@@ -117,8 +117,8 @@ struct SiteServer::Callbacks
 {
     static SiteServer *server(void *cls) { return static_cast<SiteServer *>(cls); }
 
-    static void onConnection(void *cls, MHD_Connection *mhd, void **socketContext,
-        MHD_ConnectionNotificationCode code)
+    static void onConnection(
+        void *cls, MHD_Connection *mhd, void **socketContext, MHD_ConnectionNotificationCode code)
     {
         SiteServer *s = server(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
@@ -126,7 +126,8 @@ struct SiteServer::Callbacks
             c->mhd = mhd;
             if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CONNECTION_FD))
                 c->fd = i->connect_fd;
-            if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CLIENT_ADDRESS))
+            if (const MHD_ConnectionInfo *i
+                = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CLIENT_ADDRESS))
                 c->peer = AddressText(i->client_addr);
             c->phaseStart = NowMs();
             s->m_connections.insert(c);
@@ -158,8 +159,8 @@ struct SiteServer::Callbacks
         return r;
     }
 
-    static MHD_Result onRequest(void *cls, MHD_Connection *mhd, const char *, const char *method, const char *,
-        const char *uploadData, size_t *uploadSize, void **requestContext)
+    static MHD_Result onRequest(void *cls, MHD_Connection *mhd, const char *, const char *method,
+        const char *, const char *uploadData, size_t *uploadSize, void **requestContext)
     {
         SiteServer *s = server(cls);
         auto *r = static_cast<Request *>(*requestContext);
@@ -190,8 +191,8 @@ struct SiteServer::Callbacks
         UploadForm &form = static_cast<Request *>(cls)->request.form;
         const QString name = QString::fromUtf8(key);
         // A value comes in pieces; the first piece of the next value starts again at offset 0.
-        const bool sameEmptyPart = !form.parts.isEmpty() && form.parts.last().data.isEmpty()
-            && form.parts.last().name == name;
+        const bool sameEmptyPart
+            = !form.parts.isEmpty() && form.parts.last().data.isEmpty() && form.parts.last().name == name;
         if (offset == 0 && !sameEmptyPart) {
             if (form.parts.size() >= MaxFormParts)
                 return MHD_NO;
@@ -270,7 +271,9 @@ bool SiteServer::run()
 {
     if (m_listenFd < 0)
         return false;
-    struct sigaction stop {};
+    struct sigaction stop
+    {
+    };
     stop.sa_handler = OnStopSignal;
     sigemptyset(&stop.sa_mask);
     sigaction(SIGTERM, &stop, nullptr);
@@ -281,19 +284,14 @@ bool SiteServer::run()
     // The library's own inactivity limit only catches a client that stops reading its answer:
     // the sweep below keeps the request and idle deadlines to the millisecond.
     const unsigned writeTimeoutS = unsigned((m_limits.writeTimeoutMs + 999) / 1000);
-    m_daemon = MHD_start_daemon(MHD_USE_EPOLL | MHD_USE_TURBO, 0, nullptr, nullptr,
-        &Callbacks::onRequest, this,
-        MHD_OPTION_LISTEN_SOCKET, MHD_socket(m_listenFd),
-        MHD_OPTION_CONNECTION_LIMIT, unsigned(m_limits.maxConnections),
-        MHD_OPTION_PER_IP_CONNECTION_LIMIT, unsigned(m_limits.maxPerAddress),
-        MHD_OPTION_CONNECTION_TIMEOUT, writeTimeoutS,
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, ConnectionMemoryBytes,
-        MHD_OPTION_URI_LOG_CALLBACK, &Callbacks::onRequestLine, this,
-        MHD_OPTION_UNESCAPE_CALLBACK, &Callbacks::keepEncoded, this,
-        MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::onCompleted, this,
-        MHD_OPTION_NOTIFY_CONNECTION, &Callbacks::onConnection, this,
-        MHD_OPTION_SIGPIPE_HANDLED_BY_APP, int(1),
-        MHD_OPTION_END);
+    m_daemon = MHD_start_daemon(MHD_USE_EPOLL | MHD_USE_TURBO, 0, nullptr, nullptr, &Callbacks::onRequest,
+        this, MHD_OPTION_LISTEN_SOCKET, MHD_socket(m_listenFd), MHD_OPTION_CONNECTION_LIMIT,
+        unsigned(m_limits.maxConnections), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+        unsigned(m_limits.maxPerAddress), MHD_OPTION_CONNECTION_TIMEOUT, writeTimeoutS,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, ConnectionMemoryBytes, MHD_OPTION_URI_LOG_CALLBACK,
+        &Callbacks::onRequestLine, this, MHD_OPTION_UNESCAPE_CALLBACK, &Callbacks::keepEncoded, this,
+        MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::onCompleted, this, MHD_OPTION_NOTIFY_CONNECTION,
+        &Callbacks::onConnection, this, MHD_OPTION_SIGPIPE_HANDLED_BY_APP, int(1), MHD_OPTION_END);
     if (!m_daemon)
         return false;
 
@@ -355,8 +353,7 @@ bool SiteServer::startRequest(Request &r, MHD_Connection *mhd, const char *metho
     if (!lengthOk || announced < 0)
         return refuse(r, mhd, 400, QStringLiteral("longueur de corps invalide"));
     if (announced > MaxRequestBodyBytes) {
-        return refuse(r, mhd, 413,
-            QStringLiteral("corps de %1 octets annoncé").arg(announced));
+        return refuse(r, mhd, 413, QStringLiteral("corps de %1 octets annoncé").arg(announced));
     }
     // A large body is held for a few connections only: memory stays bounded.
     if (announced > LargeBodyBytes) {
@@ -367,8 +364,7 @@ bool SiteServer::startRequest(Request &r, MHD_Connection *mhd, const char *metho
     }
     const char *type = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_TYPE);
     if (HasToken(type, "multipart/form-data"))
-        r.form = MHD_create_post_processor(
-            mhd, FormBufferBytes, &Callbacks::onFormData, &r);
+        r.form = MHD_create_post_processor(mhd, FormBufferBytes, &Callbacks::onFormData, &r);
     if (!r.form)
         q.form.status = UploadForm::Status::NotMultipart; // another type, or no boundary
     return true; // the body follows
@@ -378,7 +374,8 @@ bool SiteServer::finishRequest(Request &r, MHD_Connection *mhd)
 {
     if (r.form) {
         // A form cut short or left without its closing delimiter is not taken.
-        if (MHD_destroy_post_processor(r.form) != MHD_YES && r.request.form.status == UploadForm::Status::Read)
+        if (MHD_destroy_post_processor(r.form) != MHD_YES
+            && r.request.form.status == UploadForm::Status::Read)
             r.request.form.status = UploadForm::Status::Unreadable;
         r.form = nullptr;
     }
@@ -473,7 +470,8 @@ void SiteServer::drop(Connection &c, bool tellTimeout, qint64 now)
         const QByteArray page = ErrorPage(408, QStringLiteral("/"));
         const QByteArray reply = "HTTP/1.1 408 Request Timeout\r\nContent-Type: text/html; "
                                  "charset=utf-8\r\nContent-Length: "
-            + QByteArray::number(page.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n" + page;
+            + QByteArray::number(page.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n"
+            + page;
         [[maybe_unused]] const ssize_t sent
             = ::send(c.fd, reply.constData(), size_t(reply.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
         m_log.event(c.peer,

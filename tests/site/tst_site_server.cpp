@@ -125,7 +125,7 @@ private:
 
     Exchange exchange(const QByteArray &bytes, int waitMs, const QHostAddress &from = QHostAddress::LocalHost)
     {
-        return SendRaw(m_port, bytes, waitMs, from);
+        return SendRaw(m_port, bytes, from, waitMs);
     }
 
     // The editor's form byte for byte, with the right password in the address.
@@ -232,16 +232,16 @@ private slots:
         const QString notMultipart = QStringLiteral("multipart/form-data attendu");
         const QString unreadable = QStringLiteral("incomplet ou illisible");
         QTest::newRow("quoted boundary, other case")
-            << QByteArray("Multipart/Form-Data; boundary=\"a b\"")
-            << filePart("a b", store) + "--a b--\r\n" << 200 << QStringLiteral("Fichier reçu");
+            << QByteArray("Multipart/Form-Data; boundary=\"a b\"") << filePart("a b", store) + "--a b--\r\n"
+            << 200 << QStringLiteral("Fichier reçu");
         QTest::newRow("url-encoded") << QByteArray("application/x-www-form-urlencoded")
                                      << "fichier=" + store.toPercentEncoding() << 400 << notMultipart;
         QTest::newRow("no boundary") << QByteArray("multipart/form-data") << form << 400 << notMultipart;
-        QTest::newRow("no closing delimiter")
-            << multipart << filePart("XyZ", store) << 400 << unreadable;
+        QTest::newRow("no closing delimiter") << multipart << filePart("XyZ", store) << 400 << unreadable;
         QByteArray many;
         for (int i = 0; i < 40; ++i)
-            many += "--XyZ\r\nContent-Disposition: form-data; name=\"f" + QByteArray::number(i) + "\"\r\n\r\nx\r\n";
+            many += "--XyZ\r\nContent-Disposition: form-data; name=\"f" + QByteArray::number(i)
+                + "\"\r\n\r\nx\r\n";
         QTest::newRow("too many parts") << multipart << many + form << 400 << unreadable;
     }
 
@@ -252,7 +252,8 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, phrase);
         const Exchange e = exchange(formRequest(contentType, body), 3000);
-        QVERIFY2(e.answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), e.answer.left(100).constData());
+        QVERIFY2(
+            e.answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), e.answer.left(100).constData());
         QVERIFY2(QString::fromUtf8(e.answer).contains(phrase), e.answer.constData());
         QCOMPARE(QFile::exists(published(".1")), status == 200);
     }

@@ -31,12 +31,13 @@ struct Exchange
 
 // Sends `bytes` from `from` to 127.0.0.1:`port` and reads until the server closes the
 // connection or `waitMs` pass.
-inline Exchange SendRaw(
-    quint16 port, const QByteArray &bytes, int waitMs, const QHostAddress &from = QHostAddress::LocalHost)
+inline Exchange SendRaw(quint16 port, const QByteArray &bytes,
+    const QHostAddress &from = QHostAddress::LocalHost, int waitMs = 10000)
 {
     QTcpSocket socket;
     Exchange e;
-    if (!socket.bind(from) || (socket.connectToHost(QHostAddress::LocalHost, port), !socket.waitForConnected(3000)))
+    if (!socket.bind(from)
+        || (socket.connectToHost(QHostAddress::LocalHost, port), !socket.waitForConnected(3000)))
         return e;
     QElapsedTimer clock;
     clock.start();
@@ -54,8 +55,9 @@ inline Exchange SendRaw(
 // The upload of `store` by the editor "Editeur" with `password` in the address, as one request.
 inline QByteArray UploadRequest(const QByteArray &password, const QByteArray &store)
 {
-    const QByteArray body = "--XyZ\r\nContent-Disposition: form-data; name=\"fichier\"; filename=\"R.ini\"\r\n\r\n"
-        + store + "\r\n--XyZ--\r\n";
+    const QByteArray body
+        = "--XyZ\r\nContent-Disposition: form-data; name=\"fichier\"; filename=\"R.ini\"\r\n\r\n" + store
+        + "\r\n--XyZ--\r\n";
     return "POST /Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=" + password
         + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
           "Content-Type: multipart/form-data; boundary=XyZ\r\nContent-Length: "
