@@ -88,7 +88,6 @@ bool HasToken(const char *value, const char *prefix)
 
 struct SiteServer::Connection
 {
-    MHD_Connection *mhd = nullptr;
     int fd = -1;
     QByteArray peer;
     Request *current = nullptr; // the request being received or answered
@@ -102,7 +101,6 @@ struct SiteServer::Connection
 
 struct SiteServer::Request
 {
-    SiteServer *server = nullptr;
     Connection *connection = nullptr;
     QByteArray target; // path and query as on the wire
     bool started = false;
@@ -123,7 +121,6 @@ struct SiteServer::Callbacks
         SiteServer *s = server(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
             auto *c = new Connection;
-            c->mhd = mhd;
             if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CONNECTION_FD))
                 c->fd = i->connect_fd;
             if (const MHD_ConnectionInfo *i
@@ -146,10 +143,9 @@ struct SiteServer::Callbacks
 
     // The first thing known of a request: its target exactly as sent. The library decodes the
     // path itself, which would hide "%00" and "%2F" from our own path checks, so it is kept here.
-    static void *onRequestLine(void *cls, const char *uri, MHD_Connection *mhd)
+    static void *onRequestLine(void *, const char *uri, MHD_Connection *mhd)
     {
         auto *r = new Request;
-        r->server = server(cls);
         r->target = uri;
         if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_SOCKET_CONTEXT)) {
             r->connection = static_cast<Connection *>(i->socket_context);
@@ -172,7 +168,7 @@ struct SiteServer::Callbacks
             r->bodyBytes += qint64(*uploadSize);
             UploadForm &form = r->request.form;
             if (r->bodyBytes > MaxRequestBodyBytes)
-                form.status = UploadForm::Status::TooLarge; // announced smaller than it is
+                form.status = UploadForm::Status::TooLarge; // bounded whatever the framing
             // Once the form is refused, the rest of the body is read and thrown away.
             if (form.status == UploadForm::Status::Read && r->form
                 && MHD_post_process(r->form, uploadData, *uploadSize) != MHD_YES)
@@ -450,19 +446,18 @@ void SiteServer::sweep(qint64 now)
             // Nothing said since the accept (a browser's spare connection) or since the last answer.
             const int limit = c->served == 0 ? m_limits.requestTimeoutMs : m_limits.idleTimeoutMs;
             if (now - c->phaseStart >= limit)
-                drop(*c, false, now);
+                drop(*c, false);
             continue;
         }
         if (c->pendingSince == 0)
             c->pendingSince = c->served == 0 ? c->phaseStart : now;
         if (now - c->pendingSince >= m_limits.requestTimeoutMs)
-            drop(*c, true, now);
+            drop(*c, true);
     }
 }
 
-void SiteServer::drop(Connection &c, bool tellTimeout, qint64 now)
+void SiteServer::drop(Connection &c, bool tellTimeout)
 {
-    Q_UNUSED(now);
     c.dropped = true;
     if (tellTimeout) {
         // Nothing of an answer has been written on this connection since its last one: the 408

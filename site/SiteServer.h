@@ -66,7 +66,7 @@ private:
     bool refuse(Request &r, MHD_Connection *connection, int status, const QString &note);
     void endRequest(Request *r);
     void sweep(qint64 now);
-    void drop(Connection &c, bool tellTimeout, qint64 now);
+    void drop(Connection &c, bool tellTimeout);
 
     SiteHandler m_handler;
     Limits m_limits;
