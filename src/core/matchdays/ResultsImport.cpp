@@ -202,11 +202,11 @@ QString ImportReport(const ImportPlan &plan)
         lines << QStringLiteral("Fichier illisible : ") + plan.problem;
         return lines.join(u'\n');
     }
-    lines << (plan.format == ImportFormat::Csv ? QStringLiteral("Fichier CSV : ")
-                                               : QStringLiteral("Fichier JSON : "))
-            + QString::number(plan.linesRead)
-            + (plan.format == ImportFormat::Csv ? QStringLiteral(" lignes lues")
-                                                : QStringLiteral(" matches lus"));
+    if (plan.format == ImportFormat::Csv)
+        lines << QStringLiteral("Format : CSV") << QStringLiteral("Lignes lues : %1").arg(plan.linesRead);
+    else
+        lines << QStringLiteral("Format : JSON openfootball")
+              << QStringLiteral("Matches lus : %1").arg(plan.linesRead);
     lines << QStringLiteral("Résultats écrits : %1").arg(plan.written);
     lines << QStringLiteral("Résultats inchangés : %1").arg(plan.unchanged);
     lines << QStringLiteral("Matches sans score : %1").arg(plan.withoutScore);
