@@ -95,7 +95,10 @@ bool Separator(QChar c)
 
 QString FoldClubName(QStringView name)
 {
-    const QString decomposed = name.toString().normalized(QString::NormalizationForm_KD);
+    // Most names are plain ASCII: nothing to decompose.
+    const bool ascii = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString decomposed
+        = ascii ? name.toString() : name.toString().normalized(QString::NormalizationForm_KD);
     QString folded;
     QString word;
     auto endWord = [&] {

@@ -5,7 +5,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSet>
 #include <QStringDecoder>
+
+#include <algorithm>
+#include <deque>
 
 namespace kestrava {
 
@@ -28,42 +32,64 @@ std::optional<int> Count(QStringView text)
     return v;
 }
 
-// One line of the CSV cut into fields. Quoted fields may hold the separator and doubled quotes;
-// a quote left open at the end of the line spoils that line only, never the lines after it.
-bool SplitCsvLine(QStringView line, QChar separator, QStringList &fields)
+// One line of the CSV cut into fields: views into the line, or into `quoted` for a field between
+// quotes. Quoted fields may hold the separator and doubled quotes; a quote left open at the end of
+// the line spoils that line only, never the lines after it.
+struct CsvLine
 {
-    fields.clear();
-    QString field;
-    bool quoted = false;
-    bool atFieldStart = true;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < line.size() && line[i + 1] == u'"') {
+    QList<QStringView> fields;
+    std::deque<QString> quoted; // a deque never moves what it holds: the views stay good
+};
+
+bool SplitCsvLine(QStringView line, QChar separator, CsvLine &out)
+{
+    out.fields.clear();
+    out.quoted.clear();
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    for (;;) {
+        qsizetype j = i;
+        while (j < n && (line[j] == u' ' || line[j] == u'\t'))
+            ++j;
+        if (j < n && line[j] == u'"') {
+            QString &field = out.quoted.emplace_back();
+            ++j;
+            bool closed = false;
+            while (j < n) {
+                const qsizetype q = line.indexOf(u'"', j);
+                if (q < 0)
+                    break;
+                field += line.sliced(j, q - j);
+                if (q + 1 < n && line[q + 1] == u'"') {
                     field += u'"';
-                    ++i;
+                    j = q + 2;
                 } else {
-                    quoted = false;
+                    j = q + 1;
+                    closed = true;
+                    break;
                 }
-            } else {
-                field += c;
             }
-        } else if (c == separator) {
-            fields.append(field);
-            field.clear();
-            atFieldStart = true;
-            continue;
-        } else if (c == u'"' && atFieldStart && field.trimmed().isEmpty()) {
-            field.clear();
-            quoted = true;
+            if (!closed)
+                return false;
+            // Anything between the closing quote and the separator belongs to the field.
+            qsizetype s = line.indexOf(separator, j);
+            if (s < 0)
+                s = n;
+            field += line.sliced(j, s - j);
+            out.fields.append(field);
+            if (s >= n)
+                return true;
+            i = s + 1;
         } else {
-            field += c;
+            qsizetype s = line.indexOf(separator, i);
+            if (s < 0)
+                s = n;
+            out.fields.append(line.sliced(i, s - i));
+            if (s >= n)
+                return true;
+            i = s + 1;
         }
-        atFieldStart = false;
     }
-    fields.append(field);
-    return !quoted;
 }
 
 struct CsvColumns
@@ -73,7 +99,7 @@ struct CsvColumns
     bool complete() const { return date >= 0 && home >= 0 && away >= 0 && homeGoals >= 0 && awayGoals >= 0; }
 };
 
-CsvColumns ColumnsOf(const QStringList &header)
+CsvColumns ColumnsOf(const QList<QStringView> &header)
 {
     CsvColumns c;
     const std::pair<const char16_t *, qsizetype CsvColumns::*> names[] = {
@@ -88,7 +114,7 @@ CsvColumns ColumnsOf(const QStringList &header)
         { u"AR", &CsvColumns::awayRed },
     };
     for (qsizetype i = 0; i < header.size(); ++i) {
-        const QString name = header[i].trimmed();
+        const QStringView name = header[i].trimmed();
         for (const auto &[wanted, member] : names) {
             if (c.*member < 0 && name.compare(QStringView(wanted), Qt::CaseInsensitive) == 0)
                 c.*member = i;
@@ -97,13 +123,20 @@ CsvColumns ColumnsOf(const QStringList &header)
     return c;
 }
 
-// Reads one data line into `m`; a problem is left in `m.problem`.
-void ReadCsvMatch(const QStringList &f, const CsvColumns &c, ImportedMatch &m)
+// A file names the same clubs on every line: one string for each spelling.
+QString Intern(QSet<QString> &names, QStringView name)
 {
-    auto cell = [&](qsizetype i) { return i >= 0 && i < f.size() ? f[i].trimmed() : QString(); };
+    const auto it = names.constFind(QString::fromRawData(name.data(), name.size()));
+    return it != names.cend() ? *it : *names.insert(name.toString());
+}
+
+// Reads one data line into `m`; a problem is left in `m.problem`.
+void ReadCsvMatch(const QList<QStringView> &f, const CsvColumns &c, QSet<QString> &names, ImportedMatch &m)
+{
+    auto cell = [&](qsizetype i) { return i >= 0 && i < f.size() ? f[i].trimmed() : QStringView(); };
     const qsizetype needed = std::max({ c.date, c.home, c.away, c.homeGoals, c.awayGoals });
-    m.home = cell(c.home);
-    m.away = cell(c.away);
+    m.home = Intern(names, cell(c.home));
+    m.away = Intern(names, cell(c.away));
     if (f.size() <= needed) {
         m.problem = QStringLiteral("colonnes manquantes");
         return;
@@ -114,17 +147,17 @@ void ReadCsvMatch(const QStringList &f, const CsvColumns &c, ImportedMatch &m)
     }
     m.date = ParseImportDate(cell(c.date));
     if (!m.date.isValid()) {
-        m.problem = QStringLiteral("date illisible « %1 »").arg(cell(c.date));
+        m.problem = QStringLiteral("date illisible « %1 »").arg(cell(c.date).toString());
         return;
     }
-    const QString hg = cell(c.homeGoals);
-    const QString ag = cell(c.awayGoals);
-    auto noScore = [](const QString &s) { return s.isEmpty() || s == u"-"; };
+    const QStringView hg = cell(c.homeGoals);
+    const QStringView ag = cell(c.awayGoals);
+    auto noScore = [](QStringView s) { return s.isEmpty() || s == u"-"; };
     if (noScore(hg) && noScore(ag))
         return;
     const std::optional<int> h = Count(hg), a = Count(ag);
     if (!h || !a) {
-        m.problem = QStringLiteral("score illisible « %1-%2 »").arg(hg, ag);
+        m.problem = QStringLiteral("score illisible « %1-%2 »").arg(hg.toString(), ag.toString());
         return;
     }
     m.played = true;
@@ -137,13 +170,13 @@ void ReadCsvMatch(const QStringList &f, const CsvColumns &c, ImportedMatch &m)
         { c.awayRed, &ImportedMatch::awayRed },
     };
     for (const auto &[column, member] : cards) {
-        const QString v = cell(column);
+        const QStringView v = cell(column);
         if (v.isEmpty())
             continue;
         m.*member = Count(v);
         if (!(m.*member)) {
             m.played = false;
-            m.problem = QStringLiteral("cartons illisibles « %1 »").arg(v);
+            m.problem = QStringLiteral("cartons illisibles « %1 »").arg(v.toString());
             return;
         }
     }
@@ -152,13 +185,15 @@ void ReadCsvMatch(const QStringList &f, const CsvColumns &c, ImportedMatch &m)
 ImportedFile ReadCsv(const QString &text)
 {
     ImportedFile file;
-    const QStringList lines = text.split(u'\n');
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
     CsvColumns columns;
     QChar separator = u',';
     bool header = false;
-    QStringList fields;
+    CsvLine fields;
+    QSet<QString> names;
+    file.matches.reserve(lines.size());
     for (qsizetype n = 0; n < lines.size(); ++n) {
-        QStringView line(lines[n]);
+        QStringView line = lines[n];
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (line.trimmed().isEmpty())
@@ -168,7 +203,7 @@ ImportedFile ReadCsv(const QString &text)
             if (line.count(u';') > line.count(u','))
                 separator = u';';
             SplitCsvLine(line, separator, fields);
-            columns = ColumnsOf(fields);
+            columns = ColumnsOf(fields.fields);
             if (!columns.complete())
                 break;
             header = true;
@@ -178,13 +213,14 @@ ImportedFile ReadCsv(const QString &text)
         m.line = int(n + 1);
         const bool closed = SplitCsvLine(line, separator, fields);
         // A spreadsheet's empty rows (only separators) are no matches.
-        if (std::all_of(
-                fields.cbegin(), fields.cend(), [](const QString &s) { return s.trimmed().isEmpty(); }))
+        if (closed && std::all_of(fields.fields.cbegin(), fields.fields.cend(), [](QStringView s) {
+                return s.trimmed().isEmpty();
+            }))
             continue;
         if (!closed)
             m.problem = QStringLiteral("guillemet non fermé");
         else
-            ReadCsvMatch(fields, columns, m);
+            ReadCsvMatch(fields.fields, columns, names, m);
         file.matches.append(m);
     }
     if (!header) {
@@ -313,15 +349,31 @@ QString DecodeImportedText(const QByteArray &bytes)
 
 QDate ParseImportDate(QStringView text)
 {
+    // Read by hand: Qt's date parser costs more than the rest of a line.
     text = text.trimmed();
-    QDate d;
-    if (text.size() == 10 && text[4] == u'-')
-        d = QDate::fromString(text.toString(), QStringLiteral("yyyy-MM-dd"));
-    else if (text.size() == 10 && text[2] == u'/')
-        d = QDate::fromString(text.toString(), QStringLiteral("dd/MM/yyyy"));
-    else if (text.size() == 8 && text[2] == u'/')
-        d = QDate::fromString(text.toString(), QStringLiteral("dd/MM/yy")).addYears(100);
-    return d;
+    auto number = [&](qsizetype from, qsizetype length) {
+        int v = 0;
+        for (qsizetype i = from; i < from + length; ++i) {
+            const QChar c = text[i];
+            if (c < u'0' || c > u'9')
+                return -1;
+            v = v * 10 + (c.unicode() - u'0');
+        }
+        return v;
+    };
+    int year = -1, month = -1, day = -1;
+    if (text.size() == 10 && text[4] == u'-' && text[7] == u'-') {
+        year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    } else if (text.size() == 10 && text[2] == u'/' && text[5] == u'/') {
+        year = number(6, 4), month = number(3, 2), day = number(0, 2);
+    } else if (text.size() == 8 && text[2] == u'/' && text[5] == u'/') {
+        year = number(6, 2), month = number(3, 2), day = number(0, 2);
+        if (year >= 0)
+            year += 2000;
+    }
+    if (year > 0 && month > 0 && day > 0)
+        return QDate(year, month, day);
+    return QDate();
 }
 
 ImportedFile ReadResultsFile(const QByteArray &bytes)

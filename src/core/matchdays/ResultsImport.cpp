@@ -5,20 +5,24 @@
 #include <QHash>
 #include <QSet>
 
+#include <array>
+
 namespace kestrava {
 
 namespace {
 
 struct Fixture
 {
-    QString key;
-    QString code; // home letter, away letter
+    int matchday = 0, position = 0;
     int count = 0; // how many times the calendar holds the pair
 };
 
-QHash<int, Fixture> FixturesByPair(const SeasonData &season)
+// By home club then away club.
+using FixtureTable = std::array<Fixture, TeamCount * TeamCount>;
+
+FixtureTable FixturesByPair(const SeasonData &season)
 {
-    QHash<int, Fixture> fixtures;
+    FixtureTable fixtures {};
     for (int md = 1; md <= MatchdayCount; ++md) {
         const QStringList &codes = season.matchdayFixtures[size_t(md)];
         for (qsizetype p = 0; p < codes.size(); ++p) {
@@ -26,10 +30,10 @@ QHash<int, Fixture> FixturesByPair(const SeasonData &season)
             const int away = TeamIndexOfLetter(QStringView(codes[p]).mid(1, 1));
             if (home < 0 || away < 0)
                 continue;
-            Fixture &f = fixtures[home * TeamCount + away];
+            Fixture &f = fixtures[size_t(home * TeamCount + away)];
             if (f.count++ == 0) {
-                f.key = FixtureKey(md, int(p));
-                f.code = codes[p].left(2);
+                f.matchday = md;
+                f.position = int(p);
             }
         }
     }
@@ -94,10 +98,21 @@ ImportPlan PlanImport(const ImportedFile &file, const SeasonData &season, const 
     if (!plan.readable())
         return plan;
 
-    const QHash<int, Fixture> fixtures = FixturesByPair(season);
+    const FixtureTable fixtures = FixturesByPair(season);
+    plan.rows.reserve(file.matches.size());
+    // Fixture keys are digits: they need no folding to be looked up.
+    const QHash<QString, QString> *stored = store.section(Store::Results);
     // What each fixture holds as the lines go: the store, then the lines already taken.
     QHash<QString, qsizetype> rowOfKey;
     QSet<QString> unknownSeen;
+    // A file names the same eighteen clubs again and again: each spelling is looked up once.
+    QHash<QString, int> teamOfName;
+    auto teamOf = [&](const QString &name) {
+        auto it = teamOfName.constFind(name);
+        if (it == teamOfName.cend())
+            it = teamOfName.insert(name, clubs.teamOf(name));
+        return *it;
+    };
     const QString unit = file.format == ImportFormat::Csv ? QStringLiteral("ligne") : QStringLiteral("match");
 
     for (const ImportedMatch &m : file.matches) {
@@ -110,8 +125,8 @@ ImportPlan PlanImport(const ImportedFile &file, const SeasonData &season, const 
                 + QStringLiteral(" : ") + m.problem);
             continue;
         }
-        const int home = clubs.teamOf(m.home);
-        const int away = clubs.teamOf(m.away);
+        const int home = teamOf(m.home);
+        const int away = teamOf(m.away);
         if (home < 0 || away < 0) {
             QStringList unknown;
             for (const auto &[index, name] : { std::pair { home, m.home }, std::pair { away, m.away } }) {
@@ -129,31 +144,31 @@ ImportPlan PlanImport(const ImportedFile &file, const SeasonData &season, const 
         }
         const QString seasonNames
             = season.teams[size_t(home)] + QStringLiteral(" - ") + season.teams[size_t(away)];
-        const auto fixture = fixtures.constFind(home * TeamCount + away);
-        if (fixture == fixtures.cend() || fixture->count != 1) {
+        const Fixture &fixture = fixtures[size_t(home * TeamCount + away)];
+        if (fixture.count != 1) {
             plan.unplaced.append(where + QStringLiteral(", ") + seasonNames
-                + (fixture == fixtures.cend()
-                        ? QStringLiteral(" : aucun match de ce calendrier")
-                        : QStringLiteral(" : le calendrier tient ce match plusieurs fois")));
+                + (fixture.count == 0 ? QStringLiteral(" : aucun match de ce calendrier")
+                                      : QStringLiteral(" : le calendrier tient ce match plusieurs fois")));
             continue;
         }
         if (!m.played) {
             ++plan.withoutScore;
             continue;
         }
+        const QString key = FixtureKey(fixture.matchday, fixture.position);
 
-        const qsizetype pending = rowOfKey.value(fixture->key, -1);
+        const qsizetype pending = rowOfKey.value(key, -1);
         MatchResult now;
         if (pending >= 0) {
             const EntryRow &r = plan.rows[pending];
             now.fields = { r.homeLetter, r.cr1, r.cj1, r.r1, r.r2, r.cj2, r.cr2, r.awayLetter };
         } else {
-            now = ResultsStore::result(store, fixture->key);
+            now = MatchResult::parse(stored ? stored->value(key, EmptyRecord) : EmptyRecord);
         }
 
         MatchResult next = now;
-        next.fields[0] = fixture->code.left(1);
-        next.fields[7] = fixture->code.mid(1, 1);
+        next.fields[0] = TeamLetter(home);
+        next.fields[7] = TeamLetter(away);
         next.fields[3] = QString::number(m.homeGoals);
         next.fields[4] = QString::number(m.awayGoals);
         bool cardsDiffer = false;
@@ -186,10 +201,10 @@ ImportPlan PlanImport(const ImportedFile &file, const SeasonData &season, const 
             continue;
         ++plan.written;
         if (pending >= 0) {
-            plan.rows[pending] = RowOf(fixture->key, next);
+            plan.rows[pending] = RowOf(key, next);
         } else {
-            rowOfKey.insert(fixture->key, plan.rows.size());
-            plan.rows.append(RowOf(fixture->key, next));
+            rowOfKey.insert(key, plan.rows.size());
+            plan.rows.append(RowOf(key, next));
         }
     }
     return plan;
