@@ -162,8 +162,10 @@ ImportPlan PlanImport(const ImportedFile &file, const SeasonData &season, const 
         if (pending >= 0) {
             const EntryRow &r = plan.rows[pending];
             now.fields = { r.homeLetter, r.cr1, r.cj1, r.r1, r.r2, r.cj2, r.cr2, r.awayLetter };
-        } else {
-            now = MatchResult::parse(stored ? stored->value(key, EmptyRecord) : EmptyRecord);
+        } else if (stored) {
+            // A fixture not stored reads as the empty record: nothing to split.
+            if (const auto it = stored->constFind(key); it != stored->cend())
+                now = MatchResult::parse(*it);
         }
 
         MatchResult next = now;

@@ -90,6 +90,8 @@ bool validName(const QString &name)
 
 QByteArray keyLine(const QByteArray &keyBytes, const QString &value)
 {
+    if (!value.contains(u'\r') && !value.contains(u'\n'))
+        return keyBytes + '=' + EncodeWin1252(value) + "\r\n";
     QString v = value;
     v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
     return keyBytes + '=' + EncodeWin1252(v) + "\r\n";
