@@ -37,6 +37,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> askOpenFile(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
 };
 
 // The pictures' moment: the demo store's season on 6 December, 13 matchdays played.

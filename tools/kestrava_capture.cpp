@@ -69,6 +69,11 @@ public:
         report(title);
         return std::nullopt;
     }
+    std::optional<QString> askOpenFile(const QString &title, const QString &, const QString &) override
+    {
+        report(title);
+        return std::nullopt;
+    }
 
 private:
     static void report(const QString &text)

@@ -4,6 +4,7 @@
 #include "matchdays/MatchdayView.h"
 #include "ChartCommands.h"
 #include "CliOutput.h"
+#include "ImportCommands.h"
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
 #include "TeamCommands.h"
@@ -174,9 +175,11 @@ int main(int argc, char *argv[])
         return status;
     if (const int status = RunChartCommand(app.arguments()); status >= 0)
         return status;
+    if (const int status = RunImportCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
-        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage(), 1);
+        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage(), 1);
     const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
 
     SeasonData season;

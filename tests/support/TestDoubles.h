@@ -31,7 +31,7 @@ class ScriptedDialogs final : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "message", "yesno", "yesnocancel", "text", "savefile"
+        QString kind; // "message", "yesno", "yesnocancel", "text", "savefile", "openfile"
         QString text;
         QString title;
         MessageIcon icon = MessageIcon::None;
@@ -41,6 +41,7 @@ public:
     QList<Answer> threeWayAnswers;
     QList<std::optional<QString>> textAnswers;
     QList<std::optional<QString>> saveFileAnswers;
+    QList<std::optional<QString>> openFileAnswers;
 
     void message(const QString &text, const QString &title, MessageIcon icon) override
     {
@@ -65,6 +66,11 @@ public:
     {
         shown.append({QStringLiteral("savefile"), proposed, title, MessageIcon::None});
         return saveFileAnswers.isEmpty() ? std::nullopt : saveFileAnswers.takeFirst();
+    }
+    std::optional<QString> askOpenFile(const QString &title, const QString &folder, const QString &) override
+    {
+        shown.append({QStringLiteral("openfile"), folder, title, MessageIcon::None});
+        return openFileAnswers.isEmpty() ? std::nullopt : openFileAnswers.takeFirst();
     }
 };
 

@@ -226,6 +226,21 @@ private slots:
         QCOMPARE(
             p.shell.opened, QList<QUrl> { QUrl::fromLocalFile(p.path(QStringLiteral("Resultats2027.ini"))) });
 
+        // "Importer des résultats...": the file chooser, the report as a question, the store after Oui.
+        const QString file = p.path(QStringLiteral("L1.csv"));
+        QVERIFY(WriteFileBytes(file, "Date,HomeTeam,AwayTeam,FTHG,FTAG\n23/04/2027,LOSC,St-Etienne,3,1\n"));
+        p.dialogs.openFileAnswers = { file };
+        p.dialogs.yesNoAnswers = { true };
+        QVERIFY(p.button(Btn::ImportResults)->isVisible());
+        p.click(p.button(Btn::ImportResults));
+        QCOMPARE(p.dialogs.shown.value(p.dialogs.shown.size() - 2).kind, QStringLiteral("openfile"));
+        QCOMPARE(p.dialogs.shown.last().kind, QStringLiteral("yesno"));
+        QVERIFY2(p.dialogs.shown.last().text.startsWith(
+                     QStringLiteral("Format : CSV\nLignes lues : 1\nRésultats écrits : 1\n")),
+            qPrintable(p.dialogs.shown.last().text));
+        QCOMPARE(IniSnapshot::fromFile(p.storePath()).value(Store::Results, QStringLiteral("3000")),
+            QStringLiteral("E|||3|1|||R"));
+
         // "Envoyer": the store's path on the real clipboard, the upload page opened, the frame closed.
         p.click(p.button(14));
         QCOMPARE(QGuiApplication::clipboard()->text(),

@@ -80,6 +80,21 @@ void MatchdaysController::showTeamSeason(const QString &team, int rank)
     emit changed();
 }
 
+void MatchdaysController::reloadGrid()
+{
+    const GridContext ctx{m_session.launchTime, m_session.favouriteTeam};
+    if (m_grid.matchday > 0) {
+        ShowMatchday(m_grid, m_session.season, m_session.store().snapshot(), m_grid.matchday, ctx);
+    } else if (!m_sheetTeam.isEmpty()) {
+        // The header keeps the club's rank as it was when its season was opened.
+        const QString header = m_grid.header;
+        ShowTeamSeason(m_grid, m_session.season, m_session.store().snapshot(), m_sheetTeam, ctx);
+        m_grid.header = header;
+        m_grid.headerColour = Colours::Black;
+    }
+    m_grid.notify();
+}
+
 void MatchdaysController::markSecondClub(const QString &team)
 {
     m_sheetTeam = team;

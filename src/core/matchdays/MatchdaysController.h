@@ -40,6 +40,8 @@ public:
     void refreshCalendar();
     void showMatchday(int matchday);
     void showTeamSeason(const QString &team, int rank);
+    // The grid shows again what it shows, from the store as it is now (after an import).
+    void reloadGrid();
     // The second club picked with the table's lock: the grid keeps what it shows and marks that
     // club's boxes (in a club's season, its meetings with the first club) light yellow.
     void markSecondClub(const QString &team);

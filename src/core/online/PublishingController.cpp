@@ -1,11 +1,14 @@
 #include "PublishingController.h"
 
 #include "matchdays/MatchdaysController.h"
+#include "matchdays/ResultsImport.h"
 #include "online/Online.h"
+#include "online/Publication.h"
 #include "platform/Text.h"
 #include "standings/StandingsController.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace kestrava {
 
@@ -25,6 +28,7 @@ PublishingController::PublishingController(Session &session, StandingsController
     buttons.setAction(Btn::ClosePublishing, [this] { close(); });
     buttons.setAction(Btn::InsertBonus, [this] { insertBonus(); });
     buttons.setAction(Btn::DatedCopy, [this] { datedCopy(); });
+    buttons.setAction(Btn::ImportResults, [this] { importResults(); });
 }
 
 void PublishingController::fillBonusLines()
@@ -129,14 +133,10 @@ void PublishingController::sendFile()
         return;
     }
     const QString path = m_session.store().path();
-    IniDocument doc = IniDocument::fromFile(path);
-    doc.set(Store::Maj, Store::Maj, FormatMaj(m_session.launchTime));
-    doc.set(Store::Pseudo, Store::Pseudo, m_session.pseudo);
     // The password goes to the user's settings only: the store is published.
     m_session.services().settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), m_session.password);
-    doc.set(Store::Texte, Store::Texte, m_model.introText);
-    doc.set(Store::CV, Store::CV, m_model.versionText);
-    if (!doc.save(path)) {
+    if (!WritePublicationDetails(path, m_session.launchTime, m_session.pseudo, m_model.introText,
+                                 m_model.versionText)) {
         m_session.tell(QStringLiteral("Le fichier des résultats n'a pas pu être préparé pour l'envoi."));
         return;
     }
@@ -150,6 +150,46 @@ void PublishingController::sendFile()
     m_matchdays.refreshCalendar();
     m_session.buttons.setVisible(Btn::SendFile, false);
     m_model.notify();
+}
+
+void PublishingController::importResults()
+{
+    // Entries typed in the grid are offered for saving first: the grid shows the store afterwards.
+    if (!m_session.mayRefillGrid())
+        return;
+    Dialogs &dialogs = *m_session.services().dialogs;
+    const QString title = QStringLiteral("Importer des résultats");
+    const std::optional<QString> path = dialogs.askOpenFile(
+        title, m_session.programDir(),
+        QStringLiteral("Résultats (*.csv *.json *.txt);;Tous les fichiers (*)"));
+    if (!path)
+        return;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxImportFileBytes) {
+        m_session.tell(QStringLiteral("Le fichier %1 n'a pas pu être lu.").arg(QDir::toNativeSeparators(*path)));
+        return;
+    }
+    const ImportedFile imported = ReadResultsFile(file.readAll());
+    ClubMatcher clubs(m_session.season);
+    const QStringList notes = clubs.loadOtherNamesFile(m_session.programDir());
+    ImportPlan plan = PlanImport(imported, m_session.season, m_session.store().snapshot(), clubs, false);
+    plan.notes = notes;
+    const QString report = ImportReport(plan);
+    if (plan.rows.isEmpty()) {
+        dialogs.message(report + QStringLiteral("\n\nRien à enregistrer."), title, MessageIcon::Information);
+        return;
+    }
+    if (!dialogs.askYesNo(report + QStringLiteral("\n\nEnregistrer ces résultats ?"), title))
+        return;
+    m_session.setBusy(true);
+    const bool saved = SaveImport(plan, m_session.store(), m_session.launchTime);
+    if (saved) {
+        m_standings.compute(0);
+        m_matchdays.reloadGrid();
+    }
+    m_session.setBusy(false);
+    if (!saved)
+        m_session.tell(QStringLiteral("Les résultats n'ont pas pu être enregistrés dans le fichier Resultats2027.ini."));
 }
 
 void PublishingController::datedCopy()

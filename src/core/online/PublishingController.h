@@ -11,7 +11,7 @@ class MatchdaysController;
 class StandingsController;
 
 // The editor's publishing frame "Expédition fichier": the news text, the announced version, a
-// bonus or malus, the dated copy, and sending the store through the publisher's upload page.
+// bonus or malus, the dated copy, results taken from an open-data file, and sending the store through the publisher's upload page.
 class PublishingController : public QObject
 {
     Q_OBJECT
@@ -31,6 +31,8 @@ public:
     void insertBonus();
     void sendFile();
     void datedCopy();
+    // "Importer des résultats...": a file from elsewhere, its report as a preview, then one save.
+    void importResults();
     void clickStoreLabel();
 
 private:

@@ -54,6 +54,7 @@ const Design designs[ButtonCount] = {
     {"Dream Team", ButtonPlace::Options},
     {"Projections", ButtonPlace::RankingsMenu},
     {"Fermer", ButtonPlace::Projections},
+    {"Importer des résultats...", ButtonPlace::Publishing},
 };
 
 } // namespace

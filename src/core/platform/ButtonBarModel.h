@@ -66,6 +66,8 @@ enum : int {
     // Beyond the forty of the original bar: the projections view and its "Fermer".
     Projections = 40,
     CloseProjections = 41,
+    // The publishing frame's import of results from an open-data file.
+    ImportResults = 42,
 };
 }
 
@@ -78,7 +80,7 @@ struct ButtonState
     Rgb background = ButtonColours::Rest;
 };
 
-inline constexpr int ButtonCount = 42;
+inline constexpr int ButtonCount = 43;
 
 // The 40 buttons of the window: captions, places, colours, and the action each one runs. Every
 // subsystem gives the actions of its own buttons; the window runs them between its prologue and

@@ -90,6 +90,8 @@ bool validName(const QString &name)
 
 QByteArray keyLine(const QByteArray &keyBytes, const QString &value)
 {
+    if (!value.contains(u'\r') && !value.contains(u'\n'))
+        return keyBytes + '=' + EncodeWin1252(value) + "\r\n";
     QString v = value;
     v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
     return keyBytes + '=' + EncodeWin1252(v) + "\r\n";
@@ -183,13 +185,20 @@ QString IniDocument::value(const QString &section, const QString &key, const QSt
 
 bool IniDocument::set(const QString &section, const QString &key, const QString &value)
 {
-    if (!validName(section) || !validName(key))
+    return set(section, {{key, value}});
+}
+
+bool IniDocument::set(const QString &section, const QList<std::pair<QString, QString>> &values)
+{
+    if (!validName(section))
         return false;
     const QString wantSection = foldName(section);
-    const QString wantKey = foldName(key);
 
+    // The first matching section: where it starts, its last non-blank line, and the line of each
+    // of its keys (the first one of a name wins).
     qsizetype sectionLine = -1;
-    qsizetype lastContent = -1; // last non-blank line of the section
+    qsizetype lastContent = -1;
+    QHash<QString, qsizetype> keyLines;
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
         const QString text = lineText(m_lines[i]);
         const ParsedLine p = parseLine(text);
@@ -206,28 +215,41 @@ bool IniDocument::set(const QString &section, const QString &key, const QString 
             continue;
         if (!text.trimmed().isEmpty())
             lastContent = i;
-        if (p.kind == LineKind::Key && p.name == wantKey) {
-            // Keep the key as the file spells it.
-            const QByteArray raw = m_lines[i];
-            m_lines[i] = keyLine(raw.left(raw.indexOf('=')), value);
-            return true;
-        }
+        if (p.kind == LineKind::Key && !keyLines.contains(p.name))
+            keyLines.insert(p.name, i);
     }
 
     auto terminate = [this](qsizetype i) {
         if (i >= 0 && !m_lines[i].endsWith('\n'))
             m_lines[i] += "\r\n";
     };
-    const QByteArray newKey = keyLine(EncodeWin1252(key.trimmed()), value);
-    if (sectionLine >= 0) {
+    bool all = true;
+    for (const auto &[key, value] : values) {
+        if (!validName(key)) {
+            all = false;
+            continue;
+        }
+        const QString wantKey = foldName(key);
+        if (const auto it = keyLines.constFind(wantKey); it != keyLines.cend()) {
+            // Keep the key as the file spells it.
+            const QByteArray raw = m_lines[*it];
+            m_lines[*it] = keyLine(raw.left(raw.indexOf('=')), value);
+            continue;
+        }
+        const QByteArray newKey = keyLine(EncodeWin1252(key.trimmed()), value);
+        if (sectionLine < 0) {
+            terminate(m_lines.size() - 1);
+            m_lines.append("[" + EncodeWin1252(section.trimmed()) + "]\r\n");
+            sectionLine = m_lines.size() - 1;
+            lastContent = sectionLine;
+        }
+        // Every key line of the section lies at or before its last non-blank line: inserting
+        // after it moves none of them.
         terminate(lastContent);
-        m_lines.insert(lastContent + 1, newKey);
-        return true;
+        m_lines.insert(++lastContent, newKey);
+        keyLines.insert(wantKey, lastContent);
     }
-    terminate(m_lines.size() - 1);
-    m_lines.append("[" + EncodeWin1252(section.trimmed()) + "]\r\n");
-    m_lines.append(newKey);
-    return true;
+    return all;
 }
 
 QByteArray IniDocument::toBytes() const

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 namespace kestrava {
 
 // Windows private-profile semantics: sections and keys match without regard to case, the first
@@ -51,6 +53,10 @@ public:
     // False when the section or key could not be written as such (empty, or holding ']', '=' or a
     // line break). Line breaks inside a value become spaces, so a value can never add lines.
     bool set(const QString &section, const QString &key, const QString &value);
+    // Several keys of one section in a single pass over the lines, exactly as one set() after the
+    // other would write them (a season's results at once would otherwise rescan the file per key).
+    // False when one of them could not be written; the others are.
+    bool set(const QString &section, const QList<std::pair<QString, QString>> &values);
     QString value(const QString &section, const QString &key, const QString &defaultValue = {}) const;
 
     QByteArray toBytes() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -53,6 +54,9 @@ public:
     // (*.ics)"). Nothing when the user cancelled.
     virtual std::optional<QString> askSaveFile(const QString &title, const QString &proposed,
                                                const QString &filter) = 0;
+    // Which file to open, starting in `folder`. Nothing when the user cancelled.
+    virtual std::optional<QString> askOpenFile(const QString &title, const QString &folder,
+                                               const QString &filter) = 0;
 };
 
 // Opens pages in the browser and files in their program.
@@ -71,6 +75,23 @@ public:
     virtual ~Downloader() = default;
     using Check = std::function<bool(const QByteArray &)>;
     virtual bool download(const QUrl &url, const QString &targetPath, const Check &accept = {}) = 0;
+};
+
+// What a site answered to a form sent to it.
+struct PostReply
+{
+    bool reached = false; // an HTTP answer came back, whatever its status
+    int status = 0;
+    QByteArray body;
+    QString error; // why the site was not reached (French), when it was not
+};
+
+// Sends a form to an address, as a browser posts it.
+class Poster
+{
+public:
+    virtual ~Poster() = default;
+    virtual PostReply post(const QUrl &url, const QByteArray &contentType, const QByteArray &body) = 0;
 };
 
 class Clipboard

@@ -35,6 +35,8 @@ QUrl SiteAddresses::uploadPage(const QString &pseudo, const QString &password) c
                     + EncodeQueryValue(password));
 }
 
+QUrl SiteAddresses::uploadTarget() const { return inFolder(QStringLiteral("EXPEL1.php")); }
+
 QUrl SiteAddresses::uploadPageL2(const QString &pseudo, const QString &password) const
 {
     return inFolder(QStringLiteral("EXPEL2.php?pseudo=") + EncodeQueryValue(pseudo) + QStringLiteral("&mdp=")

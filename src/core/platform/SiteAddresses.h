@@ -23,6 +23,9 @@ public:
     QUrl helpPage() const;       // download and help page
     QUrl donationPage() const;
     QUrl uploadPage(const QString &pseudo, const QString &password) const;
+    // Where the upload page's form is posted: the page itself, the editor's name and password
+    // travelling in the form rather than in the address.
+    QUrl uploadTarget() const;
     QUrl uploadPageL2(const QString &pseudo, const QString &password) const;
     QUrl homePage() const;
     QUrl contactPage(const QString &subject) const;

@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -76,6 +77,10 @@ QString ProperCase(QString &text)
 
 QString DecodeWin1252(const QByteArray &bytes)
 {
+    // ASCII reads the same in Windows-1252: most lines of the store need no converter, whose
+    // opening costs more than the line (the store is written a line at a time).
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder("Windows-1252");
     if (!decoder.isValid())
         return QString::fromLatin1(bytes); // never expected with ICU; keeps the text readable
@@ -84,6 +89,8 @@ QString DecodeWin1252(const QByteArray &bytes)
 
 QByteArray EncodeWin1252(const QString &text)
 {
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder("Windows-1252");
     if (!encoder.isValid())
         return text.toLatin1();

@@ -20,10 +20,14 @@ MatchResult MatchResult::parse(const QString &record)
 
 QString MatchResult::toRecord() const
 {
-    QStringList l;
-    for (const QString &f : fields)
-        l.append(f);
-    return l.join(u'|');
+    QString record;
+    record.reserve(24);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            record += u'|';
+        record += fields[i];
+    }
+    return record;
 }
 
 bool GoalsEntered(const QString &goals)
@@ -33,7 +37,12 @@ bool GoalsEntered(const QString &goals)
 
 QString FixtureKey(int matchday, int position)
 {
-    return QStringLiteral("%1%2").arg(matchday, 2, 10, QLatin1Char('0')).arg(position, 2, 10, QLatin1Char('0'));
+    if (matchday < 0 || matchday > 99 || position < 0 || position > 99)
+        return QStringLiteral("%1%2").arg(matchday, 2, 10, QLatin1Char('0')).arg(position, 2, 10, QLatin1Char('0'));
+    // Every key of a season goes through here: no formatting machinery for four digits.
+    const QChar digits[4] = {QChar(u'0' + matchday / 10), QChar(u'0' + matchday % 10), QChar(u'0' + position / 10),
+                             QChar(u'0' + position % 10)};
+    return QString(digits, 4);
 }
 
 ResultsStore::ResultsStore(QString folder)
@@ -91,6 +100,7 @@ SaveOutcome ResultsStore::saveResults(const QList<EntryRow> &rows, const QDateTi
 
     IniDocument doc = IniDocument::fromFile(path());
     doc.set(Store::Maj, Store::Maj, FormatMaj(launchTime));
+    QList<std::pair<QString, QString>> records;
     for (const EntryRow &row : rows) {
         // An empty home-goals box never removes what is stored.
         if (row.r1.isEmpty() || row.key.isEmpty())
@@ -100,8 +110,9 @@ SaveOutcome ResultsStore::saveResults(const QList<EntryRow> &rows, const QDateTi
         // A '|' typed into a box would shift every later field of the record.
         for (QString &f : r.fields)
             f.remove(u'|');
-        doc.set(Store::Results, row.key, r.toRecord());
+        records.append({row.key, r.toRecord()});
     }
+    doc.set(Store::Results, records);
     out.written = doc.save(path());
     out.sendButtonVisible = out.changedSinceReference && password == EditingPassword;
     return out;

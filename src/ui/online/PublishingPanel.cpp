@@ -138,6 +138,10 @@ PublishingPanel::PublishingPanel(PublishingController &controller, Session &sess
     identity->addWidget(m_password, 1);
     layout->addLayout(identity);
 
+    // Results from an open-data file: the controller asks for the file and shows the report.
+    layout->addSpacing(4);
+    layout->addLayout(buttonRow({ Btn::ImportResults }));
+
     layout->addSpacing(4);
     auto *store = new QHBoxLayout;
     store->setSpacing(6);

@@ -110,4 +110,21 @@ std::optional<QString> WidgetDialogs::askSaveFile(const QString &title, const QS
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<QString> WidgetDialogs::askOpenFile(const QString &title, const QString &folder, const QString &filter)
+{
+    QFileDialog dialog(m_parent, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ouvrir"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    keepInSight(dialog, m_parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace kestrava

@@ -20,6 +20,7 @@ public:
     Answer askYesNoCancel(const QString &text, const QString &title) override;
     std::optional<QString> askText(const QString &prompt, const QString &title) override;
     std::optional<QString> askSaveFile(const QString &title, const QString &proposed, const QString &filter) override;
+    std::optional<QString> askOpenFile(const QString &title, const QString &folder, const QString &filter) override;
 
 private:
     QPointer<QWidget> m_parent;
