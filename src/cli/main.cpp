@@ -7,6 +7,7 @@
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
 #include "TeamCommands.h"
+#include "WebCommand.h"
 #include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -174,9 +175,11 @@ int main(int argc, char *argv[])
         return status;
     if (const int status = RunChartCommand(app.arguments()); status >= 0)
         return status;
+    if (const int status = RunWebCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
-        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage(), 1);
+        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + WebUsage(), 1);
     const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
 
     SeasonData season;
