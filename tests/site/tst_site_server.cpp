@@ -22,6 +22,8 @@ using kestrava::test::WriteFileBytes;
 namespace {
 
 constexpr int RequestTimeoutMs = 10000;
+// Above the slow clients' test, which holds 300 connections from 127.0.0.1.
+constexpr int PerAddressLimit = 310;
 
 struct Answer
 {
@@ -158,6 +160,22 @@ private:
             + QByteArray::number(body.size()) + "\r\n\r\n" + body;
     }
 
+    // The editor's form byte for byte, with the right password in the address.
+    static QByteArray formRequest(const QByteArray &contentType, const QByteArray &body)
+    {
+        return "POST /Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=s3cret HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+               "Connection: close\r\nContent-Type: "
+            + contentType + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    }
+
+    static QByteArray filePart(const QByteArray &boundary, const QByteArray &data)
+    {
+        return "--" + boundary
+            + "\r\nContent-Disposition: form-data; name=\"fichier\"; filename=\"Resultats2027.ini\"\r\n"
+              "Content-Type: application/octet-stream\r\n\r\n"
+            + data + "\r\n";
+    }
+
     // Waits up to `ms` for the server's log to satisfy `done`.
     bool logUntil(const std::function<bool()> &done, int ms)
     {
@@ -177,7 +195,8 @@ private slots:
         m_nam.setProxy(QNetworkProxy::NoProxy);
         QVERIFY2(m_site.start(QStringLiteral(KESTRAVA_SITE), &m_log,
                      { QStringLiteral("--request-timeout"), QStringLiteral("1.5"),
-                         QStringLiteral("--idle-timeout"), QStringLiteral("1.5") }),
+                         QStringLiteral("--idle-timeout"), QStringLiteral("1.5"),
+                         QStringLiteral("--per-address-limit"), QString::number(PerAddressLimit) }),
             m_log.constData());
         m_port = m_site.port();
         // The editors file is read at every upload; something secret lies beside the site folder.
@@ -275,6 +294,62 @@ private slots:
         QCOMPARE(ReadFileBytes(published(".2")), first);
     }
 
+    void formsOnTheWire_data()
+    {
+        QTest::addColumn<QByteArray>("contentType");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("phrase");
+        const QByteArray store = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
+        const QByteArray multipart = "multipart/form-data; boundary=XyZ";
+        const QByteArray form = filePart("XyZ", store) + "--XyZ--\r\n";
+        const QString notMultipart = QStringLiteral("multipart/form-data attendu");
+        const QString unreadable = QStringLiteral("incomplet ou illisible");
+        QTest::newRow("as a browser sends it") << multipart << form << 200 << QStringLiteral("Fichier reçu");
+        QTest::newRow("quoted boundary, other case")
+            << QByteArray("Multipart/Form-Data; boundary=\"a b\"")
+            << filePart("a b", store) + "--a b--\r\n" << 200 << QStringLiteral("Fichier reçu");
+        QTest::newRow("url-encoded") << QByteArray("application/x-www-form-urlencoded")
+                                     << "fichier=" + store.toPercentEncoding() << 400 << notMultipart;
+        QTest::newRow("no boundary") << QByteArray("multipart/form-data") << form << 400 << notMultipart;
+        QTest::newRow("no closing delimiter")
+            << multipart << filePart("XyZ", store) << 400 << unreadable;
+        QTest::newRow("other boundary") << QByteArray("multipart/form-data; boundary=AbC") << form << 400
+                                        << QStringLiteral("Aucun fichier");
+        QByteArray many;
+        for (int i = 0; i < 40; ++i)
+            many += "--XyZ\r\nContent-Disposition: form-data; name=\"f" + QByteArray::number(i) + "\"\r\n\r\nx\r\n";
+        QTest::newRow("too many parts") << multipart << many + form << 400 << unreadable;
+    }
+
+    void formsOnTheWire()
+    {
+        QFETCH(QByteArray, contentType);
+        QFETCH(QByteArray, body);
+        QFETCH(int, status);
+        QFETCH(QString, phrase);
+        const Exchange e = exchange(formRequest(contentType, body), 3000);
+        QVERIFY2(e.answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), e.answer.left(100).constData());
+        QVERIFY2(QString::fromUtf8(e.answer).contains(phrase), e.answer.constData());
+        QCOMPARE(QFile::exists(published(".1")), status == 200);
+    }
+
+    void cutFormsAreRefused()
+    {
+        // A transfer cut anywhere (its length announced as sent) never publishes a store.
+        QByteArray store = m_demoStore;
+        store.replace("Pseudo=Editeur", "Pseudo=Editeur\r\n; coupé");
+        const QByteArray form = filePart("XyZ", store) + "--XyZ--\r\n";
+        for (qsizetype n = 0; n < form.size() - 4; n += 7) {
+            const QByteArray answer
+                = exchange(formRequest("multipart/form-data; boundary=XyZ", form.left(n)), 3000).answer;
+            QVERIFY2(answer.startsWith("HTTP/1.1 400"), (QByteArray::number(n) + answer.left(60)).constData());
+        }
+        QCOMPARE(ReadFileBytes(published()), m_demoStore);
+        QVERIFY(exchange(formRequest("multipart/form-data; boundary=XyZ", form), 3000).answer.startsWith("HTTP/1.1 200"));
+        QCOMPARE(ReadFileBytes(published()), store);
+    }
+
     void logHasALinePerRequestAndNoPassword()
     {
         logUntil([] { return false; }, 50);
@@ -309,8 +384,10 @@ private slots:
         row("keep-alive, two requests at once", get + "\r\n" + get + "\r\n", "200 200", false);
         row("then close", get + "\r\n" + get + "Connection: Keep-Alive, close\r\n\r\n" + get + "\r\n",
             "200 200", true);
-        row("garbage", "\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03", "400", true);
-        row("folded header", get + " folded\r\n\r\n", "400", true);
+        // Not HTTP at all: the library closes without a word.
+        row("garbage", QByteArrayLiteral("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\r\n\r\n"), "", true);
+        // An obsolete folded line is joined to the one before, as the standard lets a server do.
+        row("folded header", get + "X-Note: a\r\n folded\r\n\r\n", "200", false);
         row("two lengths",
             "POST /Vantor2027/EXPEL1.php HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nxx", "400",
             true);
@@ -336,7 +413,7 @@ private slots:
         QCOMPARE(seen, statuses);
         QCOMPARE(e.closed, closed);
         if (request.startsWith("GET /Vantor2027/don.L1 HTTP/1.0\r\nConnection: keep-alive"))
-            QVERIFY(e.answer.contains("\r\nConnection: keep-alive\r\n"));
+            QVERIFY(e.answer.toLower().contains("\r\nconnection: keep-alive\r\n"));
     }
 
     void keepAliveIsBounded()
@@ -352,7 +429,9 @@ private slots:
         e = exchange(many, 3000);
         QVERIFY(e.closed);
         QCOMPARE(e.answer.count("HTTP/1.1 200"), 1000);
-        QVERIFY(e.answer.endsWith("Connection: close\r\n\r\n"));
+        const QByteArray last = e.answer.mid(e.answer.lastIndexOf("HTTP/1.1 200"));
+        QVERIFY(last.contains("\r\nConnection: close\r\n"));
+        QCOMPARE(e.answer.count("\r\nConnection: close\r\n"), 1);
     }
 
     void slowClientsShutNobodyOut()
@@ -394,6 +473,28 @@ private slots:
         QVERIFY2(allDropped, QByteArray::number(dropped).constData());
         QVERIFY(clock.elapsed() < 3500);
         QVERIFY(slow[1]->readAll().startsWith("HTTP/1.1 408"));
+    }
+
+    void connectionsPerAddressAreLimited()
+    {
+        // One address holding all it may hold is refused more, and nobody else is.
+        const QHostAddress greedy(QStringLiteral("127.0.0.3"));
+        std::vector<std::unique_ptr<QTcpSocket>> held;
+        for (int i = 0; i < PerAddressLimit; ++i) {
+            auto s = std::make_unique<QTcpSocket>();
+            QVERIFY(s->bind(greedy));
+            s->connectToHost(QHostAddress::LocalHost, m_port);
+            QVERIFY(s->waitForConnected(3000));
+            held.push_back(std::move(s));
+        }
+        const QByteArray get = "GET /Vantor2027/don.L1 HTTP/1.0\r\n\r\n";
+        QTest::qWait(100); // the site has taken them all
+        const Exchange refused = exchange(get, 1000, greedy);
+        QVERIFY(refused.closed && refused.answer.isEmpty());
+        QVERIFY(exchange(get, 1000).answer.startsWith("HTTP/1.1 200"));
+        held.pop_back();
+        QTest::qWait(100);
+        QVERIFY(exchange(get, 1000, greedy).answer.startsWith("HTTP/1.1 200"));
     }
 
     void passwordGuessesAreLimited()
