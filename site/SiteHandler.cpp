@@ -249,7 +249,6 @@ SiteResponse SiteHandler::serveEdition(const QString &requested) const
     }
     // Written once per publication: a browser or a CDN may keep it a minute.
     r.headers.append(Header("Cache-Control", "public, max-age=60"));
-    r.headers.append(Header("X-Content-Type-Options", "nosniff"));
     return r;
 }
 

@@ -83,6 +83,7 @@ bool WebEditionWriter::writeNow()
     const IniSnapshot store = ResultsStore(m_seasonFolder).snapshot();
     WebEditionOptions options;
     options.now = QDateTime::currentDateTime();
+    options.projectionBudgetMs = 20000;
     const QList<WebFile> files = BuildWebEdition(season, store, options);
     const WebPublication published = PublishWebEdition(folder.filePath(folderName()), files);
     if (!published.ok) {

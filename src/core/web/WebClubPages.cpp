@@ -11,12 +11,6 @@ namespace kestrava {
 
 namespace {
 
-QString frenchDate(const QDateTime &dt)
-{
-    static const QLocale french(QLocale::French, QLocale::France);
-    return dt.isValid() ? french.toString(dt.date(), QStringLiteral("dddd d MMMM yyyy")) : QStringLiteral("date à fixer");
-}
-
 QString cards(const QString &yellow, const QString &red)
 {
     QStringList parts;
@@ -95,7 +89,7 @@ QString chartSvg(const EditionData &d, const QString &team)
     QStringList spoken;
     for (int j = 1; j <= MatchdayCount; ++j) {
         const int x = (j - 1) * ChartTwips::Pitch;
-        bars += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"150\" text-anchor=\"middle\" fill=\"#333333\">%3</text>")
+        bars += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"200\" text-anchor=\"middle\" fill=\"#333333\">%3</text>")
                     .arg(x + 150)
                     .arg(bottom + 250)
                     .arg(j);
@@ -104,7 +98,7 @@ QString chartSvg(const EditionData &d, const QString &team)
             continue;
         const int h = BarHeight(rank);
         bars += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"260\" height=\"%3\" fill=\"%4\"/>"
-                               "<text x=\"%5\" y=\"%6\" font-size=\"150\" text-anchor=\"middle\" fill=\"#000000\">%7</text>")
+                               "<text x=\"%5\" y=\"%6\" font-size=\"200\" text-anchor=\"middle\" fill=\"#000000\">%7</text>")
                     .arg(x + 20)
                     .arg(bottom - h)
                     .arg(h)
@@ -159,14 +153,15 @@ QString MatchdayPage(const EditionData &d, int matchday)
 {
     FixtureGridModel grid;
     ShowMatchday(grid, d.season, d.store, matchday, GridContext{d.now, QString()});
-    QString body = QStringLiteral("<p>") + HtmlText(frenchDate(d.season.matchdayDates[matchday])) + QStringLiteral("</p>\n");
+    // The grid's own header, with its countdown; the caption stays short enough for a phone.
+    QString body = QStringLiteral("<p>") + HtmlText(grid.header.trimmed()) + QStringLiteral("</p>\n");
     body += QStringLiteral("<nav aria-label=\"Journées voisines\" class=\"noprint\"><p>");
     if (matchday > 1)
         body += QStringLiteral("<a href=\"%1\">← Journée %2</a> · ").arg(MatchdayFileName(matchday - 1)).arg(matchday - 1);
     body += QStringLiteral("<a href=\"journees.html\">Toutes les journées</a>");
     if (matchday < MatchdayCount)
         body += QStringLiteral(" · <a href=\"%1\">Journée %2 →</a>").arg(MatchdayFileName(matchday + 1)).arg(matchday + 1);
-    body += QStringLiteral("</p></nav>\n<div class=\"scroll\"><table><caption>") + HtmlText(grid.header.trimmed())
+    body += QStringLiteral("</p></nav>\n<div class=\"scroll\"><table><caption>Matches de la Journée N°%1").arg(matchday)
         + QStringLiteral("</caption>\n<thead><tr><th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
                          "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons domicile</th>"
                          "<th scope=\"col\" class=\"l\">Cartons extérieur</th><th scope=\"col\" class=\"l\">Autre match</th>"
@@ -194,7 +189,7 @@ QString MatchdaysPage(const EditionData &d)
     QString body = QStringLiteral("<ul class=\"days\">");
     for (int j = 1; j <= MatchdayCount; ++j)
         body += QStringLiteral("<li><a href=\"%1\"%2>%3</a></li>")
-                    .arg(MatchdayFileName(j), j == d.currentMatchday ? QStringLiteral(" aria-current=\"page\"") : QString())
+                    .arg(MatchdayFileName(j), j == d.currentMatchday ? QStringLiteral(" aria-current=\"date\"") : QString())
                     .arg(j);
     body += QStringLiteral("</ul>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : journées"), QStringLiteral("Les 34 journées"), body, d.footer,
@@ -229,7 +224,9 @@ QString ClubPage(const EditionData &d, int team)
     body += barSvg(sheet.bars[RetourHome], c[RetourHomeTitle]) + barSvg(sheet.bars[RetourAway], c[RetourAwayTitle]);
     body += QStringLiteral("<h2>Matches</h2>\n") + sheetTable(d, sheet, false, QStringLiteral("Matches à domicile"))
         + sheetTable(d, sheet, true, QStringLiteral("Matches à l'extérieur"));
-    body += QStringLiteral("<h2>Classement au fil des journées</h2>\n") + chartSvg(d, name);
+    body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
+                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, name)
+        + QStringLiteral("</div>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
 }
 

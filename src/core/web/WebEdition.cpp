@@ -12,8 +12,10 @@
 #include "teamviews/EvolutionChart.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
@@ -113,7 +115,18 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     add(QStringLiteral("classements.html"), CategoriesPage(d));
     add(QStringLiteral("records.html"), RecordsPage(d));
     if (options.projections) {
-        const ProjectionReport report = ComputeProjections(season, store, 0, options.simulation);
+        std::atomic<bool> late{false};
+        QElapsedTimer clock;
+        clock.start();
+        ProjectionControl control;
+        if (options.projectionBudgetMs > 0) {
+            control.cancel = &late;
+            control.onProgress = [&](double) {
+                if (clock.elapsed() > options.projectionBudgetMs)
+                    late = true;
+            };
+        }
+        const ProjectionReport report = ComputeProjections(season, store, 0, options.simulation, control);
         add(QStringLiteral("projections.html"), ProjectionsPage(d, &report, options.simulation.seed));
     } else {
         add(QStringLiteral("projections.html"), ProjectionsPage(d, nullptr, options.simulation.seed));

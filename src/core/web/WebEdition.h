@@ -20,6 +20,9 @@ struct WebEditionOptions
     QDateTime now; // decides the current matchday, the games in hand and the chart's last bar
     bool projections = true; // the projections page runs the simulated seasons
     SimulationOptions simulation; // the seed is fixed, so that one store always gives one page
+    // A publication does not wait on the projections past this (0: no limit): some tables keep the
+    // solver of the exact ranges busy for minutes, and the rest of the edition must not wait.
+    qint64 projectionBudgetMs = 0;
 };
 
 struct WebFile

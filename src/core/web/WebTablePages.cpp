@@ -250,12 +250,11 @@ QString CategoriesPage(const EditionData &d)
 QString RecordsPage(const EditionData &d)
 {
     const HighlightTexts texts = ComputeHighlights(d.season, d.store);
-    QString body = QStringLiteral("<dl class=\"records\">\n");
+    QString body;
     for (int i = 0; i < HighlightCount; ++i)
-        body += QStringLiteral("<dt><h2>") + HtmlText(HighlightHeading(i)) + QStringLiteral("</h2></dt><dd>")
+        body += QStringLiteral("<h2>") + HtmlText(HighlightHeading(i)) + QStringLiteral("</h2>\n<p>")
             + (texts[i].trimmed().isEmpty() ? QStringLiteral("Aucun match joué.") : multiLine(texts[i].trimmed()))
-            + QStringLiteral("</dd>\n");
-    body += QStringLiteral("</dl>\n");
+            + QStringLiteral("</p>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : records"), QStringLiteral("Le plus de...."), body, d.footer, d.edition});
 }
 
@@ -263,7 +262,8 @@ QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, qu
 {
     QString body;
     if (!report || !report->complete) {
-        body = QStringLiteral("<p>Les projections ne sont pas calculées dans cette édition.</p>\n");
+        body = report ? QStringLiteral("<p>Les projections n'ont pas pu être calculées à temps pour cette édition.</p>\n")
+                      : QStringLiteral("<p>Les projections ne sont pas calculées dans cette édition.</p>\n");
         return PageHtml({QStringLiteral("Ligue 1 2026-2027 : projections"), QStringLiteral("Projections"), body,
                          d.footer, d.edition});
     }
