@@ -63,6 +63,18 @@ void writeEdition(benchmark::State &state, bool projections)
     state.counters["index_bytes"] = double(indexBytes);
 }
 
+// The pages and feeds computed, before any file is written.
+void BM_EditionBuiltOnly(benchmark::State &state)
+{
+    const SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    for (auto _ : state) {
+        const QList<WebFile> files = BuildWebEdition(s, store.snapshot(), options(false));
+        benchmark::DoNotOptimize(files.size());
+    }
+}
+BENCHMARK(BM_EditionBuiltOnly)->Unit(benchmark::kMillisecond);
+
 void BM_EditionWithoutSimulations(benchmark::State &state)
 {
     writeEdition(state, false);

@@ -31,11 +31,16 @@ QString EditionData::clubPage(const QString &team) const
 
 QString EditionData::clubLink(const QString &team, bool crest) const
 {
-    const QString page = clubPage(team);
-    const QString badge = crest && !page.isEmpty() ? CrestSvg(team) : QString();
-    if (page.isEmpty())
+    const int t = season.TeamIndexOf(team);
+    if (t >= TeamCount)
         return HtmlText(team);
-    return badge + QStringLiteral("<a href=\"") + page + QStringLiteral("\">") + HtmlText(team) + QStringLiteral("</a>");
+    // Every page names the clubs many times over: each link is made once per edition.
+    if (links[t].isEmpty()) {
+        links[t] = QStringLiteral("<a href=\"") + clubPage(team) + QStringLiteral("\">") + HtmlText(team)
+            + QStringLiteral("</a>");
+        crestLinks[t] = CrestSvg(team) + links[t];
+    }
+    return crest ? crestLinks[t] : links[t];
 }
 
 std::array<QString, TeamCount> ClubFileStems(const SeasonData &season)
@@ -103,13 +108,14 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     for (int j = 1; j <= MatchdayCount; ++j)
         add(MatchdayFileName(j), MatchdayPage(d, j));
     add(QStringLiteral("clubs.html"), ClubsPage(d));
-    files.append({QStringLiteral("calendrier.ics"), SeasonAsICalendar(season, store, QString(), options.now)});
+    const SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
+    files.append({QStringLiteral("calendrier.ics"), calendars.season});
     add(QStringLiteral("widget.html"), WidgetPage(d, QString()));
     for (int t = 0; t < TeamCount; ++t) {
         const QString &name = season.teams[t];
         add(QStringLiteral("club-") + d.stems[t] + QStringLiteral(".html"), ClubPage(d, t));
         files.append({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"),
-                      SeasonAsICalendar(season, store, name, options.now)});
+                      calendars.clubs[t]});
         add(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, name));
     }
     add(QStringLiteral("classements.html"), CategoriesPage(d));

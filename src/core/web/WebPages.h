@@ -30,6 +30,8 @@ struct EditionData
     std::array<QString, TeamCount> stems; // the clubs' file names, by team index
     std::array<QString, MatchdayCount + 1> rankOrder; // the evolution chart's tables
 
+    mutable std::array<QString, TeamCount> links, crestLinks;
+
     // "club-<stem>.html", empty for a name that is no club of the season.
     QString clubPage(const QString &team) const;
     // The club's name as a link to its page, escaped.
