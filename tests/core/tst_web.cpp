@@ -256,6 +256,27 @@ private slots:
         QCOMPARE(ReadFileBytes(other + QStringLiteral("/lisez-moi.txt")), QByteArray("à garder"));
     }
 
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::newRow("no output folder") << QStringList{QStringLiteral("web"), QStringLiteral("--dir"), QStringLiteral("@")} << 1;
+        QTest::newRow("negative simulations") << QStringList{QStringLiteral("web"), QStringLiteral("--out"), QStringLiteral("@/web"),
+                                                             QStringLiteral("--simulations"), QStringLiteral("-1")} << 1;
+        QTest::newRow("no season file") << QStringList{QStringLiteral("web"), QStringLiteral("--dir"), QStringLiteral("@/vide"),
+                                                       QStringLiteral("--out"), QStringLiteral("@/web")} << 2;
+    }
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QVERIFY(QDir().mkpath(path(QStringLiteral("vide"))));
+        const Run r = cli(args.replaceInStrings(QStringLiteral("@"), m_dir->path()));
+        QCOMPARE(r.status, status);
+        // Nothing is written, and the old edition, if any, stays.
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("web"))));
+    }
+
     void clubFileNames_data()
     {
         QTest::addColumn<QStringList>("names");

@@ -358,8 +358,17 @@ private slots:
         get("/Vantor2027/EXPEL1.php?pseudo=Editeur&mdp=s3cret");
         upload({ "pseudo=Editeur&mdp=s3cret", {}, {}, "pas un fichier de resultats" });
         upload({ {}, "Editeur", "mauvais-s3cret", "[Resultats]\r\n" });
-        logUntil([&] { return m_log.mid(before).count('\n') >= 4; }, 3000);
-        const QList<QByteArray> lines = m_log.mid(before).split('\n');
+        // The web edition written after an earlier upload logs its own lines, in its own time.
+        const auto requestLines = [&] {
+            QList<QByteArray> lines;
+            for (const QByteArray &line : m_log.mid(before).split('\n')) {
+                if (!line.contains("\xc3\xa9""dition web"))
+                    lines << line;
+            }
+            return lines;
+        };
+        logUntil([&] { return requestLines().size() >= 5; }, 3000);
+        const QList<QByteArray> lines = requestLines();
         QCOMPARE(lines.size(), 5); // four lines and what follows the last line end
         QVERIFY(lines.at(0).contains(" 127.0.0.1 GET /Vantor2027/don.L1 200 "));
         QVERIFY(lines.at(1).contains(" GET /Vantor2027/EXPEL1.php 200 "));

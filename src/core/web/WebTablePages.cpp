@@ -281,7 +281,7 @@ QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, qu
     QString chances = QStringLiteral("<div class=\"scroll\"><table><caption>Chances</caption>\n<thead><tr><th scope=\"col\">Rg</th>"
                                      "<th scope=\"col\" class=\"sticky l\">Club</th>");
     for (const ProjectionZone &z : ProjectionZones()) {
-        ranges += QStringLiteral("<th scope=\"col\">") + HtmlText(z.label) + QStringLiteral("</th>");
+        ranges += QStringLiteral("<th scope=\"col\" class=\"l\">") + HtmlText(z.label) + QStringLiteral("</th>");
         chances += QStringLiteral("<th scope=\"col\">") + HtmlText(z.label) + QStringLiteral("</th>");
     }
     ranges += QStringLiteral("</tr></thead>\n<tbody>\n");
@@ -296,7 +296,7 @@ QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, qu
                                                     .arg(report->ranges[t].worst);
         chances += QStringLiteral("<tr>") + club;
         for (const ProjectionZone &z : ProjectionZones()) {
-            ranges += QStringLiteral("<td>") + HtmlText(VerdictText(report->verdict(t, z))) + QStringLiteral("</td>");
+            ranges += QStringLiteral("<td class=\"l\">") + HtmlText(VerdictText(report->verdict(t, z))) + QStringLiteral("</td>");
             chances += QStringLiteral("<td>") + percent(report->probability(t, z)) + QStringLiteral("</td>");
         }
         ranges += QStringLiteral("</tr>\n");
