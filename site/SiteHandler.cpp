@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrlQuery>
 
 #include <sys/stat.h>
@@ -143,6 +144,13 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
             response.headers.append(Header("Location", seasonFolder().toUtf8() + '/'));
         } else if (*path == folder + u'/' || *path == folder + QStringLiteral("/index.php")) {
             response = helpPage();
+        } else if (*path == folder + u'/' + WebEditionWriter::folderName()) {
+            response = Html(301,
+                PageHtml(QStringLiteral("Page déplacée"),
+                    QStringLiteral("<p>Cette page est à l'adresse <a href=\"web/\">web/</a>.</p>"), QString()));
+            response.headers.append(Header("Location", WebEditionWriter::folderName().toUtf8() + '/'));
+        } else if (path->startsWith(folder + u'/' + WebEditionWriter::folderName() + u'/')) {
+            response = serveEdition(path->mid(folder.size() + WebEditionWriter::folderName().size() + 2));
         } else if (*path == folder + QStringLiteral("/donation.php")) {
             response = Html(200, DonationPage());
         } else if (path->startsWith(folder + u'/') && path->count(u'/') == 2) {
@@ -196,6 +204,51 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
     r.body = file.readAll();
     if (std::time(nullptr) - st.st_ctim.tv_sec >= 2 && S_ISREG(st.st_mode) && st.st_size == r.body.size())
         m_files.insert(name, { r.body, identity });
+    return r;
+}
+
+void SiteHandler::startWebEdition(WebEditionWriter::Mode mode)
+{
+    m_web = std::make_shared<WebEditionWriter>(seasonFolderPath(), mode);
+    m_web->request();
+}
+
+SiteResponse SiteHandler::serveEdition(const QString &requested) const
+{
+    const QString name = requested.isEmpty() ? QStringLiteral("index.html") : requested;
+    const std::optional<QString> shown
+        = u'/' + seasonFolder() + u'/' + WebEditionWriter::folderName() + u'/' + name;
+    // The edition's own names only: lower-case letters, digits, dashes and one extension.
+    static const QRegularExpression allowed(QStringLiteral("^[a-z0-9][a-z0-9-]*\\.(html|css|json|ics)$"));
+    const QRegularExpressionMatch match = allowed.match(name);
+    if (!match.hasMatch())
+        return NotFound(shown);
+    // Opened through the link: the whole answer comes from the edition the link names at this moment.
+    QFile file(QDir(seasonFolderPath()).filePath(WebEditionWriter::folderName() + u'/' + name));
+    constexpr qint64 MaxEditionFileBytes = 4 * 1024 * 1024;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxEditionFileBytes)
+        return NotFound(shown);
+    SiteResponse r;
+    r.status = 200;
+    r.body = file.readAll();
+    const QString type = match.captured(1);
+    if (type == u"html") {
+        r.contentType = HtmlType;
+        // No script anywhere; the widgets alone may be framed by other sites.
+        r.headers.append(Header("Content-Security-Policy",
+            name.startsWith(QStringLiteral("widget"))
+                ? QByteArrayLiteral("default-src 'none'; style-src 'self'; base-uri 'none'; form-action 'none'")
+                : QByteArrayLiteral("default-src 'none'; style-src 'self'; base-uri 'none'; form-action 'none'; "
+                                    "frame-ancestors 'none'")));
+    } else if (type == u"css") {
+        r.contentType = QByteArrayLiteral("text/css; charset=utf-8");
+    } else if (type == u"json") {
+        r.contentType = QByteArrayLiteral("application/json");
+    } else {
+        r.contentType = QByteArrayLiteral("text/calendar; charset=utf-8");
+    }
+    // Written once per publication: a browser or a CDN may keep it a minute.
+    r.headers.append(Header("Cache-Control", "public, max-age=60"));
     return r;
 }
 
@@ -339,6 +392,9 @@ SiteResponse SiteHandler::upload(const SiteRequest &request, qint64 nowMs)
     if (!outcome.backupName.isEmpty())
         message
             += QStringLiteral(" La version précédente est gardée sous le nom %1.").arg(outcome.backupName);
+    // A refused upload never gets here: the edition changes with the published file only.
+    if (m_web)
+        m_web->request();
     SiteResponse r = Html(200, UploadAnswerPage(true, HtmlEscape(message), pseudo, QString()));
     r.headers.append(Header("Referrer-Policy", "no-referrer"));
     r.logNote = QStringLiteral("publié par « %1 »").arg(pseudo);

@@ -2,12 +2,14 @@
 
 #include "AttemptLimiter.h"
 #include "ResultsUpload.h"
+#include "WebEditionWriter.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <utility>
 
 namespace kestrava::site {
@@ -74,6 +76,10 @@ public:
     // `nowMs` is a steady clock's reading, for the limit on wrong passwords.
     SiteResponse handle(const SiteRequest &request, qint64 nowMs);
 
+    // Writes the web edition now (in the background or before returning) and after every accepted
+    // upload from then on.
+    void startWebEdition(WebEditionWriter::Mode mode);
+
     QString root() const { return m_root; }
     QString seasonFolderPath() const;
 
@@ -87,6 +93,7 @@ public:
 
 private:
     SiteResponse serveFile(const QString &name) const;
+    SiteResponse serveEdition(const QString &name) const;
     SiteResponse helpPage() const;
     SiteResponse uploadForm(const SiteRequest &request) const;
     SiteResponse upload(const SiteRequest &request, qint64 nowMs);
@@ -100,6 +107,7 @@ private:
     QString m_root;
     QString m_configPath;
     AttemptLimiter m_attempts;
+    std::shared_ptr<WebEditionWriter> m_web;
     mutable QHash<QString, CachedFile> m_files;
 };
 

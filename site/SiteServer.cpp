@@ -1,5 +1,7 @@
 #include "SiteServer.h"
 
+#include <algorithm>
+
 #include "SitePages.h"
 
 #include <QDateTime>
@@ -395,8 +397,12 @@ bool SiteServer::answer(Request &r, MHD_Connection *mhd, const SiteResponse &res
         return false;
     }
     MHD_add_response_header(reply, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.constData());
-    // Every answer is fresh: a download must always see the file as it is now.
-    MHD_add_response_header(reply, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
+    // Every answer is fresh, a download must always see the file as it is now; only the web
+    // edition, written once per publication, says otherwise.
+    const bool ownCacheRule = std::any_of(response.headers.cbegin(), response.headers.cend(),
+        [](const auto &header) { return header.first.compare("Cache-Control", Qt::CaseInsensitive) == 0; });
+    if (!ownCacheRule)
+        MHD_add_response_header(reply, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
     MHD_add_response_header(reply, "X-Content-Type-Options", "nosniff");
     for (const auto &[name, value] : response.headers)
         MHD_add_response_header(reply, name.constData(), value.constData());

@@ -151,6 +151,8 @@ int main(int argc, char *argv[])
     if (getrlimit(RLIMIT_NOFILE, &files) == 0)
         limits.maxConnections = int(qBound<rlim_t>(16, files.rlim_cur - 16, limits.maxConnections));
 
+    // The pages of the season, written again after every accepted upload.
+    handler.startWebEdition(WebEditionWriter::Mode::Background);
     SiteServer server(std::move(handler), limits);
     const quint16 actualPort = server.listenOn(bind.toLatin1(), quint16(port));
     if (actualPort == 0) {

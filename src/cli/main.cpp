@@ -8,6 +8,7 @@
 #include "NetworkDownloader.h"
 #include "ProjectionsCommand.h"
 #include "TeamCommands.h"
+#include "WebCommand.h"
 #include "online/Online.h"
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
@@ -177,9 +178,11 @@ int main(int argc, char *argv[])
         return status;
     if (const int status = RunImportCommand(app.arguments()); status >= 0)
         return status;
+    if (const int status = RunWebCommand(app.arguments()); status >= 0)
+        return status;
     Options o;
     if (!parse(app.arguments(), o))
-        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage(), 1);
+        return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage() + WebUsage(), 1);
     const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
 
     SeasonData season;

@@ -59,10 +59,10 @@ QString CalendarFileName(const QString &team)
     return name + QStringLiteral(".ics");
 }
 
-QByteArray SeasonAsICalendar(
-    const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp)
+namespace {
+
+void appendHeader(QByteArray &out, const QString &team)
 {
-    QByteArray out;
     appendLine(out, QStringLiteral("BEGIN:VCALENDAR"));
     appendLine(out, QStringLiteral("VERSION:2.0"));
     appendLine(out, QStringLiteral("PRODID:-//Kestrava//Ligue 1 2026-2027//FR"));
@@ -71,9 +71,13 @@ QByteArray SeasonAsICalendar(
     const QString calendarName
         = SeasonTitle.trimmed() + (team.isEmpty() ? QString() : QStringLiteral(" - ") + team);
     appendLine(out, QStringLiteral("X-WR-CALNAME:") + escaped(calendarName));
+}
 
+// Every fixture's event in calendar order, handed to `take` with its fixture code.
+template<typename Take>
+void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp, Take take)
+{
     const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    const QString letter = team.isEmpty() ? QString() : season.TeamLetterOf(team);
     const auto *results = store.section(Store::Results);
     QSet<QString> uids;
     for (const QString &text : season.calendar) {
@@ -81,8 +85,6 @@ QByteArray SeasonAsICalendar(
         if (!record.read(text) || record.code.size() != 2)
             continue;
         const QString code = record.code.toString();
-        if (!team.isEmpty() && !code.contains(letter))
-            continue;
         const QString key = record.key();
         const int matchday = record.matchday.toInt();
         const QDateTime date = season.matchdayDate(matchday);
@@ -103,19 +105,56 @@ QByteArray SeasonAsICalendar(
         if (GoalsEntered(m.r1()) && GoalsEntered(m.r2()))
             summary += QStringLiteral(" (") + m.r1().trimmed() + u'-' + m.r2().trimmed() + u')';
 
-        appendLine(out, QStringLiteral("BEGIN:VEVENT"));
-        appendLine(out, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
-        appendLine(out, QStringLiteral("DTSTAMP:") + stampText);
-        appendLine(out, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
-        appendLine(out, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
-        appendLine(out, QStringLiteral("SUMMARY:") + escaped(summary));
-        appendLine(out,
+        QByteArray event;
+        appendLine(event, QStringLiteral("BEGIN:VEVENT"));
+        appendLine(event, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
+        appendLine(event, QStringLiteral("DTSTAMP:") + stampText);
+        appendLine(event, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
+        appendLine(event, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
+        appendLine(event, QStringLiteral("SUMMARY:") + escaped(summary));
+        appendLine(event,
             QStringLiteral("DESCRIPTION:")
                 + escaped(QStringLiteral("Ligue 1, journée ") + QString::number(matchday)));
-        appendLine(out, QStringLiteral("TRANSP:TRANSPARENT"));
-        appendLine(out, QStringLiteral("END:VEVENT"));
+        appendLine(event, QStringLiteral("TRANSP:TRANSPARENT"));
+        appendLine(event, QStringLiteral("END:VEVENT"));
+        take(code, event);
     }
+}
+
+} // namespace
+
+QByteArray SeasonAsICalendar(
+    const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp)
+{
+    QByteArray out;
+    appendHeader(out, team);
+    const QString letter = team.isEmpty() ? QString() : season.TeamLetterOf(team);
+    forEachEvent(season, store, stamp, [&](const QString &code, const QByteArray &event) {
+        if (team.isEmpty() || code.contains(letter))
+            out += event;
+    });
     appendLine(out, QStringLiteral("END:VCALENDAR"));
+    return out;
+}
+
+SeasonCalendars SeasonAsICalendars(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp)
+{
+    SeasonCalendars out;
+    appendHeader(out.season, QString());
+    for (int t = 0; t < TeamCount; ++t)
+        appendHeader(out.clubs[t], season.teams[t]);
+    forEachEvent(season, store, stamp, [&](const QString &code, const QByteArray &event) {
+        out.season += event;
+        const int home = code[0].unicode() - u'A';
+        const int away = code[1].unicode() - u'A';
+        if (home >= 0 && home < TeamCount)
+            out.clubs[home] += event;
+        if (away >= 0 && away < TeamCount && away != home)
+            out.clubs[away] += event;
+    });
+    appendLine(out.season, QStringLiteral("END:VCALENDAR"));
+    for (QByteArray &club : out.clubs)
+        appendLine(club, QStringLiteral("END:VCALENDAR"));
     return out;
 }
 

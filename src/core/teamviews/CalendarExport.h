@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <array>
+
 namespace kestrava {
 
 // The season's fixtures as an iCalendar file (RFC 5545): one all-day event per fixture on its
@@ -16,6 +18,15 @@ namespace kestrava {
 // `stamp` is the moment of the export.
 QByteArray SeasonAsICalendar(
     const SeasonData &season, const IniSnapshot &store, const QString &team, const QDateTime &stamp);
+
+// The season's file and every club's (by team index) in one pass over the fixtures: the same
+// files as SeasonAsICalendar gives one at a time.
+struct SeasonCalendars
+{
+    QByteArray season;
+    std::array<QByteArray, TeamCount> clubs;
+};
+SeasonCalendars SeasonAsICalendars(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp);
 
 // The file name offered when the sheet saves a club's calendar.
 QString CalendarFileName(const QString &team);

@@ -1,0 +1,92 @@
+// The web edition written at a publication, against the full-season table run measured in the same
+// run: every page and feed without the simulated seasons (at most 20 table runs), the same with
+// 100,000 simulated seasons (under a second), and the index's size.
+#include "season/ResultsStore.h"
+#include "season/SeasonData.h"
+#include "standings/LeagueTableModel.h"
+#include "web/WebEdition.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace kestrava;
+
+namespace {
+
+const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
+
+SeasonData season()
+{
+    SeasonData d;
+    LoadSeasonFile(QDir(dataDir).filePath(SeasonFileName), d);
+    return d;
+}
+
+WebEditionOptions options(bool projections)
+{
+    WebEditionOptions o;
+    o.now = QDateTime(QDate(2026, 12, 6), QTime(8, 0));
+    o.projections = projections;
+    return o;
+}
+
+void BM_TableRun(benchmark::State &state)
+{
+    SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    for (auto _ : state) {
+        const IniSnapshot snap = store.snapshot();
+        ResultsStore::loadBonusMalus(snap, s);
+        LeagueTableModel model;
+        int last = 0;
+        ComputeStandings(s, snap, last, false, StandingsContext{}, model);
+        benchmark::DoNotOptimize(model.rankText(0));
+    }
+}
+BENCHMARK(BM_TableRun)->Unit(benchmark::kMicrosecond);
+
+// Read, computed, written into a new folder and switched in: what a publication costs.
+void writeEdition(benchmark::State &state, bool projections)
+{
+    const SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    QTemporaryDir dir;
+    qint64 indexBytes = 0;
+    for (auto _ : state) {
+        const QList<WebFile> files = BuildWebEdition(s, store.snapshot(), options(projections));
+        if (!PublishWebEdition(dir.filePath(QStringLiteral("web")), files).ok)
+            state.SkipWithError("the edition could not be written");
+        indexBytes = files.value(1).bytes.size();
+    }
+    state.counters["index_bytes"] = double(indexBytes);
+}
+
+// The pages and feeds computed, before any file is written.
+void BM_EditionBuiltOnly(benchmark::State &state)
+{
+    const SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    for (auto _ : state) {
+        const QList<WebFile> files = BuildWebEdition(s, store.snapshot(), options(false));
+        benchmark::DoNotOptimize(files.size());
+    }
+}
+BENCHMARK(BM_EditionBuiltOnly)->Unit(benchmark::kMillisecond);
+
+void BM_EditionWithoutSimulations(benchmark::State &state)
+{
+    writeEdition(state, false);
+}
+BENCHMARK(BM_EditionWithoutSimulations)->Unit(benchmark::kMillisecond);
+
+void BM_EditionWith100000Simulations(benchmark::State &state)
+{
+    writeEdition(state, true);
+}
+BENCHMARK(BM_EditionWith100000Simulations)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,244 @@
+// The pages of the matchdays and of the clubs: the fixture grid's and the team sheet's own fillings.
+#include "WebHtml.h"
+#include "WebPages.h"
+
+#include "matchdays/FixtureGridModel.h"
+#include "matchdays/MatchdayView.h"
+#include "teamviews/EvolutionChart.h"
+#include "teamviews/TeamSheet.h"
+
+namespace kestrava {
+
+namespace {
+
+QString cards(const QString &yellow, const QString &red)
+{
+    QStringList parts;
+    if (!yellow.isEmpty())
+        parts << QStringLiteral("<abbr title=\"Cartons jaunes\">CJ</abbr> ") + HtmlText(yellow);
+    if (!red.isEmpty())
+        parts << QStringLiteral("<abbr title=\"Cartons rouges\">CR</abbr> ") + HtmlText(red);
+    return parts.join(QStringLiteral(", "));
+}
+
+QString cardText(const GridRow &row, CardBox box)
+{
+    const EntryBox &b = row.cards[int(box)];
+    return b.visible ? b.text : QString();
+}
+
+QString score(const QString &r1, const QString &r2)
+{
+    if (r1.isEmpty() && r2.isEmpty())
+        return QStringLiteral("<span aria-label=\"non joué\">–</span>");
+    return HtmlText(r1) + QStringLiteral(" - ") + HtmlText(r2);
+}
+
+QString resultWord(SheetResult r)
+{
+    switch (r) {
+    case SheetResult::Win:
+        return QStringLiteral("<abbr class=\"G\" title=\"Gagné\">G</abbr>");
+    case SheetResult::Draw:
+        return QStringLiteral("<abbr class=\"N\" title=\"Nul\">N</abbr>");
+    case SheetResult::Loss:
+        return QStringLiteral("<abbr class=\"P\" title=\"Perdu\">P</abbr>");
+    case SheetResult::Partial:
+        return QStringLiteral("score incomplet");
+    case SheetResult::None:
+        break;
+    }
+    return {};
+}
+
+// A section's win/draw/loss bar, drawn from the sheet's shares.
+QString barSvg(const SheetBar &bar, const QString &label)
+{
+    static const Rgb colours[3] = {SheetColours::Win, SheetColours::Draw, SheetColours::Loss};
+    // The label last: a club's name may hold a "%1" of its own.
+    const QString text = QStringLiteral("%5 : %1 victoire(s), %2 nul(s), %3 défaite(s), %4 à jouer")
+                             .arg(bar.wins)
+                             .arg(bar.draws)
+                             .arg(bar.losses)
+                             .arg(bar.unplayed)
+                             .arg(label);
+    QString out = QStringLiteral("<p>") + HtmlText(text)
+        + QStringLiteral("<br><svg class=\"bar\" width=\"240\" height=\"14\" viewBox=\"0 0 1000 14\" "
+                         "preserveAspectRatio=\"none\" aria-hidden=\"true\"><rect width=\"1000\" height=\"14\" "
+                         "fill=\"#ffffff\" stroke=\"#888888\"/>");
+    double x = 0;
+    for (int part = 0; part < 3; ++part) {
+        if (!bar.partShown(part))
+            continue;
+        const double w = 1000 * bar.shares[part];
+        out += QStringLiteral("<rect x=\"%1\" width=\"%2\" height=\"14\" fill=\"%3\"/>")
+                   .arg(x, 0, 'f', 1)
+                   .arg(w, 0, 'f', 1)
+                   .arg(CssColour(colours[part]));
+        x += w;
+    }
+    return out + QStringLiteral("</svg></p>\n");
+}
+
+QString chartSvg(const EditionData &d, const QString &team)
+{
+    const auto positions = ChartPositions(d.rankOrder, team);
+    // The window's geometry, in twips.
+    const int bottom = BarHeight(1) + 400;
+    QString bars;
+    QStringList spoken;
+    for (int j = 1; j <= MatchdayCount; ++j) {
+        const int x = (j - 1) * ChartTwips::Pitch;
+        bars += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"200\" text-anchor=\"middle\" fill=\"#333333\">%3</text>")
+                    .arg(x + 150)
+                    .arg(bottom + 250)
+                    .arg(j);
+        const int rank = positions[j];
+        if (rank <= 0)
+            continue;
+        const int h = BarHeight(rank);
+        bars += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"260\" height=\"%3\" fill=\"%4\"/>"
+                               "<text x=\"%5\" y=\"%6\" font-size=\"200\" text-anchor=\"middle\" fill=\"#000000\">%7</text>")
+                    .arg(x + 20)
+                    .arg(bottom - h)
+                    .arg(h)
+                    .arg(CssColour(BarColour(rank)))
+                    .arg(x + 150)
+                    .arg(bottom - h - 40)
+                    .arg(rank);
+        spoken << QStringLiteral("J%1 : %2e").arg(j).arg(rank);
+    }
+    const QString desc = spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken.join(QStringLiteral(", "));
+    return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"
+                          "<title id=\"chart-t\">Evolution du classement de : %3</title><desc id=\"chart-d\">%4</desc>"
+                          "<line x1=\"0\" y1=\"%5\" x2=\"%1\" y2=\"%5\" stroke=\"#333333\" stroke-width=\"15\"/>")
+               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(team),
+                    HtmlText(desc), QString::number(bottom))
+        + bars + QStringLiteral("</svg>\n");
+}
+
+QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away, const QString &caption)
+{
+    QString out = QStringLiteral("<div class=\"scroll\"><table><caption>") + HtmlText(caption)
+        + QStringLiteral("</caption>\n<thead><tr><th scope=\"col\">Journée</th><th scope=\"col\" class=\"l\">Date</th>"
+                         "<th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
+                         "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons</th>"
+                         "<th scope=\"col\">Résultat</th></tr></thead>\n<tbody>\n");
+    for (int r = away ? SheetColumnRows : 0; r < (away ? SheetRowCount : SheetColumnRows); ++r) {
+        const SheetRow &row = sheet.rows[r];
+        if (!row.visible)
+            continue;
+        const auto c = [&](SheetCardBox b) { return row.cards[int(b)].text; };
+        const QString home = cards(c(SheetCardBox::HomeYellow), c(SheetCardBox::HomeRed));
+        const QString guest = cards(c(SheetCardBox::AwayYellow), c(SheetCardBox::AwayRed));
+        out += QStringLiteral("<tr><th scope=\"row\"><a href=\"%1\">%2</a></th><td class=\"l\">%3</td><td class=\"l\">%4</td>"
+                              "<td>%5</td><td class=\"l\">%6</td><td class=\"l\">%7</td><td>%8</td></tr>\n")
+                   .arg(MatchdayFileName(row.matchday))
+                   .arg(row.matchday)
+                   .arg(HtmlText(row.date), d.clubLink(row.home.text), score(row.r1, row.r2), d.clubLink(row.away.text),
+                        home.isEmpty() && guest.isEmpty() ? QString() : home + QStringLiteral(" / ") + guest,
+                        resultWord(row.result));
+    }
+    return out + QStringLiteral("</tbody></table></div>\n");
+}
+
+} // namespace
+
+QString MatchdayFileName(int matchday)
+{
+    return QStringLiteral("journee-%1.html").arg(matchday, 2, 10, QLatin1Char('0'));
+}
+
+QString MatchdayPage(const EditionData &d, int matchday)
+{
+    FixtureGridModel grid;
+    ShowMatchday(grid, d.season, d.store, matchday, GridContext{d.now, QString()});
+    // The grid's own header, with its countdown; the caption stays short enough for a phone.
+    QString body = QStringLiteral("<p>") + HtmlText(grid.header.trimmed()) + QStringLiteral("</p>\n");
+    body += QStringLiteral("<nav aria-label=\"Journées voisines\" class=\"noprint\"><p>");
+    if (matchday > 1)
+        body += QStringLiteral("<a href=\"%1\">← Journée %2</a> · ").arg(MatchdayFileName(matchday - 1)).arg(matchday - 1);
+    body += QStringLiteral("<a href=\"journees.html\">Toutes les journées</a>");
+    if (matchday < MatchdayCount)
+        body += QStringLiteral(" · <a href=\"%1\">Journée %2 →</a>").arg(MatchdayFileName(matchday + 1)).arg(matchday + 1);
+    body += QStringLiteral("</p></nav>\n<div class=\"scroll\"><table><caption>Matches de la Journée N°%1").arg(matchday)
+        + QStringLiteral("</caption>\n<thead><tr><th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
+                         "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons domicile</th>"
+                         "<th scope=\"col\" class=\"l\">Cartons extérieur</th><th scope=\"col\" class=\"l\">Autre match</th>"
+                         "</tr></thead>\n<tbody>\n");
+    for (int r = 0; r < GridRowCount; ++r) {
+        const GridRow &row = grid.row(r);
+        if (!row.home.visible)
+            continue;
+        body += QStringLiteral("<tr><th scope=\"row\" class=\"l\">%1</th><td>%2</td><td class=\"l\">%3</td>"
+                               "<td class=\"l\">%4</td><td class=\"l\">%5</td><td class=\"l\">%6</td></tr>\n")
+                    .arg(d.clubLink(row.home.text, true), score(row.r1.text, row.r2.text), d.clubLink(row.away.text, true),
+                         cards(cardText(row, CardBox::HomeYellow), cardText(row, CardBox::HomeRed)),
+                         cards(cardText(row, CardBox::AwayYellow), cardText(row, CardBox::AwayRed)),
+                         row.infoVisible ? HtmlText(row.info) : QString());
+    }
+    body += QStringLiteral("</tbody></table></div>\n");
+    if (!grid.totals.trimmed().isEmpty())
+        body += QStringLiteral("<p>") + HtmlText(grid.totals.trimmed()) + QStringLiteral("</p>\n");
+    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : journée %1").arg(matchday), QStringLiteral("Journée N°%1").arg(matchday),
+                     body, d.footer, d.edition});
+}
+
+QString MatchdaysPage(const EditionData &d)
+{
+    QString body = QStringLiteral("<ul class=\"days\">");
+    for (int j = 1; j <= MatchdayCount; ++j)
+        body += QStringLiteral("<li><a href=\"%1\"%2>%3</a></li>")
+                    .arg(MatchdayFileName(j), j == d.currentMatchday ? QStringLiteral(" aria-current=\"date\"") : QString())
+                    .arg(j);
+    body += QStringLiteral("</ul>\n");
+    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : journées"), QStringLiteral("Les 34 journées"), body, d.footer,
+                     d.edition});
+}
+
+QString ClubPage(const EditionData &d, int team)
+{
+    const QString name = d.season.teams[team];
+    SheetContext ctx;
+    for (int r = 0; r < TeamCount; ++r) {
+        if (!ctx.rank && d.table.cell(r, TableColumn::Name).text == name)
+            ctx.rank = d.table.rankText(r);
+    }
+    TeamSheetModel sheet;
+    FillTeamSheet(sheet, d.season, d.store, name, ctx);
+    const auto &c = sheet.captions;
+    QString body = QStringLiteral("<p>") + CrestSvg(name) + QStringLiteral("<a href=\"club-%1.ics\">S'abonner au calendrier du club "
+                                                                           "(iCalendar)</a></p>\n")
+                                                                .arg(d.stems[team]);
+    body += QStringLiteral("<ul class=\"facts\">");
+    for (const int k : {int(RankLine), int(PointsLine), int(GoalsForLine), int(GoalsAgainstLine), int(YellowCards), int(RedCards)}) {
+        if (!c[k].trimmed().isEmpty())
+            body += QStringLiteral("<li>") + HtmlText(c[k]) + QStringLiteral("</li>");
+    }
+    if (sheet.totals.played > 0)
+        body += QStringLiteral("<li>Buts par match : %1 marqués, %2 encaissés</li>")
+                    .arg(HtmlText(sheet.totals.goalsForPerMatch), HtmlText(sheet.totals.goalsAgainstPerMatch));
+    body += QStringLiteral("</ul>\n<h2>Bilan</h2>\n");
+    body += barSvg(sheet.bars[SeasonBar], QStringLiteral("Saison"));
+    body += barSvg(sheet.bars[AllerHome], c[AllerHomeTitle]) + barSvg(sheet.bars[AllerAway], c[AllerAwayTitle]);
+    body += barSvg(sheet.bars[RetourHome], c[RetourHomeTitle]) + barSvg(sheet.bars[RetourAway], c[RetourAwayTitle]);
+    body += QStringLiteral("<h2>Matches</h2>\n") + sheetTable(d, sheet, false, QStringLiteral("Matches à domicile"))
+        + sheetTable(d, sheet, true, QStringLiteral("Matches à l'extérieur"));
+    body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
+                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, name)
+        + QStringLiteral("</div>\n");
+    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
+}
+
+QString ClubsPage(const EditionData &d)
+{
+    QString body = QStringLiteral("<ul class=\"facts\">");
+    for (int t = 0; t < TeamCount; ++t)
+        body += QStringLiteral("<li>") + d.clubLink(d.season.teams[t], true) + QStringLiteral(" · <a href=\"widget-%1.html\">widget</a>"
+                                                                                               " · <a href=\"club-%1.ics\">calendrier</a></li>")
+                                                                            .arg(d.stems[t]);
+    body += QStringLiteral("</ul>\n");
+    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : clubs"), QStringLiteral("Les clubs"), body, d.footer, d.edition});
+}
+
+} // namespace kestrava

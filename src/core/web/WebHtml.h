@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Rgb.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kestrava {
+
+// Text from the store or the season file, made safe to stand in a page or an attribute value.
+QString HtmlText(const QString &text);
+
+// "#rrggbb".
+QString CssColour(Rgb c);
+
+// A link in the pages' navigation.
+struct PageLink
+{
+    QString href;
+    QString text;
+};
+
+// The frame every page of the edition shares: title, navigation, the edition's stamp and the
+// footer. `body` is markup already escaped.
+struct PageParts
+{
+    QString title; // plain text
+    QString heading; // plain text
+    QString body;
+    QString footer; // plain text
+    QString edition; // the edition's stamp, so that a reader can tell publications apart
+    bool navigation = true; // the widgets stand alone in another site's frame
+};
+QString PageHtml(const PageParts &parts);
+
+// A club's badge as a small inline drawing: its initials on its colour.
+QString CrestSvg(const QString &team);
+
+// The one stylesheet of the edition, with the zone colours of the table.
+QByteArray EditionStylesheet();
+
+inline const QString StylesheetName = QStringLiteral("kestrava.css");
+
+} // namespace kestrava

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/IniFile.h"
+#include "season/SeasonData.h"
+#include "standings/LeagueTableModel.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+
+namespace kestrava {
+
+struct ProjectionReport;
+
+// What every page of one edition reads: the season, one snapshot of the store, the moment, and the
+// general table as the window computes it.
+struct EditionData
+{
+    EditionData(const SeasonData &s, const IniSnapshot &st) : season(s), store(st) { }
+
+    const SeasonData &season;
+    const IniSnapshot &store;
+    QDateTime now;
+    QString edition; // the stamp in every page's head
+    QString footer;
+    int currentMatchday = 0; // 0 before the season
+    LeagueTableModel table; // with the column of reachable positions
+    StandingsRun run; // the run behind it, which the categories re-order
+    std::array<QString, TeamCount> stems; // the clubs' file names, by team index
+    std::array<QString, MatchdayCount + 1> rankOrder; // the evolution chart's tables
+
+    mutable std::array<QString, TeamCount> links, crestLinks;
+
+    // "club-<stem>.html", empty for a name that is no club of the season.
+    QString clubPage(const QString &team) const;
+    // The club's name as a link to its page, escaped.
+    QString clubLink(const QString &team, bool crest = false) const;
+};
+
+QString MatchdayFileName(int matchday);
+
+QString IndexPage(const EditionData &d);
+QString WidgetPage(const EditionData &d, const QString &team);
+QString CategoriesPage(const EditionData &d);
+QString RecordsPage(const EditionData &d);
+QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, quint64 seed);
+QString MatchdayPage(const EditionData &d, int matchday);
+QString MatchdaysPage(const EditionData &d);
+QString ClubPage(const EditionData &d, int team);
+QString ClubsPage(const EditionData &d);
+
+} // namespace kestrava
