@@ -1,7 +1,6 @@
 #include "SiteHandler.h"
 
 #include "EditorList.h"
-#include "MultipartParser.h"
 #include "PathSafety.h"
 #include "SitePages.h"
 
@@ -76,6 +75,15 @@ QString QueryValue(const QUrlQuery &query, const QString &key)
 }
 
 } // namespace
+
+const FormPart *UploadForm::field(const QString &name) const
+{
+    for (const FormPart &part : parts) {
+        if (part.name == name)
+            return &part;
+    }
+    return nullptr;
+}
 
 SiteHandler::SiteHandler(QString root, QString configPath)
     : m_root(std::move(root))
@@ -259,22 +267,21 @@ SiteResponse SiteHandler::upload(const SiteRequest &request, qint64 nowMs)
         return r;
     };
 
-    if (request.body.size() > MaxRequestBodyBytes) {
+    const UploadForm &form = request.form;
+    switch (form.status) {
+    case UploadForm::Status::Read:
+        break;
+    case UploadForm::Status::TooLarge:
         return refuse(413,
             QStringLiteral("L'envoi est trop volumineux : le fichier des résultats ne doit pas dépasser "
                            "%1 Kio.")
                 .arg(MaxResultsStoreBytes / 1024),
             QStringLiteral("requête trop grande"));
-    }
-
-    const QByteArray boundary = BoundaryFromContentType(request.contentType);
-    if (boundary.isEmpty()) {
+    case UploadForm::Status::NotMultipart:
         return refuse(400,
             QStringLiteral("Le formulaire n'a pas été envoyé comme il faut (multipart/form-data attendu)."),
             QStringLiteral("formulaire non multipart"));
-    }
-    const MultipartResult form = ParseMultipart(request.body, boundary);
-    if (!form.ok()) {
+    case UploadForm::Status::Unreadable:
         return refuse(400, QStringLiteral("Le formulaire reçu est incomplet ou illisible ; renvoyez-le."),
             QStringLiteral("formulaire illisible"));
     }

@@ -12,15 +12,39 @@
 
 namespace kestrava::site {
 
+// One part of the upload form.
+struct FormPart
+{
+    QString name; // the "name" of Content-Disposition
+    QString fileName; // its "filename", when hasFileName
+    bool hasFileName = false;
+    QByteArray data;
+};
+
+// The body of a POST as the HTTP layer read it: the parts of a multipart/form-data form, or why
+// there are none.
+struct UploadForm
+{
+    enum class Status {
+        Read,
+        NotMultipart, // another type, or no usable boundary
+        Unreadable, // malformed, cut short, or too many parts
+        TooLarge, // above MaxRequestBodyBytes
+    };
+    Status status = Status::Read;
+    QList<FormPart> parts;
+
+    const FormPart *field(const QString &name) const;
+};
+
 // A request as the server received it; filled by the HTTP layer or directly by a test.
 struct SiteRequest
 {
     QByteArray method; // "GET", "POST" ...
     QByteArray encodedPath; // as on the wire, percent-encoded, without the query
     QByteArray encodedQuery; // without the '?'
-    QByteArray contentType;
-    QByteArray body;
-    QByteArray remoteAddress;
+    UploadForm form;
+    QByteArray remoteAddress; // the client's, also behind the local proxy
 };
 
 struct SiteResponse
@@ -34,8 +58,10 @@ struct SiteResponse
 };
 
 // Whole request bodies above this are refused before being looked at: the results store and
-// the form around it.
+// the form around it. A proxy in front takes the same limit (site/nginx/kestrava.conf).
 inline constexpr qsizetype MaxRequestBodyBytes = MaxResultsStoreBytes + 64 * 1024;
+// Parts of the upload form, at most: the pseudonym, the password, the file and a few spare.
+inline constexpr int MaxFormParts = 16;
 
 // The site's pages and files. Everything a request can do is decided here, without sockets.
 class SiteHandler

@@ -2,27 +2,37 @@
 
 #include "SitePages.h"
 
+#include <QDateTime>
+
 #include <arpa/inet.h>
+#include <linux/tcp.h>
+#include <microhttpd.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <signal.h>
-#include <sys/epoll.h>
-#include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <strings.h>
 
 namespace kestrava::site {
 
 namespace {
 
-constexpr qsizetype ReadChunk = 64 * 1024;
-// Answers waiting for a slow reader before we stop reading its next requests.
-constexpr qsizetype OutHighWater = 256 * 1024;
-constexpr qsizetype InputCap = MaxHeadBytes + MaxRequestBodyBytes + ReadChunk;
+// How often the deadlines are looked at, and the log written out when the site is quiet.
 constexpr int SweepMs = 250;
+// Memory the library gives each connection: the request head must fit (8 KiB and a margin).
+constexpr size_t ConnectionMemoryBytes = 16 * 1024;
+constexpr size_t FormBufferBytes = 8 * 1024;
+
+volatile sig_atomic_t StopRequested = 0;
+
+void OnStopSignal(int)
+{
+    StopRequested = 1;
+}
 
 qint64 NowMs()
 {
@@ -31,38 +41,47 @@ qint64 NowMs()
     return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-QByteArray Reason(int status)
+// Bytes the client has sent on the connection so far, whoever has read them.
+quint64 BytesReceived(int fd)
 {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 301:
-        return "Moved Permanently";
-    case 400:
-        return "Bad Request";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 408:
-        return "Request Timeout";
-    case 411:
-        return "Length Required";
-    case 413:
-        return "Payload Too Large";
-    case 429:
-        return "Too Many Requests";
-    case 431:
-        return "Request Header Fields Too Large";
-    case 503:
-        return "Service Unavailable";
-    case 505:
-        return "HTTP Version Not Supported";
-    default:
-        return status >= 500 ? "Internal Server Error" : "Error";
-    }
+    tcp_info info {};
+    socklen_t length = sizeof info;
+    if (getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &length) != 0)
+        return 0;
+    return info.tcpi_bytes_received;
+}
+
+QByteArray AddressText(const sockaddr *address)
+{
+    char text[INET6_ADDRSTRLEN] = {};
+    if (!address)
+        return "?";
+    if (address->sa_family == AF_INET)
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in *>(address)->sin_addr, text, sizeof text);
+    else if (address->sa_family == AF_INET6)
+        inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6 *>(address)->sin6_addr, text, sizeof text);
+    return text[0] ? QByteArray(text) : QByteArray("?");
+}
+
+// A numeric address as the proxy wrote it, in its canonical form; empty when it is not one.
+QByteArray CanonicalAddress(const char *value)
+{
+    if (!value)
+        return {};
+    const QByteArray trimmed = QByteArray(value).trimmed();
+    in6_addr v6;
+    in_addr v4;
+    char text[INET6_ADDRSTRLEN] = {};
+    if (inet_pton(AF_INET, trimmed.constData(), &v4) == 1)
+        inet_ntop(AF_INET, &v4, text, sizeof text);
+    else if (inet_pton(AF_INET6, trimmed.constData(), &v6) == 1)
+        inet_ntop(AF_INET6, &v6, text, sizeof text);
+    return QByteArray(text);
+}
+
+bool HasToken(const char *value, const char *prefix)
+{
+    return value && QByteArray(value).trimmed().toLower().startsWith(prefix);
 }
 
 } // namespace
@@ -71,19 +90,137 @@ struct SiteServer::Connection
 {
     int fd = -1;
     QByteArray peer;
-    QByteArray in;
-    QList<QByteArray> out;
-    qsizetype outOffset = 0; // already sent of out.front()
-    qsizetype outPending = 0;
-    quint32 events = 0;
+    Request *current = nullptr; // the request being received or answered
+    qint64 phaseStart = 0; // the accept, or the end of the previous answer
+    quint64 bytesAtPhaseStart = 0;
+    qint64 pendingSince = 0; // a request has begun to arrive (seen by the sweep), 0 otherwise
     int served = 0;
-    bool closeAfterWrite = false;
-    bool lingering = false;
-    bool continueSent = false;
-    bool holdsBody = false; // counted in m_bodiesInFlight
-    qint64 requestStart = 0; // first byte of the request being received, or the accept
-    qint64 idleSince = 0; // last answer written out; 0 while a request is on its way
-    qint64 lastProgress = 0; // last write that moved, or the start of lingering
+    bool answering = false;
+    bool dropped = false;
+};
+
+struct SiteServer::Request
+{
+    Connection *connection = nullptr;
+    QByteArray target; // path and query as on the wire
+    bool started = false;
+    bool answered = false;
+    bool holdsBody = false;
+    qint64 bodyBytes = 0;
+    MHD_PostProcessor *form = nullptr;
+    SiteRequest request;
+};
+
+struct SiteServer::Callbacks
+{
+    static SiteServer *server(void *cls) { return static_cast<SiteServer *>(cls); }
+
+    static void onConnection(
+        void *cls, MHD_Connection *mhd, void **socketContext, MHD_ConnectionNotificationCode code)
+    {
+        SiteServer *s = server(cls);
+        if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+            auto *c = new Connection;
+            if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CONNECTION_FD))
+                c->fd = i->connect_fd;
+            if (const MHD_ConnectionInfo *i
+                = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_CLIENT_ADDRESS))
+                c->peer = AddressText(i->client_addr);
+            c->phaseStart = NowMs();
+            s->m_connections.insert(c);
+            *socketContext = c;
+            return;
+        }
+        auto *c = static_cast<Connection *>(*socketContext);
+        if (!c)
+            return;
+        if (c->current) // closed before its request was complete: the library said nothing of it
+            s->endRequest(c->current);
+        s->m_connections.erase(c);
+        delete c;
+        *socketContext = nullptr;
+    }
+
+    // The first thing known of a request: its target exactly as sent. The library decodes the
+    // path itself, which would hide "%00" and "%2F" from our own path checks, so it is kept here.
+    static void *onRequestLine(void *, const char *uri, MHD_Connection *mhd)
+    {
+        auto *r = new Request;
+        r->target = uri;
+        if (const MHD_ConnectionInfo *i = MHD_get_connection_info(mhd, MHD_CONNECTION_INFO_SOCKET_CONTEXT)) {
+            r->connection = static_cast<Connection *>(i->socket_context);
+            if (r->connection)
+                r->connection->current = r;
+        }
+        return r;
+    }
+
+    static MHD_Result onRequest(void *cls, MHD_Connection *mhd, const char *, const char *method,
+        const char *, const char *uploadData, size_t *uploadSize, void **requestContext)
+    {
+        SiteServer *s = server(cls);
+        auto *r = static_cast<Request *>(*requestContext);
+        if (!r || !r->connection)
+            return MHD_NO;
+        if (!r->started)
+            return s->startRequest(*r, mhd, method) ? MHD_YES : MHD_NO;
+        if (*uploadSize > 0) {
+            r->bodyBytes += qint64(*uploadSize);
+            UploadForm &form = r->request.form;
+            if (r->bodyBytes > MaxRequestBodyBytes)
+                form.status = UploadForm::Status::TooLarge; // bounded whatever the framing
+            // Once the form is refused, the rest of the body is read and thrown away.
+            if (form.status == UploadForm::Status::Read && r->form
+                && MHD_post_process(r->form, uploadData, *uploadSize) != MHD_YES)
+                form.status = UploadForm::Status::Unreadable;
+            *uploadSize = 0;
+            return MHD_YES;
+        }
+        if (r->answered)
+            return MHD_YES;
+        return s->finishRequest(*r, mhd) ? MHD_YES : MHD_NO;
+    }
+
+    static MHD_Result onFormData(void *cls, MHD_ValueKind, const char *key, const char *fileName,
+        const char *, const char *, const char *data, uint64_t offset, size_t size)
+    {
+        UploadForm &form = static_cast<Request *>(cls)->request.form;
+        const QString name = QString::fromUtf8(key);
+        // A value comes in pieces; the first piece of the next value starts again at offset 0.
+        const bool sameEmptyPart
+            = !form.parts.isEmpty() && form.parts.last().data.isEmpty() && form.parts.last().name == name;
+        if (offset == 0 && !sameEmptyPart) {
+            if (form.parts.size() >= MaxFormParts)
+                return MHD_NO;
+            FormPart part;
+            part.name = name;
+            part.hasFileName = fileName != nullptr;
+            part.fileName = QString::fromUtf8(fileName);
+            form.parts.append(part);
+        }
+        form.parts.last().data.append(data, qsizetype(size));
+        return MHD_YES;
+    }
+
+    static void onCompleted(void *cls, MHD_Connection *, void **requestContext, MHD_RequestTerminationCode)
+    {
+        auto *r = static_cast<Request *>(*requestContext);
+        if (r)
+            server(cls)->endRequest(r);
+        *requestContext = nullptr;
+    }
+
+    // Paths are checked as sent (see onRequestLine): nothing is decoded here.
+    static size_t keepEncoded(void *, MHD_Connection *, char *text) { return strlen(text); }
+
+    static MHD_Result countLengths(void *cls, MHD_ValueKind, const char *key, const char *)
+    {
+        if (strcasecmp(key, MHD_HTTP_HEADER_CONTENT_LENGTH) == 0)
+            ++*static_cast<int *>(cls);
+        return MHD_YES;
+    }
+
+    static void freeBody(void *body) { delete static_cast<QByteArray *>(body); }
 };
 
 SiteServer::SiteServer(SiteHandler handler, Limits limits)
@@ -93,14 +230,10 @@ SiteServer::SiteServer(SiteHandler handler, Limits limits)
 
 SiteServer::~SiteServer()
 {
-    for (auto &c : m_connections) {
-        if (c)
-            ::close(c->fd);
-    }
-    for (const int fd : { m_listenFd, m_epollFd, m_signalFd }) {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    if (m_daemon)
+        MHD_stop_daemon(m_daemon); // closes the listening socket as well
+    else if (m_listenFd >= 0)
+        ::close(m_listenFd);
 }
 
 quint16 SiteServer::listenOn(const QByteArray &address, quint16 port)
@@ -132,363 +265,217 @@ quint16 SiteServer::listenOn(const QByteArray &address, quint16 port)
 
 bool SiteServer::run()
 {
-    sigset_t stop;
-    sigemptyset(&stop);
-    sigaddset(&stop, SIGTERM);
-    sigaddset(&stop, SIGINT);
-    sigprocmask(SIG_BLOCK, &stop, nullptr);
+    if (m_listenFd < 0)
+        return false;
+    struct sigaction stop
+    {
+    };
+    stop.sa_handler = OnStopSignal;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGTERM, &stop, nullptr);
+    sigaction(SIGINT, &stop, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
     SiteLog::detachFromReader();
-    m_signalFd = signalfd(-1, &stop, SFD_NONBLOCK | SFD_CLOEXEC);
-    m_epollFd = epoll_create1(EPOLL_CLOEXEC);
-    if (m_listenFd < 0 || m_signalFd < 0 || m_epollFd < 0)
+
+    // The library's own inactivity limit only catches a client that stops reading its answer:
+    // the sweep below keeps the request and idle deadlines to the millisecond.
+    const unsigned writeTimeoutS = unsigned((m_limits.writeTimeoutMs + 999) / 1000);
+    m_daemon = MHD_start_daemon(MHD_USE_EPOLL | MHD_USE_TURBO, 0, nullptr, nullptr, &Callbacks::onRequest,
+        this, MHD_OPTION_LISTEN_SOCKET, MHD_socket(m_listenFd), MHD_OPTION_CONNECTION_LIMIT,
+        unsigned(m_limits.maxConnections), MHD_OPTION_PER_IP_CONNECTION_LIMIT,
+        unsigned(m_limits.maxPerAddress), MHD_OPTION_CONNECTION_TIMEOUT, writeTimeoutS,
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, ConnectionMemoryBytes, MHD_OPTION_URI_LOG_CALLBACK,
+        &Callbacks::onRequestLine, this, MHD_OPTION_UNESCAPE_CALLBACK, &Callbacks::keepEncoded, this,
+        MHD_OPTION_NOTIFY_COMPLETED, &Callbacks::onCompleted, this, MHD_OPTION_NOTIFY_CONNECTION,
+        &Callbacks::onConnection, this, MHD_OPTION_SIGPIPE_HANDLED_BY_APP, int(1), MHD_OPTION_END);
+    if (!m_daemon)
         return false;
-    for (const int fd : { m_listenFd, m_signalFd }) {
-        epoll_event ev {};
-        ev.events = EPOLLIN;
-        ev.data.fd = fd;
-        if (epoll_ctl(m_epollFd, EPOLL_CTL_ADD, fd, &ev) != 0)
-            return false;
-    }
-    epoll_event events[256];
+
     qint64 lastSweep = NowMs();
-    for (;;) {
+    while (!StopRequested) {
         // Before waiting, the log is written out: an idle site never holds lines back.
         m_log.flush(NowMs(), true);
-        const int n = epoll_wait(m_epollFd, events, 256, SweepMs);
-        if (n < 0 && errno != EINTR)
-            return false;
+        MHD_run_wait(m_daemon, SweepMs);
         const qint64 now = NowMs();
-        for (int i = 0; i < n; ++i) {
-            const int fd = events[i].data.fd;
-            if (fd == m_signalFd) {
-                m_log.flush(now, true);
-                return true;
-            }
-            if (fd == m_listenFd)
-                acceptAll(now);
-            else if (fd < int(m_connections.size()) && m_connections[size_t(fd)])
-                onEvent(*m_connections[size_t(fd)], events[i].events, now);
-        }
         if (now - lastSweep >= SweepMs) {
             sweep(now);
             lastSweep = now;
         }
-        m_closed.clear();
         m_log.flush(now, false);
     }
-}
-
-void SiteServer::acceptAll(qint64 now)
-{
-    for (;;) {
-        sockaddr_storage peer {};
-        socklen_t length = sizeof peer;
-        const int fd
-            = accept4(m_listenFd, reinterpret_cast<sockaddr *>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0)
-            return; // EAGAIN, or out of descriptors: the rest wait in the backlog
-        if (m_open >= m_limits.maxConnections && !makeRoom()) {
-            ::close(fd);
-            continue;
-        }
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-        auto c = std::make_unique<Connection>();
-        c->fd = fd;
-        char text[INET6_ADDRSTRLEN] = {};
-        if (peer.ss_family == AF_INET)
-            inet_ntop(AF_INET, &reinterpret_cast<sockaddr_in *>(&peer)->sin_addr, text, sizeof text);
-        else if (peer.ss_family == AF_INET6)
-            inet_ntop(AF_INET6, &reinterpret_cast<sockaddr_in6 *>(&peer)->sin6_addr, text, sizeof text);
-        c->peer = QByteArray(text);
-        c->requestStart = now;
-        c->events = EPOLLIN | EPOLLRDHUP;
-        epoll_event ev {};
-        ev.events = c->events;
-        ev.data.fd = fd;
-        if (epoll_ctl(m_epollFd, EPOLL_CTL_ADD, fd, &ev) != 0) {
-            ::close(fd);
-            continue;
-        }
-        if (size_t(fd) >= m_connections.size())
-            m_connections.resize(size_t(fd) + 1024);
-        m_connections[size_t(fd)] = std::move(c);
-        ++m_open;
-    }
-}
-
-bool SiteServer::makeRoom()
-{
-    // The connection that has waited longest without a whole request goes, be it idle or slow.
-    Connection *oldest = nullptr;
-    for (auto &c : m_connections) {
-        if (c && !c->lingering && c->outPending == 0) {
-            const qint64 since = c->idleSince ? c->idleSince : c->requestStart;
-            if (!oldest || since < (oldest->idleSince ? oldest->idleSince : oldest->requestStart))
-                oldest = c.get();
-        }
-    }
-    if (!oldest)
-        return false;
-    m_log.event(oldest->peer, "connexion fermée pour faire place (trop de connexions ouvertes)");
-    closeConnection(*oldest);
+    MHD_stop_daemon(m_daemon);
+    m_daemon = nullptr;
+    m_log.flush(NowMs(), true);
     return true;
 }
 
-void SiteServer::onEvent(Connection &c, quint32 events, qint64 now)
+bool SiteServer::startRequest(Request &r, MHD_Connection *mhd, const char *method)
 {
-    if (events & (EPOLLERR | EPOLLHUP)) {
-        closeConnection(c);
-        return;
+    r.started = true;
+    Connection &c = *r.connection;
+    c.pendingSince = 0;
+    SiteRequest &q = r.request;
+    q.method = method;
+    const qsizetype question = r.target.indexOf('?');
+    q.encodedPath = question < 0 ? r.target : r.target.left(question);
+    q.encodedQuery = question < 0 ? QByteArray() : r.target.mid(question + 1);
+    q.remoteAddress = c.peer;
+    // Behind the proxy every client comes from 127.0.0.1: the proxy names the real one. From
+    // anywhere else the header is the client's own word, and ignored.
+    if (c.peer == "127.0.0.1" || c.peer == "::ffff:127.0.0.1") {
+        const QByteArray client
+            = CanonicalAddress(MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, ClientAddressHeader));
+        if (!client.isEmpty())
+            q.remoteAddress = client;
     }
-    if (events & EPOLLOUT) {
-        writeOutput(c, now);
-        if (c.fd < 0)
-            return;
+
+    if (!q.encodedPath.startsWith('/'))
+        return refuse(r, mhd, 400, QStringLiteral("cible de requête invalide"));
+    // The answer waits for the library's next call: queued now, it would close the connection.
+    if (q.method != "POST" && q.method != "PUT")
+        return true;
+
+    // Bodies: only with one length, which we can judge before taking them. Two lengths could let
+    // a proxy and the site frame the same bytes differently: refused, and the connection closed.
+    int lengths = 0;
+    MHD_get_connection_values(mhd, MHD_HEADER_KIND, &Callbacks::countLengths, &lengths);
+    if (lengths > 1)
+        return refuse(r, mhd, 400, QStringLiteral("plusieurs longueurs de corps"));
+    const char *length = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
+    if (MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_TRANSFER_ENCODING) || !length)
+        return refuse(r, mhd, 411, QStringLiteral("corps sans longueur"));
+    bool lengthOk = false;
+    const qlonglong announced = QByteArray(length).trimmed().toLongLong(&lengthOk);
+    if (!lengthOk || announced < 0)
+        return refuse(r, mhd, 400, QStringLiteral("longueur de corps invalide"));
+    if (announced > MaxRequestBodyBytes) {
+        return refuse(r, mhd, 413, QStringLiteral("corps de %1 octets annoncé").arg(announced));
     }
-    if (events & (EPOLLIN | EPOLLRDHUP))
-        readInput(c, now);
-    else if (!c.in.isEmpty())
-        answerRequests(c, now); // pipelined requests held back while we wrote
+    // A large body is held for a few connections only: memory stays bounded.
+    if (announced > LargeBodyBytes) {
+        if (m_bodiesInFlight >= m_limits.maxBodiesInFlight)
+            return refuse(r, mhd, 503, QStringLiteral("trop d'envois en cours"));
+        r.holdsBody = true;
+        ++m_bodiesInFlight;
+    }
+    const char *type = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_TYPE);
+    if (HasToken(type, "multipart/form-data"))
+        r.form = MHD_create_post_processor(mhd, FormBufferBytes, &Callbacks::onFormData, &r);
+    if (!r.form)
+        q.form.status = UploadForm::Status::NotMultipart; // another type, or no boundary
+    return true; // the body follows
 }
 
-void SiteServer::readInput(Connection &c, qint64 now)
+bool SiteServer::finishRequest(Request &r, MHD_Connection *mhd)
 {
-    char buffer[ReadChunk];
-    for (;;) {
-        const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);
-        if (n > 0) {
-            if (c.lingering)
-                continue; // what comes after our last answer is thrown away
-            if (c.in.isEmpty() && c.idleSince) {
-                c.requestStart = now;
-                c.idleSince = 0;
-            }
-            c.in.append(buffer, n);
-            if (c.in.size() >= InputCap)
-                break;
-            continue;
-        }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        if (n < 0 || c.lingering || (c.outPending == 0 && c.in.isEmpty())) {
-            closeConnection(c);
-            return;
-        }
-        // The client has said all it will say: answer what is whole, then close.
-        c.closeAfterWrite = true;
-        break;
+    if (r.form) {
+        // A form cut short or left without its closing delimiter is not taken.
+        if (MHD_destroy_post_processor(r.form) != MHD_YES
+            && r.request.form.status == UploadForm::Status::Read)
+            r.request.form.status = UploadForm::Status::Unreadable;
+        r.form = nullptr;
     }
-    answerRequests(c, now);
+    const SiteResponse response = m_handler.handle(r.request, NowMs());
+    m_log.add(SiteHandler::logLine(r.request, response));
+    return answer(r, mhd, response);
 }
 
-void SiteServer::answerRequests(Connection &c, qint64 now)
+bool SiteServer::answer(Request &r, MHD_Connection *mhd, const SiteResponse &response)
 {
-    while (!c.lingering && c.fd >= 0 && !c.in.isEmpty() && c.outPending < OutHighWater) {
-        HttpRequestHead head;
-        qsizetype headBytes = 0;
-        switch (ParseRequestHead(c.in, &head, &headBytes)) {
-        case HeadStatus::Incomplete:
-            if (c.closeAfterWrite && c.outPending == 0)
-                closeConnection(c);
-            return;
-        case HeadStatus::Bad:
-            return answerAndClose(c, 400, "requête mal formée");
-        case HeadStatus::TooLarge:
-            return answerAndClose(c, 431, "en-têtes trop longs");
-        case HeadStatus::LengthRequired:
-            return answerAndClose(c, 411, "corps sans longueur");
-        case HeadStatus::BadVersion:
-            return answerAndClose(c, 505, "version HTTP");
-        case HeadStatus::Complete:
-            break;
-        }
-        if (head.contentLength > MaxRequestBodyBytes)
-            return answerAndClose(
-                c, 413, "corps de " + QByteArray::number(head.contentLength) + " octets annoncé");
-        if (c.in.size() < headBytes + head.contentLength) {
-            // A large body is held for a few connections only: memory stays bounded.
-            if (head.contentLength > LargeBodyBytes && !c.holdsBody) {
-                if (m_bodiesInFlight >= m_limits.maxBodiesInFlight)
-                    return answerAndClose(c, 503, "trop d'envois en cours");
-                c.holdsBody = true;
-                ++m_bodiesInFlight;
-            }
-            if (head.expectContinue && !c.continueSent) {
-                c.continueSent = true;
-                c.out.append(QByteArrayLiteral("HTTP/1.1 100 Continue\r\n\r\n"));
-                c.outPending += c.out.back().size();
-                writeOutput(c, now);
-            }
-            if (c.closeAfterWrite && c.outPending == 0)
-                closeConnection(c);
-            return;
-        }
-        SiteRequest request;
-        request.method = head.method;
-        const qsizetype question = head.target.indexOf('?');
-        request.encodedPath = question < 0 ? head.target : head.target.left(question);
-        request.encodedQuery = question < 0 ? QByteArray() : head.target.mid(question + 1);
-        request.contentType = head.contentType;
-        request.body = c.in.mid(headBytes, head.contentLength);
-        request.remoteAddress = c.peer;
-        c.in.remove(0, headBytes + head.contentLength);
-        c.continueSent = false;
-        if (c.holdsBody) {
-            c.holdsBody = false;
-            --m_bodiesInFlight;
-        }
-
-        const SiteResponse response = m_handler.handle(request, now);
-        const bool keepAlive = head.keepAlive && !c.closeAfterWrite && ++c.served < m_limits.maxRequests;
-        queue(c, response, head.http10, keepAlive);
-        m_log.add(SiteHandler::logLine(request, response));
-        c.requestStart = now;
-        if (!keepAlive)
-            c.closeAfterWrite = true;
-        writeOutput(c, now);
-        if (!keepAlive || c.fd < 0)
-            return;
+    r.answered = true;
+    Connection &c = *r.connection;
+    c.answering = true;
+    // The body is shared with the file cache, not copied (the library only reads it, whatever its
+    // prototype says); the library frees our handle.
+    auto *body = new QByteArray(response.body);
+    MHD_Response *reply = MHD_create_response_from_buffer_with_free_callback_cls(
+        size_t(body->size()), const_cast<char *>(body->constData()), &Callbacks::freeBody, body);
+    if (!reply) {
+        delete body;
+        return false;
     }
-    if (c.fd >= 0)
-        updateEvents(c);
-}
-
-void SiteServer::answerAndClose(Connection &c, int status, const QByteArray &note)
-{
-    SiteResponse r;
-    r.status = status;
-    r.contentType = QByteArrayLiteral("text/html; charset=utf-8");
-    r.body = ErrorPage(status, QStringLiteral("/"));
-    m_log.event(c.peer, QByteArray::number(status) + ' ' + note + " : connexion fermée");
-    c.in.clear();
-    c.closeAfterWrite = true;
-    queue(c, r, false, false);
-    writeOutput(c, NowMs());
-}
-
-void SiteServer::queue(Connection &c, const SiteResponse &response, bool http10, bool keepAlive)
-{
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + Reason(response.status)
-        + "\r\nContent-Type: " + response.contentType + "\r\nContent-Length: "
-        + QByteArray::number(response.body.size())
-        // Every answer is fresh: a download must always see the file as it is now.
-        + "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n";
+    MHD_add_response_header(reply, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.constData());
+    // Every answer is fresh: a download must always see the file as it is now.
+    MHD_add_response_header(reply, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
+    MHD_add_response_header(reply, "X-Content-Type-Options", "nosniff");
     for (const auto &[name, value] : response.headers)
-        head += name + ": " + value + "\r\n";
-    head += !keepAlive ? "Connection: close\r\n\r\n" : http10 ? "Connection: keep-alive\r\n\r\n" : "\r\n";
-    c.outPending += head.size();
-    c.out.append(std::move(head));
-    if (!response.headOnly && !response.body.isEmpty()) {
-        c.outPending += response.body.size();
-        c.out.append(response.body); // shared with the file cache, not copied
-    }
+        MHD_add_response_header(reply, name.constData(), value.constData());
+    if (++c.served >= m_limits.maxRequests)
+        MHD_add_response_header(reply, MHD_HTTP_HEADER_CONNECTION, "close");
+    const MHD_Result queued = MHD_queue_response(mhd, unsigned(response.status), reply);
+    MHD_destroy_response(reply);
+    return queued == MHD_YES;
 }
 
-void SiteServer::writeOutput(Connection &c, qint64 now)
+bool SiteServer::refuse(Request &r, MHD_Connection *mhd, int status, const QString &note)
 {
-    while (c.outPending > 0) {
-        iovec parts[16];
-        int count = 0;
-        for (qsizetype i = 0; i < c.out.size() && count < 16; ++i, ++count) {
-            const qsizetype skip = i == 0 ? c.outOffset : 0;
-            parts[count].iov_base = const_cast<char *>(c.out.at(i).constData() + skip);
-            parts[count].iov_len = size_t(c.out.at(i).size() - skip);
-        }
-        msghdr message {};
-        message.msg_iov = parts;
-        message.msg_iovlen = size_t(count);
-        const ssize_t sent = ::sendmsg(c.fd, &message, MSG_NOSIGNAL);
-        if (sent < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK)
-                break;
-            closeConnection(c);
-            return;
-        }
-        c.lastProgress = now;
-        c.outPending -= sent;
-        qsizetype left = sent;
-        while (left > 0) {
-            const qsizetype inFront = c.out.front().size() - c.outOffset;
-            if (left < inFront) {
-                c.outOffset += left;
-                break;
-            }
-            left -= inFront;
-            c.out.removeFirst();
-            c.outOffset = 0;
-        }
-    }
-    if (c.outPending == 0) {
-        if (c.closeAfterWrite && !c.lingering) {
-            // Half-close and read on for a moment: closing with unread bytes would reset the
-            // connection and could destroy the answer before the client has read it.
-            ::shutdown(c.fd, SHUT_WR);
-            c.lingering = true;
-            c.lastProgress = now;
-        } else if (c.in.isEmpty()) {
-            c.idleSince = now;
-        }
-    }
-    updateEvents(c);
+    SiteResponse response;
+    response.status = status;
+    response.contentType = QByteArrayLiteral("text/html; charset=utf-8");
+    response.body = ErrorPage(status, QStringLiteral("/"));
+    response.logNote = note;
+    m_log.add(SiteHandler::logLine(r.request, response));
+    // Whatever body was announced stays unread: the library closes the connection after this.
+    return answer(r, mhd, response);
 }
 
-void SiteServer::updateEvents(Connection &c)
+void SiteServer::endRequest(Request *r)
 {
-    const bool wantIn
-        = c.lingering || (!c.closeAfterWrite && c.outPending < OutHighWater && c.in.size() < InputCap);
-    const quint32 wanted = (wantIn ? EPOLLIN | EPOLLRDHUP : 0u) | (c.outPending > 0 ? EPOLLOUT : 0u);
-    if (wanted == c.events)
-        return;
-    c.events = wanted;
-    epoll_event ev {};
-    ev.events = wanted;
-    ev.data.fd = c.fd;
-    epoll_ctl(m_epollFd, EPOLL_CTL_MOD, c.fd, &ev);
-}
-
-void SiteServer::closeConnection(Connection &c)
-{
-    const int fd = c.fd;
-    if (fd < 0)
-        return;
-    if (c.holdsBody)
+    if (r->form)
+        MHD_destroy_post_processor(r->form);
+    if (r->holdsBody)
         --m_bodiesInFlight;
-    epoll_ctl(m_epollFd, EPOLL_CTL_DEL, fd, nullptr);
-    ::close(fd);
-    --m_open;
-    c.fd = -1;
-    m_closed.push_back(std::move(m_connections[size_t(fd)]));
+    if (Connection *c = r->connection) {
+        c->current = nullptr;
+        c->answering = false;
+        c->pendingSince = 0;
+        c->phaseStart = NowMs();
+        c->bytesAtPhaseStart = c->fd >= 0 ? BytesReceived(c->fd) : 0;
+    }
+    delete r;
 }
 
 void SiteServer::sweep(qint64 now)
 {
-    for (auto &slot : m_connections) {
-        if (!slot)
+    for (Connection *c : m_connections) {
+        // An answer on its way is the library's to time: it drops a client that stops reading.
+        if (c->dropped || c->answering)
             continue;
-        Connection &c = *slot;
-        if (c.lingering) {
-            if (now - c.lastProgress >= m_limits.lingerMs)
-                closeConnection(c);
-        } else if (c.outPending > 0) {
-            if (now - c.lastProgress >= m_limits.writeTimeoutMs) {
-                m_log.event(c.peer, "client qui ne lit pas sa réponse : connexion fermée");
-                closeConnection(c);
-            }
-        } else if (c.idleSince) {
-            if (now - c.idleSince >= m_limits.idleTimeoutMs)
-                closeConnection(c);
-        } else if (now - c.requestStart >= m_limits.requestTimeoutMs) {
-            // Nothing said at all: closed quietly (a browser may open a spare connection).
-            if (c.in.isEmpty())
-                closeConnection(c);
-            else
-                answerAndClose(c, 408,
-                    "requête incomplète après " + QByteArray::number(m_limits.requestTimeoutMs / 1000.0)
-                        + " s");
+        const bool started = c->current || BytesReceived(c->fd) != c->bytesAtPhaseStart;
+        if (!started) {
+            // Nothing said since the accept (a browser's spare connection) or since the last answer.
+            const int limit = c->served == 0 ? m_limits.requestTimeoutMs : m_limits.idleTimeoutMs;
+            if (now - c->phaseStart >= limit)
+                drop(*c, false);
+            continue;
         }
+        if (c->pendingSince == 0)
+            c->pendingSince = c->served == 0 ? c->phaseStart : now;
+        if (now - c->pendingSince >= m_limits.requestTimeoutMs)
+            drop(*c, true);
     }
+}
+
+void SiteServer::drop(Connection &c, bool tellTimeout)
+{
+    c.dropped = true;
+    if (tellTimeout) {
+        // Nothing of an answer has been written on this connection since its last one: the 408
+        // goes straight to the socket, before the library sees it closed.
+        const QByteArray page = ErrorPage(408, QStringLiteral("/"));
+        const QByteArray reply = "HTTP/1.1 408 Request Timeout\r\nContent-Type: text/html; "
+                                 "charset=utf-8\r\nContent-Length: "
+            + QByteArray::number(page.size()) + "\r\nCache-Control: no-store\r\nConnection: close\r\n\r\n"
+            + page;
+        [[maybe_unused]] const ssize_t sent
+            = ::send(c.fd, reply.constData(), size_t(reply.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+        m_log.event(c.peer,
+            "408 requête incomplète après " + QByteArray::number(m_limits.requestTimeoutMs / 1000.0)
+                + " s : connexion fermée");
+    }
+    // The library finds the connection closed at its next turn and releases it; the descriptor
+    // stays open until then, so it cannot have been given to another connection.
+    ::shutdown(c.fd, SHUT_RDWR);
 }
 
 } // namespace kestrava::site

@@ -45,8 +45,10 @@ int main(int argc, char *argv[])
         QStringLiteral("request-timeout"), QString(), QStringLiteral("S"), QStringLiteral("10"));
     const QCommandLineOption idleTimeoutOption(
         QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
+    const QCommandLineOption perAddressOption(
+        QStringLiteral("per-address-limit"), QString(), QStringLiteral("N"), QStringLiteral("128"));
     parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
-        idleTimeoutOption });
+        idleTimeoutOption, perAddressOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QStringList unknown = parser.unknownOptionNames() + parser.positionalArguments();
         Print(stderr,
@@ -70,6 +72,8 @@ int main(int argc, char *argv[])
                 "                     (DOSSIER/editors.conf par défaut)\n"
                 "  --request-timeout S  une requête doit arriver entière en S secondes (10 par défaut)\n"
                 "  --idle-timeout S   une connexion inactive est fermée après S secondes (5 par défaut)\n"
+                "  --per-address-limit N  connexions simultanées d'une même adresse (128 par défaut ;\n"
+                "                     0 : sans limite)\n"
                 "  -h, --help         affiche cette aide"));
         return 0;
     }
@@ -100,6 +104,15 @@ int main(int argc, char *argv[])
             return 2;
         }
         *target = int(seconds * 1000);
+    }
+
+    bool perAddressOk = false;
+    limits.maxPerAddress = parser.value(perAddressOption).toInt(&perAddressOk);
+    if (!perAddressOk || limits.maxPerAddress < 0) {
+        Print(stderr,
+            QStringLiteral("kestrava-site : limite par adresse invalide « %1 ».")
+                .arg(parser.value(perAddressOption)));
+        return 2;
     }
 
     const QFileInfo rootInfo(parser.value(rootOption));

@@ -1,9 +1,8 @@
-// The site's request logic called directly: form parsing, the editors file, publishing with
-// backups, the limit on wrong passwords, and the handler's decisions and pages. What only the
-// HTTP layer can break (framing, paths on the wire, connections) is tested on the real server.
+// The site's request logic called directly: the editors file, publishing with backups, the limit
+// on wrong passwords, and the handler's decisions and pages. What only the HTTP layer can break
+// (framing, paths on the wire, the form as sent, connections) is tested on the real server.
 #include "AttemptLimiter.h"
 #include "EditorList.h"
-#include "MultipartParser.h"
 #include "PathSafety.h"
 #include "ResultsUpload.h"
 #include "SiteHandler.h"
@@ -19,34 +18,25 @@ using kestrava::test::WriteFileBytes;
 
 namespace {
 
-const QByteArray Boundary = "----KestravaTest7MA4YWxkTrZu0gW";
-
-QByteArray Part(const QByteArray &headers, const QByteArray &data)
+FormPart Field(const char *name, const QByteArray &data)
 {
-    return "--" + Boundary + "\r\n" + headers + "\r\n\r\n" + data + "\r\n";
+    return { QString::fromLatin1(name), {}, false, data };
 }
 
-QByteArray Field(const QByteArray &name, const QByteArray &data)
+FormPart FilePart(const QByteArray &data, const QString &fileName = QStringLiteral("Resultats2027.ini"))
 {
-    return Part("Content-Disposition: form-data; name=\"" + name + "\"", data);
+    return { QStringLiteral("fichier"), fileName, true, data };
 }
 
-QByteArray FilePart(const QByteArray &data, const QByteArray &fileName = "Resultats2027.ini")
+UploadForm Form(QList<FormPart> parts, UploadForm::Status status = UploadForm::Status::Read)
 {
-    return Part("Content-Disposition: form-data; name=\"fichier\"; filename=\"" + fileName
-            + "\"\r\nContent-Type: application/octet-stream",
-        data);
+    return { status, std::move(parts) };
 }
 
-QByteArray Closing()
+// The upload form as a browser sends it.
+UploadForm FormBody(const QByteArray &pseudo, const QByteArray &mdp, const QByteArray &fileBytes)
 {
-    return "--" + Boundary + "--\r\n";
-}
-
-// A body as a browser sends it for the upload form.
-QByteArray FormBody(const QByteArray &pseudo, const QByteArray &mdp, const QByteArray &fileBytes)
-{
-    return Field("pseudo", pseudo) + Field("mdp", mdp) + FilePart(fileBytes) + Closing();
+    return Form({ Field("pseudo", pseudo), Field("mdp", mdp), FilePart(fileBytes) });
 }
 
 // A small store in the program's own format: Windows-1252, CR LF.
@@ -61,109 +51,6 @@ class TestSiteLogic : public QObject
     Q_OBJECT
 
 private slots:
-    void boundaryFromContentType_data()
-    {
-        QTest::addColumn<QByteArray>("contentType");
-        QTest::addColumn<QByteArray>("boundary");
-        QTest::addColumn<int>("error");
-        auto row = [](const char *name, const QByteArray &type, const QByteArray &b, MultipartError e) {
-            QTest::newRow(name) << type << b << int(e);
-        };
-        const QByteArray mf = "multipart/form-data";
-        row("browser", mf + "; boundary=----WebKitX3", "----WebKitX3", MultipartError::None);
-        row("quoted", mf + "; boundary=\"a b;c\"", "a b;c", MultipartError::None);
-        row("case and spaces", "Multipart/Form-Data ;  charset=utf-8;BOUNDARY=xyz", "xyz",
-            MultipartError::None);
-        row("no boundary", mf, {}, MultipartError::MissingBoundary);
-        row("open quote", mf + "; boundary=\"abc", {}, MultipartError::MissingBoundary);
-        row("too long", mf + "; boundary=" + QByteArray(71, 'x'), {}, MultipartError::MissingBoundary);
-        row("url encoded form", "application/x-www-form-urlencoded", {}, MultipartError::NotMultipart);
-    }
-
-    void boundaryFromContentType()
-    {
-        QFETCH(QByteArray, contentType);
-        QFETCH(QByteArray, boundary);
-        QFETCH(int, error);
-        MultipartError e = MultipartError::TooManyParts;
-        QCOMPARE(BoundaryFromContentType(contentType, &e), boundary);
-        QCOMPARE(int(e), error);
-    }
-
-    void parsesBrowserForm()
-    {
-        // The file keeps its bytes exactly: CR LF inside, a "--" line, a NUL, high bytes.
-        const QByteArray file = QByteArray("[Resultats]\r\n--\r\n0100=A|||||||B\r\n\xE9\x00z", 28);
-        const QByteArray pseudo = QStringLiteral("éditeur").toUtf8();
-        const MultipartResult r = ParseMultipart(FormBody(pseudo, "p\"w", file), Boundary);
-        QVERIFY(r.ok());
-        QCOMPARE(r.field(QStringLiteral("pseudo"))->data, pseudo);
-        QCOMPARE(r.field(QStringLiteral("mdp"))->data, QByteArray("p\"w"));
-        const FormPart *f = r.field(QStringLiteral("fichier"));
-        QVERIFY(f && f->hasFileName);
-        QCOMPARE(f->fileName, QStringLiteral("Resultats2027.ini"));
-        QCOMPARE(f->data, file);
-        QVERIFY(!r.field(QStringLiteral("absent")));
-
-        // A preamble before the first delimiter and an empty file part.
-        const MultipartResult e = ParseMultipart("preamble\r\n" + FilePart({}, {}) + Closing(), Boundary);
-        QVERIFY(e.ok());
-        QCOMPARE(e.parts.size(), 1);
-        QVERIFY(e.parts.at(0).hasFileName && e.parts.at(0).data.isEmpty());
-    }
-
-    void refusesMalformedBodies_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QByteArray>("boundary");
-        QTest::addColumn<int>("error");
-        auto row = [](const char *name, const QByteArray &body, MultipartError e,
-                       const QByteArray &b = Boundary) { QTest::newRow(name) << body << b << int(e); };
-        const QByteArray good = FormBody("Editeur", "pw", GoodStore);
-        row("missing boundary", good, MultipartError::MissingBoundary, {});
-        row("other boundary", good, MultipartError::NoOpening, "nope");
-        row("no closing delimiter", good.left(good.lastIndexOf("--" + Boundary + "--")),
-            MultipartError::Truncated);
-        row("garbage after delimiter",
-            "--" + Boundary + "xx\r\n" + Field("a", "1").mid(Boundary.size() + 4) + Closing(),
-            MultipartError::BadDelimiter);
-        for (const QByteArray &headers : { QByteArray("Content-Disposition: form-data"),
-                 QByteArray("Content-Disposition: attachment; name=\"a\""),
-                 QByteArray("Content-Disposition form-data; name=\"a\""),
-                 QByteArray("Content-Disposition: form-data; name=\"a") })
-            QTest::newRow(headers.constData())
-                << Part(headers, "1") + Closing() << Boundary << int(MultipartError::BadHeaders);
-        row("headers too long",
-            Part("Content-Disposition: form-data; name=\"a\"\r\nX-Pad: " + QByteArray(20000, 'p'), "1")
-                + Closing(),
-            MultipartError::BadHeaders);
-        QByteArray many;
-        for (int i = 0; i < 40; ++i)
-            many += Field("f" + QByteArray::number(i), "x");
-        row("too many parts", many + Closing(), MultipartError::TooManyParts);
-    }
-
-    void refusesMalformedBodies()
-    {
-        QFETCH(QByteArray, body);
-        QFETCH(QByteArray, boundary);
-        QFETCH(int, error);
-        const MultipartResult r = ParseMultipart(body, boundary);
-        QCOMPARE(int(r.error), error);
-        QVERIFY(r.parts.isEmpty());
-    }
-
-    void cutBodiesAreRefused()
-    {
-        // A transfer cut anywhere must never pass for a complete form (damage of other kinds is
-        // the fuzzer's).
-        const QByteArray body = FormBody("Editeur", "pw", GoodStore);
-        const qsizetype closing = body.lastIndexOf("--" + Boundary + "--") + Boundary.size() + 4;
-        for (qsizetype n = 0; n < closing; ++n)
-            QVERIFY2(!ParseMultipart(body.left(n), Boundary).ok(), qPrintable(QString::number(n)));
-        QVERIFY(ParseMultipart(body.left(closing), Boundary).ok());
-    }
-
     void fileInsideRootStaysInside()
     {
         QTemporaryDir dir;
@@ -286,11 +173,10 @@ private slots:
         SiteHandler handler(root, root + QStringLiteral("/editors.conf"));
 
         const SiteResponse file
-            = handler.handle({ "GET", "/Vantor2027/Resultats2027.ini", {}, {}, {}, "127.0.0.1" }, 0);
+            = handler.handle({ "GET", "/Vantor2027/Resultats2027.ini", {}, {}, "127.0.0.1" }, 0);
         QCOMPARE(file.body, GoodStore);
         QCOMPARE(file.contentType, QByteArray("text/plain; charset=windows-1252"));
-        const SiteResponse head
-            = handler.handle({ "HEAD", "/Vantor2027/Resultats2027.ini", {}, {}, {}, {} }, 0);
+        const SiteResponse head = handler.handle({ "HEAD", "/Vantor2027/Resultats2027.ini", {}, {}, {} }, 0);
         QVERIFY(head.headOnly);
         QCOMPARE(head.body, GoodStore); // its length is announced
         using Get = std::tuple<QByteArray, QByteArray, int>; // method, path, status
@@ -302,39 +188,38 @@ private slots:
             { "GET", "/Vantor2027", 301 }, { "GET", "/Vantor2027/", 200 },
             { "DELETE", "/Vantor2027/index.php", 405 }, { "POST", "/Vantor2027/Resultats2027.ini", 404 } };
         for (const auto &[method, path, status] : gets)
-            QVERIFY2(handler.handle({ method, path, {}, {}, {}, {} }, 0).status == status, path.constData());
+            QVERIFY2(handler.handle({ method, path, {}, {}, {} }, 0).status == status, path.constData());
 
         // Each refusal from its own address: the limit on wrong passwords is another test's.
         int address = 0;
-        auto post = [&](const QByteArray &query, const QByteArray &body, const QByteArray &type) {
-            return handler.handle({ "POST", "/Vantor2027/EXPEL1.php", query, type, body,
-                                      "10.0.0." + QByteArray::number(++address) },
+        auto post = [&](const QByteArray &query, const UploadForm &form) {
+            return handler.handle(
+                { "POST", "/Vantor2027/EXPEL1.php", query, form, "10.0.0." + QByteArray::number(++address) },
                 0);
         };
-        const QByteArray multipart = "multipart/form-data; boundary=" + Boundary;
         const QByteArray next = QByteArray(GoodStore).replace("0101=", "0102=");
-        using Post
-            = std::tuple<QByteArray, QByteArray, QByteArray, int, QString>; // query, body, type, status, page
+        using Post = std::tuple<QByteArray, UploadForm, int, QString>; // query, form, status, page
         const QString badLogin = QStringLiteral("Pseudo ou mot de passe incorrect");
-        const Post refused[] = { { {}, Field("pseudo", "Editeur") + Field("mdp", "s3cret") + Closing(),
-                                     multipart, 400, QStringLiteral("Aucun fichier") },
-            { {}, FormBody("Editeur", "s3cret", next), "application/x-www-form-urlencoded", 400,
-                QStringLiteral("multipart/form-data attendu") },
-            { {}, FormBody("Editeur", "s3cret", next), "multipart/form-data", 400, {} },
-            { {}, FormBody("Editeur", "s3cret", next).chopped(10), multipart, 400,
+        const Post refused[] = {
+            { {}, Form({ Field("pseudo", "Editeur"), Field("mdp", "s3cret") }), 400,
+                QStringLiteral("Aucun fichier") },
+            // The file field left empty by the browser.
+            { "pseudo=Editeur&mdp=s3cret", Form({ FilePart({}, {}) }), 400, QStringLiteral("Aucun fichier") },
+            // What the HTTP layer could not read is refused whatever it holds.
+            { {}, Form(FormBody("Editeur", "s3cret", next).parts, UploadForm::Status::Unreadable), 400,
                 QStringLiteral("incomplet ou illisible") },
-            { {}, FormBody("Editeur", "S3cret", next), multipart, 403, badLogin },
-            { {}, FormBody("Intrus", "s3cret", next), multipart, 403, badLogin },
-            { {}, FormBody("Editeur", "autre mot", next), multipart, 403, badLogin },
-            { {}, FormBody("Editeur", "", next), multipart, 403, badLogin },
-            { "pseudo=Editeur&mdp=faux", FormBody("", "", next), multipart, 403, badLogin },
-            { {}, FormBody("Editeur", "s3cret", QByteArray(GoodStore).replace("0101=", "12a4=")), multipart,
-                400, QStringLiteral("Clé « 12a4 » invalide") },
-            { {}, FormBody("Editeur", "s3cret", "[Resultats]\r\n"), multipart, 400,
+            { {}, FormBody("Editeur", "S3cret", next), 403, badLogin },
+            { {}, FormBody("Intrus", "s3cret", next), 403, badLogin },
+            { {}, FormBody("Editeur", "autre mot", next), 403, badLogin },
+            { {}, FormBody("Editeur", "", next), 403, badLogin },
+            { "pseudo=Editeur&mdp=faux", FormBody("", "", next), 403, badLogin },
+            { {}, FormBody("Editeur", "s3cret", QByteArray(GoodStore).replace("0101=", "12a4=")), 400,
+                QStringLiteral("Clé « 12a4 » invalide") },
+            { {}, FormBody("Editeur", "s3cret", "[Resultats]\r\n"), 400,
                 QStringLiteral("date de mise à jour") },
-            { {}, QByteArray(MaxRequestBodyBytes + 1, 'x'), multipart, 413, {} } };
-        for (const auto &[query, body, type, status, reason] : refused) {
-            const SiteResponse r = post(query, body, type);
+        };
+        for (const auto &[query, form, status, reason] : refused) {
+            const SiteResponse r = post(query, form);
             QCOMPARE(r.status, status);
             const QString page = QString::fromUtf8(r.body);
             QVERIFY2(page.contains(reason), qPrintable(page));
@@ -348,7 +233,7 @@ private slots:
         const QByteArray intro = "[Maj]\r\nMaj=06 d\xE9"
                                  "c. 07:24\r\n[Texte]\r\nTexte=Bienvenue\r\n";
         for (const QByteArray &store : { next, intro }) {
-            const SiteResponse r = post("pseudo=Editeur&mdp=s3cret", FilePart(store) + Closing(), multipart);
+            const SiteResponse r = post("pseudo=Editeur&mdp=s3cret", Form({ FilePart(store) }));
             QCOMPARE(r.status, 200);
             QVERIFY(QString::fromUtf8(r.body).contains(QStringLiteral("Fichier reçu")));
             QCOMPARE(ReadFileBytes(published), store);
@@ -357,8 +242,8 @@ private slots:
 
         // The log line names the path, never the query and its password.
         const QByteArray line = SiteHandler::logLine(
-            { "POST", "/Vantor2027/EXPEL1.php", "pseudo=Editeur&mdp=s3cret", multipart, {}, "127.0.0.1" },
-            post("pseudo=Editeur&mdp=s3cret", FilePart(next) + Closing(), multipart));
+            { "POST", "/Vantor2027/EXPEL1.php", "pseudo=Editeur&mdp=s3cret", {}, "127.0.0.1" },
+            post("pseudo=Editeur&mdp=s3cret", Form({ FilePart(next) })));
         QVERIFY(line.contains("POST /Vantor2027/EXPEL1.php 200"));
         QVERIFY(!line.contains("s3cret") && !line.contains('\n'));
     }
@@ -408,7 +293,7 @@ private slots:
         for (const char *file : { "Resultats2027.ini", "L12027.txt", "don.L1" })
             QVERIFY(WriteFileBytes(dir.filePath(QStringLiteral("Vantor2027/") + QLatin1String(file)), "x"));
         SiteHandler handler(dir.path(), dir.filePath(QStringLiteral("editors.conf")));
-        const SiteResponse r = handler.handle({ "GET", path, query, {}, {}, "127.0.0.1" }, 0);
+        const SiteResponse r = handler.handle({ "GET", path, query, {}, "127.0.0.1" }, 0);
         QCOMPARE(r.status, 200);
         QCOMPARE(r.contentType, QByteArray("text/html; charset=utf-8"));
         const QString page = QString::fromUtf8(r.body);
