@@ -188,7 +188,11 @@ bool SiteHandler::notModified(const SiteRequest &request, const QByteArray &etag
     }
     if (request.ifModifiedSince.isNull() || modifiedSecs <= 0)
         return false;
-    const QDateTime since = QDateTime::fromString(QString::fromLatin1(request.ifModifiedSince.trimmed()), Qt::RFC2822Date);
+    // Qt reads RFC 2822 dates with a numeric zone only: HTTP's "GMT" is "+0000".
+    QString text = QString::fromLatin1(request.ifModifiedSince.trimmed());
+    if (text.endsWith(QStringLiteral(" GMT")))
+        text = text.chopped(4) + QStringLiteral(" +0000");
+    const QDateTime since = QDateTime::fromString(text, Qt::RFC2822Date);
     return since.isValid() && modifiedSecs <= since.toSecsSinceEpoch();
 }
 
