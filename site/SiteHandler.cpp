@@ -4,7 +4,9 @@
 #include "PathSafety.h"
 #include "SitePages.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QLocale>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -154,7 +156,7 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
         } else if (*path == folder + QStringLiteral("/donation.php")) {
             response = Html(200, DonationPage());
         } else if (path->startsWith(folder + u'/') && path->count(u'/') == 2) {
-            response = serveFile(path->mid(folder.size() + 1));
+            response = serveFile(path->mid(folder.size() + 1), request);
         } else {
             response = NotFound(path);
         }
@@ -163,7 +165,46 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
     return response;
 }
 
-SiteResponse SiteHandler::serveFile(const QString &name) const
+QByteArray SiteHandler::entityTag(const QByteArray &bytes)
+{
+    // From the bytes, not the file's times: a store published twice within one second, or copied
+    // with its old time, still gets a new tag.
+    return '"' + QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32) + '"';
+}
+
+QByteArray SiteHandler::httpDate(qint64 secsSinceEpoch)
+{
+    return QLocale::c()
+        .toString(QDateTime::fromSecsSinceEpoch(secsSinceEpoch, Qt::UTC), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss"))
+        .toLatin1()
+        + " GMT";
+}
+
+bool SiteHandler::notModified(const SiteRequest &request, const QByteArray &etag, qint64 modifiedSecs)
+{
+    if (request.method != "GET" && request.method != "HEAD")
+        return false;
+    if (!request.ifNoneMatch.isNull()) {
+        for (QByteArray tag : request.ifNoneMatch.split(',')) {
+            tag = tag.trimmed();
+            if (tag.startsWith("W/"))
+                tag = tag.mid(2);
+            if (tag == "*" || tag == etag)
+                return true;
+        }
+        return false;
+    }
+    if (request.ifModifiedSince.isNull() || modifiedSecs <= 0)
+        return false;
+    // Qt reads RFC 2822 dates with a numeric zone only: HTTP's "GMT" is "+0000".
+    QString text = QString::fromLatin1(request.ifModifiedSince.trimmed());
+    if (text.endsWith(QStringLiteral(" GMT")))
+        text = text.chopped(4) + QStringLiteral(" +0000");
+    const QDateTime since = QDateTime::fromString(text, Qt::RFC2822Date);
+    return since.isValid() && modifiedSecs <= since.toSecsSinceEpoch();
+}
+
+SiteResponse SiteHandler::serveFile(const QString &name, const SiteRequest &request) const
 {
     const std::optional<QString> shown = u'/' + seasonFolder() + u'/' + name;
     if (!publishedFileNames().contains(name))
@@ -185,9 +226,24 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
         + QByteArray::number(qulonglong(st.st_ino)) + ':' + QByteArray::number(qlonglong(st.st_size)) + ':'
         + QByteArray::number(qlonglong(st.st_ctim.tv_sec)) + '.'
         + QByteArray::number(qlonglong(st.st_ctim.tv_nsec));
+    // Last-Modified only once the file's second has passed: a change later in the same second
+    // would otherwise carry the same date, and a client would keep the older file.
+    const qint64 modified = std::time(nullptr) > st.st_mtim.tv_sec ? qint64(st.st_mtim.tv_sec) : 0;
+    auto validated = [&](SiteResponse &response, const QByteArray &etag) {
+        response.headers.append(Header("ETag", etag));
+        if (modified > 0)
+            response.headers.append(Header("Last-Modified", httpDate(modified)));
+        if (notModified(request, etag, modified)) {
+            response.status = 304;
+            response.body.clear();
+            response.contentType.clear();
+            response.logNote = QStringLiteral("inchangé");
+        }
+        return response;
+    };
     if (const auto it = m_files.constFind(name); it != m_files.cend() && it->identity == identity) {
         r.body = it->bytes;
-        return r;
+        return validated(r, it->etag);
     }
     m_files.remove(name);
     const QString real = FileInsideRoot(m_root, seasonFolderPath(), name);
@@ -202,9 +258,10 @@ SiteResponse SiteHandler::serveFile(const QString &name) const
         return e;
     }
     r.body = file.readAll();
+    const QByteArray etag = entityTag(r.body);
     if (std::time(nullptr) - st.st_ctim.tv_sec >= 2 && S_ISREG(st.st_mode) && st.st_size == r.body.size())
-        m_files.insert(name, { r.body, identity });
-    return r;
+        m_files.insert(name, { r.body, identity, etag });
+    return validated(r, etag);
 }
 
 void SiteHandler::startWebEdition(WebEditionWriter::Mode mode)

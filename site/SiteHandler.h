@@ -47,6 +47,8 @@ struct SiteRequest
     QByteArray encodedQuery; // without the '?'
     UploadForm form;
     QByteArray remoteAddress; // the client's, also behind the local proxy
+    QByteArray ifNoneMatch {}; // the conditional request's validators, as sent
+    QByteArray ifModifiedSince {};
 };
 
 struct SiteResponse
@@ -88,11 +90,19 @@ public:
     // The files the site publishes, and nothing else of the season folder.
     static QStringList publishedFileNames();
 
+    // The entity tag of a published file's bytes.
+    static QByteArray entityTag(const QByteArray &bytes);
+    // Whether a GET or HEAD with these validators is answered 304: If-None-Match decides when it
+    // is there (any of its tags, weak or not, or "*"); otherwise If-Modified-Since, against
+    // `modifiedSecs`, the file's time when the answer may send it (0 when it may not).
+    static bool notModified(const SiteRequest &request, const QByteArray &etag, qint64 modifiedSecs);
+    static QByteArray httpDate(qint64 secsSinceEpoch);
+
     // One line for the log: time, address, method, path without the query, status, size, note.
     static QByteArray logLine(const SiteRequest &request, const SiteResponse &response);
 
 private:
-    SiteResponse serveFile(const QString &name) const;
+    SiteResponse serveFile(const QString &name, const SiteRequest &request) const;
     SiteResponse serveEdition(const QString &name) const;
     SiteResponse helpPage() const;
     SiteResponse uploadForm(const SiteRequest &request) const;
@@ -102,6 +112,7 @@ private:
     {
         QByteArray bytes;
         QByteArray identity; // device, inode, size and change time when read
+        QByteArray etag;
     };
 
     QString m_root;

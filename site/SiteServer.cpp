@@ -6,6 +6,8 @@
 
 #include <QDateTime>
 
+#include <cstring>
+
 #include <arpa/inet.h>
 #include <linux/tcp.h>
 #include <microhttpd.h>
@@ -322,6 +324,11 @@ bool SiteServer::startRequest(Request &r, MHD_Connection *mhd, const char *metho
     q.encodedPath = question < 0 ? r.target : r.target.left(question);
     q.encodedQuery = question < 0 ? QByteArray() : r.target.mid(question + 1);
     q.remoteAddress = c.peer;
+    // Null when absent, so that an empty header still counts as sent.
+    if (const char *v = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_NONE_MATCH))
+        q.ifNoneMatch = QByteArray(v, qsizetype(strlen(v)));
+    if (const char *v = MHD_lookup_connection_value(mhd, MHD_HEADER_KIND, MHD_HTTP_HEADER_IF_MODIFIED_SINCE))
+        q.ifModifiedSince = QByteArray(v, qsizetype(strlen(v)));
     // Behind the proxy every client comes from 127.0.0.1: the proxy names the real one. From
     // anywhere else the header is the client's own word, and ignored.
     if (c.peer == "127.0.0.1" || c.peer == "::ffff:127.0.0.1") {
@@ -396,7 +403,9 @@ bool SiteServer::answer(Request &r, MHD_Connection *mhd, const SiteResponse &res
         delete body;
         return false;
     }
-    MHD_add_response_header(reply, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.constData());
+    // A 304 has no body, and so no type.
+    if (!response.contentType.isEmpty())
+        MHD_add_response_header(reply, MHD_HTTP_HEADER_CONTENT_TYPE, response.contentType.constData());
     // Every answer is fresh, a download must always see the file as it is now; only the web
     // edition, written once per publication, says otherwise.
     const bool ownCacheRule = std::any_of(response.headers.cbegin(), response.headers.cend(),

@@ -1,6 +1,7 @@
 // Kestrava: the desktop program.
 #include "NetworkDownloader.h"
 #include "StartupReport.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/DesktopShell.h"
 #include "platform/Settings.h"
 #include "platform/SystemClipboard.h"
@@ -42,8 +43,9 @@ int main(int argc, char *argv[])
     // The publisher's site (setting "Site"/"Base") serves the results, the season file and the donors.
     NetworkDownloader downloader;
     SystemClipboard clipboard;
+    DesktopNotifier notifier;
     MainController controller(
-        programDir, { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard });
+        programDir, { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard, &notifier });
 
     SplashWindow splash(controller.splash());
     MainWindow window(controller);

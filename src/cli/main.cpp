@@ -134,12 +134,21 @@ void say(const QString &line)
 }
 
 // The results download and the season-data check, as "Mise à Jour" runs them, for a scheduled
-// refresh: messages are printed and the newer-version question is answered No.
+// refresh: messages are printed and the newer-version question is answered No. The site is asked
+// with the validators of the last download while the store is still that file: a 304 writes
+// nothing.
 int update(const ResultsStore &store, const SeasonData &season, const SiteAddresses &site)
 {
     NetworkDownloader downloader;
-    if (!FetchResultsStore(store, site, downloader))
+    switch (FetchResultsStoreIfChanged(store, site, downloader)) {
+    case Downloader::Outcome::NotModified:
+        say(QStringLiteral("Aucun changement"));
+        return 0;
+    case Downloader::Outcome::Failed:
         return fail(QStringLiteral("Erreur de connexion ! (") + downloader.lastError() + QStringLiteral(")\n"), 4);
+    case Downloader::Outcome::Replaced:
+        break;
+    }
     const IniSnapshot snapshot = store.snapshot();
     const QString cv = snapshot.value(Store::CV, Store::CV, QStringLiteral("-"));
     if (NewerVersionAnnounced(cv))

@@ -21,10 +21,16 @@ public:
     ~NetworkDownloader() override;
 
     bool download(const QUrl &url, const QString &targetPath, const Check &accept = {}) override;
+    // A 304 to the validators leaves the file alone; a 2xx replaces it as above and gives its
+    // validators.
+    Outcome downloadIfChanged(const QUrl &url, const QString &targetPath, HttpValidators &validators,
+                              const Check &accept = {}) override;
     // Why the last download failed, for a program that has no window to show it in.
     QString lastError() const { return m_lastError; }
 
 private:
+    Outcome transfer(const QUrl &url, const QString &targetPath, const Check &accept, HttpValidators *validators);
+
     std::unique_ptr<QNetworkAccessManager> m_manager;
     int m_idleMs;
     int m_deadlineMs;

@@ -1,6 +1,7 @@
 // The rules around the publisher's site that need no network: announced versions, colours,
 // file checks, the introduction filter, bonus values, the donors file and its refresh days.
 #include "online/Online.h"
+#include "online/RefreshSchedule.h"
 #include "platform/Text.h"
 
 #include <QFile>
@@ -29,6 +30,8 @@ private slots:
     void donorsFreshness();
     void fridayRefresh_data();
     void fridayRefresh();
+    void newResults_data();
+    void newResults();
 };
 
 void TestOnline::announcedVersion_data()
@@ -233,6 +236,40 @@ void TestOnline::fridayRefresh()
     QFETCH(QDateTime, launch);
     QFETCH(QString, stored);
     QTEST(WeeklyDonorsRefreshDue(launch, stored), "due");
+}
+
+// What the automatic refresh tells: a score that came or changed, never cards alone nor half a score.
+void TestOnline::newResults_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("new result") << "" << "H||1|2|1|2||B" << QStringList{"Lens 2 - 1 Marseille"};
+    QTest::newRow("score corrected") << "H||1|2|1|2||B" << "H||1|2|2|2||B" << QStringList{"Lens 2 - 2 Marseille"};
+    QTest::newRow("cards only") << "H||1|2|1|2||B" << "H|1|3|2|1|2||B" << QStringList{};
+    QTest::newRow("same") << "H||1|2|1|2||B" << "H||1|2|1|2||B" << QStringList{};
+    QTest::newRow("half a score") << "" << "H||1|2|||B" << QStringList{};
+    QTest::newRow("not played") << "" << "H||1|-|-||B" << QStringList{};
+    QTest::newRow("result withdrawn") << "H||1|2|1|2||B" << "H||1|-|-||B" << QStringList{};
+}
+
+void TestOnline::newResults()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QStringList, lines);
+    SeasonData season;
+    QVERIFY(LoadSeasonFile(QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt"), season));
+    auto store = [](const QString &record) {
+        return IniSnapshot::fromBytes("[Resultats]\r\n0100=R||3|0|1||0|D\r\n"
+                                      + (record.isEmpty() ? QByteArray() : "1301=" + record.toLatin1() + "\r\n"));
+    };
+    QStringList found;
+    for (const NewResult &r : NewResults(season, store(before), store(after))) {
+        QCOMPARE(r.matchday, 13);
+        found << r.line();
+    }
+    QCOMPARE(found, lines);
 }
 
 QTEST_GUILESS_MAIN(TestOnline)

@@ -7,6 +7,7 @@
 #include "window/MainController.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHttpMultiPart>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
@@ -353,6 +354,13 @@ private slots:
         QCOMPARE(update(), 0);
         QVERIFY(QString::fromUtf8(cli.readAllStandardOutput()).contains(QStringLiteral("Mise à jour: 05 déc. 21:40 (Editeur)")));
         QCOMPARE(ReadFileBytes(p.storePath()), publishedStore());
+
+        // Asked again with the validators kept beside the store: a 304, and nothing written.
+        const QDateTime written = QFileInfo(p.storePath()).lastModified();
+        QTest::qWait(20);
+        QCOMPARE(update(), 0);
+        QCOMPARE(QString::fromUtf8(cli.readAllStandardOutput()), QStringLiteral("Aucun changement\n"));
+        QCOMPARE(QFileInfo(p.storePath()).lastModified(), written);
 
         QFile::remove(published(QStringLiteral("Resultats2027.ini")));
         const QByteArray before = ReadFileBytes(p.storePath());

@@ -175,6 +175,37 @@ private slots:
         QCOMPARE(e.header("Content-Type"), QByteArray("text/plain; charset=windows-1252"));
     }
 
+    // Through nginx as from the site: the validators of a 200 bring a 304 without a body while the
+    // file is unchanged, and the whole file once it has changed.
+    void conditionalRequests_data()
+    {
+        QTest::addColumn<bool>("front");
+        QTest::newRow("through nginx") << true;
+        QTest::newRow("from the site") << false;
+    }
+
+    void conditionalRequests()
+    {
+        QFETCH(bool, front);
+        const quint16 port = front ? m_port : m_site.port();
+        const QString local = m_site.published(QStringLiteral("Resultats2027.ini"));
+        const QByteArray original = ReadFileBytes(local);
+        QVERIFY(SetModified(local, QDateTime::currentDateTime().addSecs(-3600)));
+        const QByteArray get = "GET /Vantor2027/Resultats2027.ini HTTP/1.1\r\nHost: x\r\nConnection: close\r\n";
+        const Exchange first = SendRaw(port, get + "\r\n");
+        const QByteArray validators
+            = "If-None-Match: " + first.header("ETag") + "\r\nIf-Modified-Since: " + first.header("Last-Modified") + "\r\n";
+        QVERIFY(!first.header("ETag").isEmpty() && !first.header("Last-Modified").isEmpty());
+        const Exchange again = SendRaw(port, get + validators + "\r\n");
+        QVERIFY2(again.answer.startsWith("HTTP/1.1 304"), again.answer.left(300).constData());
+        QVERIFY(again.body().isEmpty());
+        QVERIFY(WriteFileBytes(local, ReadFileBytes(local) + "[Texte]\r\nTexte=nouveau\r\n"));
+        const Exchange changed = SendRaw(port, get + validators + "\r\n");
+        QVERIFY2(changed.answer.startsWith("HTTP/1.1 200"), changed.answer.left(300).constData());
+        QCOMPARE(changed.body(), ReadFileBytes(local));
+        QVERIFY(WriteFileBytes(local, original));
+    }
+
     void onlyThePublishedFilesAndPages_data()
     {
         QTest::addColumn<QByteArray>("path");

@@ -196,6 +196,80 @@ private slots:
         QVERIFY(!raw.contains("s3cret"));
     }
 
+    Exchange fetch(const QByteArray &method, const QByteArray &path, const QByteArray &headers)
+    {
+        return exchange(
+            method + ' ' + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n"
+                + (headers.isEmpty() ? QByteArray() : headers + "\r\n") + "\r\n",
+            3000);
+    }
+
+    // The three published files answer a conditional request with 304 and no body; any other
+    // request, or a file changed since, gets the file whole with its new validators.
+    void conditionalRequests_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("headers"); // {etag} and {date} stand for the first answer's
+        QTest::addColumn<int>("status");
+        const struct
+        {
+            const char *name;
+            QByteArray method, headers;
+            int status;
+        } cases[] = {
+            {"tag", "GET", "If-None-Match: {etag}", 304},
+            {"HEAD with the tag", "HEAD", "If-None-Match: {etag}", 304},
+            {"tag among others, weak", "GET", "If-None-Match: \"autre\", W/{etag}", 304},
+            {"any tag", "GET", "If-None-Match: *", 304},
+            {"another tag", "GET", "If-None-Match: \"autre\"", 200},
+            {"another tag beats the date", "GET", "If-None-Match: \"autre\"\r\nIf-Modified-Since: {date}", 200},
+            {"same date", "GET", "If-Modified-Since: {date}", 304},
+            {"later date", "GET", "If-Modified-Since: Fri, 01 Jan 2100 00:00:00 GMT", 304},
+            {"earlier date", "GET", "If-Modified-Since: Mon, 01 Jan 2024 00:00:00 GMT", 200},
+            {"unreadable date", "GET", "If-Modified-Since: hier soir", 200},
+            {"no validators", "GET", "", 200},
+        };
+        for (const QByteArray file : {"Resultats2027.ini", "L12027.txt", "don.L1"})
+            for (const auto &c : cases)
+                QTest::addRow("%s, %s", file.constData(), c.name) << file << c.method << c.headers << c.status;
+    }
+
+    void conditionalRequests()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, headers);
+        QFETCH(int, status);
+        const QString local = m_site.published(QString::fromLatin1(file));
+        // Written an hour ago: its date may be sent (a file of this very second has none).
+        const QDateTime hourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
+        QVERIFY(kestrava::test::SetModified(local, hourAgo));
+        const QByteArray path = "/Vantor2027/" + file;
+        const Exchange first = fetch("GET", path, {});
+        QVERIFY2(first.answer.startsWith("HTTP/1.1 200"), first.answer.left(80).constData());
+        const QByteArray etag = first.header("ETag");
+        const QByteArray date = first.header("Last-Modified");
+        QVERIFY(etag.startsWith('"') && etag.endsWith('"') && etag.size() > 8);
+        QCOMPARE(QDateTime::fromString(QString::fromLatin1(date).replace(QStringLiteral("GMT"), QStringLiteral("+0000")),
+                                       Qt::RFC2822Date)
+                     .toSecsSinceEpoch(),
+                 hourAgo.toSecsSinceEpoch());
+
+        const QByteArray sent = QByteArray(headers).replace("{etag}", etag).replace("{date}", date);
+        const Exchange answer = fetch(method, path, sent);
+        QVERIFY2(answer.answer.startsWith("HTTP/1.1 " + QByteArray::number(status)), answer.answer.left(80).constData());
+        QCOMPARE(answer.header("ETag"), etag);
+        QCOMPARE(answer.body(), status == 304 || method == "HEAD" ? QByteArray() : ReadFileBytes(local));
+
+        // Published again with other bytes and the old time: the tag alone tells the change.
+        QVERIFY(WriteFileBytes(local, ReadFileBytes(local) + "\r\n"));
+        QVERIFY(kestrava::test::SetModified(local, hourAgo));
+        const Exchange changed = fetch("GET", path, "If-None-Match: " + etag);
+        QVERIFY2(changed.answer.startsWith("HTTP/1.1 200"), changed.answer.left(80).constData());
+        QVERIFY(changed.header("ETag") != etag);
+    }
+
     void goodUploadReplacesAndKeepsBackups()
     {
         QByteArray first = m_demoStore;

@@ -113,6 +113,15 @@ public:
     }
 };
 
+// The desktop's notices, kept in order; a click on one is the test's.
+class RecordingNotifier final : public Notifier
+{
+public:
+    QList<DesktopNotice> shown;
+    void notify(const DesktopNotice &notice) override { shown.append(notice); }
+    void click(int index) const { activated(shown.at(index).matchday); }
+};
+
 class RecordingClipboard final : public Clipboard
 {
 public:

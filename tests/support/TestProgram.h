@@ -34,6 +34,7 @@ struct TestProgram
     RecordingShell shell;
     FakePrinter printer;
     RecordingClipboard clipboard;
+    RecordingNotifier notifier;
     Downloader *downloader = nullptr; // online buttons exist only with one
     // What make() hands the controller: the doubles above, unless a test puts the real ones here.
     WindowPrinter *printerInUse = &printer;
@@ -69,7 +70,7 @@ struct TestProgram
     MainController &make()
     {
         controller = std::make_unique<MainController>(
-            dir.path(), Services{&clock, &settings, &dialogs, &shell, printerInUse, downloader, clipboardInUse});
+            dir.path(), Services{&clock, &settings, &dialogs, &shell, printerInUse, downloader, clipboardInUse, &notifier});
         controller->setEventPump([] { QCoreApplication::processEvents(); });
         return *controller;
     }

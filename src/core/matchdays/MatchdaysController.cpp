@@ -48,6 +48,30 @@ void MatchdaysController::refreshCalendar()
     m_calendar.notify();
 }
 
+void MatchdaysController::refreshInPlace()
+{
+    const GridContext context{m_session.launchTime, m_session.favouriteTeam};
+    if (m_grid.matchday >= 1 && m_grid.matchday <= MatchdayCount) {
+        ShowMatchday(m_grid, m_session.season, m_session.store().snapshot(), m_grid.matchday, context);
+    } else if (!m_sheetTeam.isEmpty() && m_session.season.TeamIndexOf(m_sheetTeam) < TeamCount) {
+        // The header keeps its wording with the club's rank in the table as it now stands.
+        const QString header = m_grid.header;
+        const Rgb colour = m_grid.headerColour;
+        ShowTeamSeason(m_grid, m_session.season, m_session.store().snapshot(), m_sheetTeam, context);
+        m_grid.header = header;
+        m_grid.headerColour = colour;
+        const LeagueTableModel &table = m_standings.table();
+        for (int r = 0; r < TeamCount; ++r) {
+            if (table.cell(r, TableColumn::Name).text == m_sheetTeam)
+                m_grid.header = SeasonTitle + u' ' + m_sheetTeam + QStringLiteral(" N°") + QString::number(r + 1);
+        }
+    } else {
+        return;
+    }
+    m_grid.notify();
+    emit changed();
+}
+
 void MatchdaysController::setMatchdayPanel(bool shown)
 {
     if (m_matchdayPanel == shown)

@@ -38,6 +38,8 @@ public:
     void start();
     // The current matchday, the opening matchday in the grid and the month on show.
     void refreshCalendar();
+    // The grid shows the same matchday or club again, from the store as it is now.
+    void refreshInPlace();
     void showMatchday(int matchday);
     void showTeamSeason(const QString &team, int rank);
     // The grid shows again what it shows, from the store as it is now (after an import).

@@ -44,7 +44,6 @@ void DownloadController::resultsDownload()
     m_downloadTag = launch;
     m_session.setBusy(true);
 
-    LeagueTableModel &table = m_standings.table();
     const ResultsStore results = m_session.store();
     const QDateTime before = ParseMaj(results.snapshot().value(Store::Maj, Store::Maj), launch);
     m_session.pump();
@@ -57,35 +56,61 @@ void DownloadController::resultsDownload()
         return;
     }
     m_session.pump();
-    if (!versionAndDataCheck()) {
-        m_session.setBusy(false);
+    takeNewStore(before, true);
+    m_session.setBusy(false);
+}
+
+Downloader::Outcome DownloadController::refreshIfChanged()
+{
+    Downloader *downloader = m_session.services().downloader;
+    if (!downloader)
+        return Downloader::Outcome::Failed;
+    const ResultsStore results = m_session.store();
+    const QDateTime before = ParseMaj(results.snapshot().value(Store::Maj, Store::Maj), m_session.launchTime);
+    const Downloader::Outcome outcome = FetchResultsStoreIfChanged(results, m_session.site(), *downloader);
+    if (outcome == Downloader::Outcome::Replaced)
+        takeNewStore(before, false);
+    return outcome;
+}
+
+void DownloadController::takeNewStore(const QDateTime &before, bool interactive)
+{
+    if (!versionAndDataCheck(interactive))
         return;
-    }
-    const IniSnapshot snapshot = results.snapshot();
+    LeagueTableModel &table = m_standings.table();
+    const IniSnapshot snapshot = m_session.store().snapshot();
     ResultsStore::loadBonusMalus(snapshot, m_session.season);
     const QString maj = snapshot.value(Store::Maj, Store::Maj);
     const QString publisher = snapshot.value(Store::Pseudo, Store::Pseudo);
-    const QDateTime after = ParseMaj(maj, launch);
+    const QDateTime after = ParseMaj(maj, m_session.launchTime);
     const bool own = !m_session.pseudo.isEmpty() && m_session.pseudo == publisher;
-    m_session.pump();
-    m_matchdays.refreshCalendar();
+    if (interactive) {
+        m_session.pump();
+        m_matchdays.refreshCalendar();
+    }
     m_standings.compute(0);
     m_standings.requestRankMovements(m_session.currentMatchday);
     // The standings run rewrites the label's text; its colour tells how the new file compares.
     table.setLastUpdate(maj, publisher, LastUpdateColour(before, after, own));
-    m_news.showIfAny();
+    if (interactive)
+        m_news.showIfAny();
+    else if (m_news.text.isEmpty())
+        m_news.hide();
+    // The user stays where they are: the grid shows the same fixtures with the new figures.
+    if (!interactive)
+        m_matchdays.refreshInPlace();
     m_news.notify();
     m_standings.panels().notify();
     emit table.changed();
     m_session.buttons.paintHover(-1, downloadDone());
-    m_session.setBusy(false);
 }
 
-bool DownloadController::versionAndDataCheck()
+bool DownloadController::versionAndDataCheck(bool interactive)
 {
     const IniSnapshot snapshot = m_session.store().snapshot();
     const QString cv = snapshot.value(Store::CV, Store::CV, QStringLiteral("-"));
-    if (NewerVersionAnnounced(cv)) {
+    // An automatic refresh asks nothing: the next "Mise à Jour" or start-up asks.
+    if (interactive && NewerVersionAnnounced(cv)) {
         const bool yes = m_session.services().dialogs->askYesNo(
             QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"),
             ProgramName + QStringLiteral(" Version ") + cv);
@@ -101,7 +126,8 @@ bool DownloadController::versionAndDataCheck()
         == SeasonUpdate::Failed)
         m_session.tell(QStringLiteral("Mise a jour incomplete"), MessageIcon::None);
     m_news.text = snapshot.value(Store::Texte, Store::Texte);
-    m_news.showIfAny();
+    if (interactive)
+        m_news.showIfAny();
     const QString publisher = snapshot.value(Store::Pseudo, Store::Pseudo);
     LeagueTableModel &table = m_standings.table();
     table.setLastUpdate(snapshot.value(Store::Maj, Store::Maj), publisher,

@@ -24,13 +24,20 @@ public:
     void resultsDownload();
     // This run's download has taken place (the button then stays grey).
     bool downloadDone() const;
+    // The automatic refresh: the store asked for again with the validators of the last download.
+    // A 304 or a failure changes nothing on screen and says nothing; a new store takes the path of
+    // "Mise à Jour" without its question, and every view refreshes where it stands. Not paced.
+    Downloader::Outcome refreshIfChanged();
 
 signals:
     // The user went for the newer program: this one is to end now.
     void newerVersionChosen();
 
 private:
-    bool versionAndDataCheck(); // false when the program is to end for a newer version
+    // What follows a new store. `interactive`: the user asked ("Mise à Jour"), so the newer-version
+    // question may be asked and the calendar goes back to its opening matchday.
+    void takeNewStore(const QDateTime &before, bool interactive);
+    bool versionAndDataCheck(bool interactive); // false when the program is to end for a newer version
 
     Session &m_session;
     StandingsController &m_standings;

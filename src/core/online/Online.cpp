@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -130,15 +132,91 @@ bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored)
     return !last.isValid() || last.msecsTo(launchTime) > 24LL * 3600 * 1000;
 }
 
-bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader)
+namespace {
+
+void PutBackOldBackup(const ResultsStore &store)
 {
     if (QFile::exists(store.backupPath())) {
         if (!QFile::exists(store.path()))
             QFile::rename(store.backupPath(), store.path());
         QFile::remove(store.backupPath());
     }
-    return downloader.download(
-        site.results(), store.path(), [](const QByteArray &bytes) { return CheckResultsStore(bytes).ok(); });
+}
+
+Downloader::Outcome FetchStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader,
+                               HttpValidators validators)
+{
+    PutBackOldBackup(store);
+    const Downloader::Outcome outcome = downloader.downloadIfChanged(
+        site.results(), store.path(), validators, [](const QByteArray &bytes) { return CheckResultsStore(bytes).ok(); });
+    if (outcome == Downloader::Outcome::Replaced)
+        KeepValidators(store, validators);
+    return outcome;
+}
+
+// The store file as the record describes it: modification time in milliseconds, and size.
+QByteArray FileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' ' + QByteArray::number(info.size());
+}
+
+} // namespace
+
+QString ValidatorsPath(const ResultsStore &store)
+{
+    return QDir(store.folder()).filePath(ResultsBaseName + QStringLiteral(".etag"));
+}
+
+std::optional<HttpValidators> StoredValidators(const ResultsStore &store)
+{
+    QFile file(ValidatorsPath(store));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    HttpValidators validators;
+    QByteArray stamp;
+    // A few short lines: anything longer is not ours.
+    for (const QByteArray &line : file.read(4096).split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
+            continue;
+        const QByteArray key = line.left(colon);
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (key == "etag")
+            validators.etag = value;
+        else if (key == "last-modified")
+            validators.lastModified = value;
+        else if (key == "store")
+            stamp = value;
+    }
+    const QByteArray now = FileStamp(store.path());
+    if (stamp.isEmpty() || stamp != now)
+        return std::nullopt;
+    return validators;
+}
+
+bool KeepValidators(const ResultsStore &store, const HttpValidators &validators)
+{
+    // Header values never hold a line break (Qt refuses them), so one line per value is safe.
+    QSaveFile file(ValidatorsPath(store));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write("etag: " + validators.etag + "\nlast-modified: " + validators.lastModified + "\nstore: "
+               + FileStamp(store.path()) + '\n');
+    return file.commit();
+}
+
+bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader)
+{
+    return FetchStore(store, site, downloader, {}) == Downloader::Outcome::Replaced;
+}
+
+Downloader::Outcome FetchResultsStoreIfChanged(const ResultsStore &store, const SiteAddresses &site,
+                                               Downloader &downloader)
+{
+    return FetchStore(store, site, downloader, StoredValidators(store).value_or(HttpValidators{}));
 }
 
 SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,

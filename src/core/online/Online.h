@@ -61,6 +61,18 @@ bool WeeklyDonorsRefreshDue(const QDateTime &launchTime, const QString &stored);
 // missing, and removed otherwise.
 bool FetchResultsStore(const ResultsStore &store, const SiteAddresses &site, Downloader &downloader);
 
+// The validators of the answer that wrote the store, kept beside it ("Resultats2027.etag") with the
+// store's modification time and size: they hold only while the store is still that very file, so a
+// store saved or edited since never gets a 304, and is never replaced behind the editor's back.
+QString ValidatorsPath(const ResultsStore &store);
+std::optional<HttpValidators> StoredValidators(const ResultsStore &store);
+bool KeepValidators(const ResultsStore &store, const HttpValidators &validators);
+
+// The results store asked with the kept validators when they still describe it: a 304 writes
+// nothing; a new store goes through the same checks as FetchResultsStore.
+Downloader::Outcome FetchResultsStoreIfChanged(const ResultsStore &store, const SiteAddresses &site,
+                                               Downloader &downloader);
+
 // Season data newer than ours is fetched into the season file, read at the next start.
 enum class SeasonUpdate { NotNeeded, Updated, Failed };
 SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,

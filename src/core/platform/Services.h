@@ -69,12 +69,31 @@ public:
 
 // Fetches an address into a file. The file is replaced only by a complete success answer whose
 // bytes pass `accept` (when given); on any failure the previous file stays as it was.
+// What identifies one version of a file on the site: the answer's ETag and Last-Modified.
+struct HttpValidators
+{
+    QByteArray etag;
+    QByteArray lastModified;
+    bool isEmpty() const { return etag.isEmpty() && lastModified.isEmpty(); }
+};
+
 class Downloader
 {
 public:
     virtual ~Downloader() = default;
     using Check = std::function<bool(const QByteArray &)>;
     virtual bool download(const QUrl &url, const QString &targetPath, const Check &accept = {}) = 0;
+
+    enum class Outcome { Failed, Replaced, NotModified };
+    // The same, asked with `validators` (If-None-Match, If-Modified-Since): a 304 leaves the file
+    // alone. `validators` receives those of a new file. A downloader that cannot ask
+    // conditionally fetches the whole file.
+    virtual Outcome downloadIfChanged(const QUrl &url, const QString &targetPath, HttpValidators &validators,
+                                      const Check &accept = {})
+    {
+        validators = {};
+        return download(url, targetPath, accept) ? Outcome::Replaced : Outcome::Failed;
+    }
 };
 
 // What a site answered to a form sent to it.
@@ -113,6 +132,32 @@ class WindowPrinter
 public:
     virtual ~WindowPrinter() = default;
     virtual PrintOutcome printWindow() = 0;
+};
+
+// A message on the desktop. Activating it calls the handler with the notice's matchday.
+struct DesktopNotice
+{
+    QString title;
+    QString body;
+    int matchday = 0;
+};
+
+class Notifier
+{
+public:
+    virtual ~Notifier() = default;
+    virtual void notify(const DesktopNotice &notice) = 0;
+    void setActivationHandler(std::function<void(int matchday)> handler) { m_activated = std::move(handler); }
+
+protected:
+    void activated(int matchday) const
+    {
+        if (m_activated)
+            m_activated(matchday);
+    }
+
+private:
+    std::function<void(int)> m_activated;
 };
 
 } // namespace kestrava

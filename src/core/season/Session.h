@@ -30,6 +30,7 @@ struct Services
     WindowPrinter *printer = nullptr;
     Downloader *downloader = nullptr; // without one, nothing online is offered
     Clipboard *clipboard = nullptr;
+    Notifier *notifier = nullptr; // without one, automatic updates stay silent
 };
 
 // What every subsystem of one run shares: the program's folder, the launch time, the season, the

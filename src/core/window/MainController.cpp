@@ -14,6 +14,7 @@ MainController::MainController(QString programDir, Services services, QObject *p
     , m_teamViews(m_session, m_standings, m_matchdays)
     , m_chart(m_session, m_standings, m_matchdays, m_teamViews)
     , m_download(m_session, m_standings, m_matchdays)
+    , m_refresh(m_session, m_standings, m_matchdays, m_download)
     , m_publishing(m_session, m_standings, m_matchdays, m_download.news())
     , m_donors(m_session, m_standings)
     , m_options(m_session, m_standings, m_matchdays)
@@ -58,6 +59,10 @@ MainController::MainController(QString programDir, Services services, QObject *p
     connect(&m_standings, &StandingsController::teamSheetRequested, &m_teamViews, &TeamViewsController::openTeamSheet);
     connect(&m_standings, &StandingsController::rowHovered, &m_teamViews, &TeamViewsController::hoverTableRow);
     connect(&m_download, &DownloadController::newerVersionChosen, this, &MainController::endProgram);
+    connect(&m_options.model(), &OptionsModel::changed, this,
+            [this] { m_refresh.setEnabled(m_options.model().autoRefresh == 1); });
+    // A notice clicked shows its matchday: the panels follow as after a button.
+    connect(&m_refresh, &RefreshController::raiseRequested, this, &MainController::notifyPanels);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
 }
 
@@ -74,6 +79,9 @@ bool MainController::start()
     m_stalenessDue = startup.stalenessDue();
     // A program ending during its start-up has nothing new to save.
     m_started = !m_quitting;
+    // The window is on show from here until it closes; start-up itself never notifies.
+    m_refresh.setEnabled(m_options.model().autoRefresh == 1);
+    m_refresh.setWindowShown(m_started);
     return true;
 }
 
@@ -81,6 +89,7 @@ void MainController::close()
 {
     if (!m_started)
         return;
+    m_refresh.setWindowShown(false);
     m_options.save();
     // Empty boxes never erase what is stored.
     SettingsStore &settings = *m_session.services().settings;

@@ -4,6 +4,7 @@
 #include "online/DonorsController.h"
 #include "online/DownloadController.h"
 #include "online/PublishingController.h"
+#include "online/RefreshController.h"
 #include "projections/ProjectionsController.h"
 #include "season/Session.h"
 #include "standings/StandingsController.h"
@@ -51,6 +52,7 @@ public:
     TeamViewsController &teamViews() { return m_teamViews; }
     ChartController &chart() { return m_chart; }
     DownloadController &download() { return m_download; }
+    RefreshController &refresh() { return m_refresh; }
     PublishingController &publishing() { return m_publishing; }
     DonorsController &donors() { return m_donors; }
     OptionsController &options() { return m_options; }
@@ -89,6 +91,7 @@ private:
     TeamViewsController m_teamViews;
     ChartController m_chart;
     DownloadController m_download;
+    RefreshController m_refresh;
     PublishingController m_publishing;
     DonorsController m_donors;
     OptionsController m_options;

@@ -82,7 +82,8 @@ void OptionsController::setCheck(int box, int state)
     else if (box == 6) {
         m_model.trackingAid = v;
         m_standings.setTrackingAid(v == 1);
-    }
+    } else if (box == 7)
+        m_model.autoRefresh = v;
     m_model.notify();
 }
 
@@ -106,6 +107,8 @@ void OptionsController::restore()
             = m_session.favouriteTeam.isEmpty() ? QStringLiteral("Aucune") : m_session.favouriteTeam;
     }
     m_model.autoUpdate = CheckStateFromText(settings.read(Data, QStringLiteral("C4"), QStringLiteral("0")));
+    // Off until the user turns it on: the publisher's site decides whether it can take the requests.
+    m_model.autoRefresh = CheckStateFromText(settings.read(Data, QStringLiteral("C7"), QStringLiteral("0")));
 }
 
 void OptionsController::save()
@@ -114,6 +117,7 @@ void OptionsController::save()
     settings.write(Data, QStringLiteral("C4"), QString::number(m_model.autoUpdate));
     settings.write(Data, QStringLiteral("C5"), QString::number(m_model.highlightFavourite));
     settings.write(Data, QStringLiteral("C6"), QString::number(m_model.trackingAid));
+    settings.write(Data, QStringLiteral("C7"), QString::number(m_model.autoRefresh));
 }
 
 } // namespace kestrava

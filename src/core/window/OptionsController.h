@@ -10,7 +10,7 @@ namespace kestrava {
 class MatchdaysController;
 class StandingsController;
 
-// "Configuration": the favourite team, the three options, the editing password; restored at
+// "Configuration": the favourite team, the four options, the editing password; restored at
 // start-up and saved when the window closes.
 class OptionsController : public QObject
 {
@@ -27,7 +27,7 @@ public:
     void hide() { m_model.visible = false; }
     void close(); // "Fermer"
     void chooseFavourite(int position);
-    void setCheck(int box, int state); // box 4, 5 or 6
+    void setCheck(int box, int state); // box 4, 5, 6 or 7
     void askPassword();                // "Dream Team"
 
     // From the user's settings (the favourite only when its box is ticked), and back.

@@ -33,6 +33,7 @@ public:
     int autoUpdate = 0;         // "Mise à jour automatique au lancement"
     int highlightFavourite = 0; // "Surligner son équipe préférée"
     int trackingAid = 0;        // "Activer l'aide au suivi dans les tableaux"
+    int autoRefresh = 0;        // "Mises à jour automatiques les jours de match"
     QStringList favouriteEntries; // "Aucune" then the 18 teams, filled on first opening
     QString favouriteCaption = QStringLiteral("Aucune");
     QString favouriteTag;       // "T" once the caption changed while the panel was open

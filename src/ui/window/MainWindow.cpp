@@ -132,6 +132,13 @@ MainWindow::MainWindow(MainController &controller, QWidget *parent)
         m_openOrder.append(panel);
         raiseInOpenOrder();
     });
+    // A desktop notice was clicked: the window comes up, out of the task bar if need be.
+    connect(&m_controller.refresh(), &RefreshController::raiseRequested, this, [this] {
+        if (isMinimized())
+            showNormal();
+        raise();
+        activateWindow();
+    });
     connect(&m_controller, &MainController::quitRequested, this, [this] {
         m_quitting = true;
         close();

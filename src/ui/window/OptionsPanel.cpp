@@ -72,10 +72,11 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     right->addSpacing(4);
     right->addWidget(CaptionLabel(QStringLiteral("Options"), this));
 
-    const QString texts[3] = { QStringLiteral("Mise à jour automatique au lancement"),
+    const QString texts[4] = { QStringLiteral("Mise à jour automatique au lancement"),
         QStringLiteral("Surligner son équipe préférée"),
-        QStringLiteral("Activer l'aide au suivi dans les tableaux") };
-    for (int i = 0; i < 3; ++i) {
+        QStringLiteral("Activer l'aide au suivi dans les tableaux"),
+        QStringLiteral("Mises à jour automatiques les jours de match") };
+    for (int i = 0; i < 4; ++i) {
         const int box = FirstBox + i;
         auto *check = new QCheckBox(texts[i], this);
         check->setObjectName(QStringLiteral("check%1").arg(box));
@@ -85,11 +86,16 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
         m_boxes[i] = check;
         right->addWidget(check);
     }
-    // Without the publisher's site (no downloader) the box keeps the user's choice but cannot act.
+    // Without the publisher's site (no downloader) the boxes keep the user's choice but cannot act.
     const bool online = m_bar.button(Btn::Update).built;
-    m_boxes[0]->setEnabled(online);
-    if (!online)
-        m_boxes[0]->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
+    for (QCheckBox *box : {m_boxes[0], m_boxes[3]}) {
+        box->setEnabled(online);
+        if (!online)
+            box->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
+    }
+    if (online)
+        m_boxes[3]->setToolTip(QStringLiteral(
+            "Toutes les 5 minutes, de 12 h à minuit, pendant les journées de championnat, tant que la fenêtre est ouverte."));
 
     right->addStretch(1);
     // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
@@ -127,8 +133,8 @@ void OptionsPanel::refresh()
     else
         m_crest->setPixmap(CrestPixmap(options.crestTeam, CrestSize));
 
-    const int states[3] = { options.autoUpdate, options.highlightFavourite, options.trackingAid };
-    for (int i = 0; i < 3; ++i)
+    const int states[4] = { options.autoUpdate, options.highlightFavourite, options.trackingAid, options.autoRefresh };
+    for (int i = 0; i < 4; ++i)
         m_boxes[i]->setChecked(states[i] == 1);
 }
 

@@ -14,7 +14,7 @@ namespace kestrava {
 
 class OptionsController;
 
-// "Configuration": the favourite team, the three option boxes, "Dream Team" and "Fermer". It draws
+// "Configuration": the favourite team, the four option boxes, "Dream Team" and "Fermer". It draws
 // the options model and forwards every choice to the controller.
 class OptionsPanel : public OverlayPanel
 {
@@ -29,7 +29,7 @@ private:
     QListWidget *m_list = nullptr;
     QLabel *m_crest = nullptr;
     QLabel *m_caption = nullptr;
-    std::array<QCheckBox *, 3> m_boxes {}; // boxes 4, 5 and 6
+    std::array<QCheckBox *, 4> m_boxes {}; // boxes 4, 5, 6 and 7
     QStringList m_shownEntries;
     QString m_shownCaption;
 };
