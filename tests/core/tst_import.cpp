@@ -1,6 +1,7 @@
 // Results from open-data files: the hand-made files of tests/data/import read into the store, the
 // club names that must and must not match, the import from the window against the same results typed
 // in the grid, and `kestrava-cli import` as it ships.
+#include "RunProgram.h"
 #include "TestProgram.h"
 #include "matchdays/ResultsImport.h"
 #include "platform/Text.h"
@@ -57,21 +58,9 @@ const Typed RoundTrip[] = {
     { 2, 8, "2", "1", "2", "0", "2", "0" },
 };
 
-struct Outcome
-{
-    int status = -1;
-    QString out, err;
-};
-
 Outcome RunCli(const QStringList &args)
 {
-    QProcess p;
-    p.start(QStringLiteral(KESTRAVA_CLI), args);
-    const bool finished = p.waitForFinished(30000);
-    if (!finished)
-        p.kill();
-    return { finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-        QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError()) };
+    return RunProgram(QStringLiteral(KESTRAVA_CLI), args);
 }
 
 } // namespace
@@ -348,7 +337,7 @@ private slots:
         if (!golden.isEmpty()) {
             QString expected = QString::fromUtf8(ImportFile(golden));
             expected.replace(QStringLiteral("@"), dir.path());
-            QCOMPARE(o.out, expected);
+            QCOMPARE(QString::fromUtf8(o.out), expected);
         }
         QCOMPARE(store.snapshot().value(Store::Results, QStringLiteral("0100")).isEmpty(), !written);
         if (!written)

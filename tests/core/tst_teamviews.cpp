@@ -1,5 +1,6 @@
 // The team views: the sheet and its planning frame, the summary panel, the crest banner, and the
 // command line's team sheet and iCalendar export.
+#include "RunProgram.h"
 #include "TestProgram.h"
 #include "teamviews/TeamViewsController.h"
 #include "window/MainController.h"
@@ -37,42 +38,15 @@ const SheetRow *rowOf(const TeamSheetModel &sheet, const QString &key)
     return nullptr;
 }
 
-struct Outcome
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
-
-Outcome run(const QString &program, const QStringList &args, const QByteArray &input = {})
-{
-    QProcess p;
-    p.start(program, args);
-    if (!input.isEmpty()) {
-        p.write(input);
-        p.closeWriteChannel();
-    }
-    Outcome o;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return o;
-    }
-    o.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    o.out = p.readAllStandardOutput();
-    o.err = QString::fromUtf8(p.readAllStandardError());
-    return o;
-}
-
 Outcome cli(const QStringList &args)
 {
-    return run(QStringLiteral(KESTRAVA_CLI), args);
+    return RunProgram(QStringLiteral(KESTRAVA_CLI), args);
 }
 
 // The events of an iCalendar file as a real parser reads them: "UID|DTSTART|SUMMARY" lines.
 QStringList parsedEvents(const QByteArray &ics)
 {
-    const Outcome o = run(
+    const Outcome o = RunProgram(
         QStringLiteral("/usr/bin/python3"), { QStringLiteral(KESTRAVA_TEST_DATA_DIR "/ics_events.py") }, ics);
     return o.status == 0 ? QString::fromUtf8(o.out).split(u'\n', Qt::SkipEmptyParts)
                          : QStringList { QStringLiteral("error: ") + o.err };

@@ -1,6 +1,7 @@
 // The web edition as kestrava-cli writes it, on copies of the shipped files: the index against the
 // table command, the calendars through a real iCalendar parser, hostile store texts, and the
 // switch from one edition to the next.
+#include "RunProgram.h"
 #include "TestFiles.h"
 #include "web/WebEdition.h"
 
@@ -15,7 +16,9 @@
 #include <QtTest>
 
 using namespace kestrava;
+using kestrava::test::Outcome;
 using kestrava::test::ReadFileBytes;
+using kestrava::test::RunProgram;
 using kestrava::test::WriteFileBytes;
 
 namespace {
@@ -23,29 +26,9 @@ namespace {
 const QString Now = QStringLiteral("2026-12-06 08:00");
 const QString DataDir = QStringLiteral(KESTRAVA_DATA_DIR);
 
-struct Run
+Outcome cli(const QStringList &args)
 {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QString &program, const QStringList &args, const QByteArray &input = {})
-{
-    QProcess p;
-    p.start(program, args);
-    if (!input.isNull()) {
-        p.write(input);
-        p.closeWriteChannel();
-    }
-    const bool finished = p.waitForFinished(60000);
-    return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
-
-Run cli(const QStringList &args)
-{
-    return run(QStringLiteral(KESTRAVA_CLI), args);
+    return RunProgram(QStringLiteral(KESTRAVA_CLI), args);
 }
 
 QString unescape(QString s)
@@ -95,7 +78,7 @@ private:
         else
             QVERIFY(WriteFileBytes(path(QStringLiteral("Resultats2027.ini")), store));
     }
-    Run write(const QStringList &extra = {})
+    Outcome write(const QStringList &extra = {})
     {
         return cli(QStringList{QStringLiteral("web"), QStringLiteral("--dir"), m_dir->path(), QStringLiteral("--out"),
                                path(QStringLiteral("web")), QStringLiteral("--now"), Now, QStringLiteral("--simulations"),
@@ -124,9 +107,9 @@ private slots:
     {
         QFETCH(QByteArray, store);
         useStore(store);
-        const Run w = write();
+        const Outcome w = write();
         QCOMPARE(w.status, 0);
-        const Run table = cli({QStringLiteral("table"), QStringLiteral("--dir"), m_dir->path(), QStringLiteral("--now"),
+        const Outcome table = cli({QStringLiteral("table"), QStringLiteral("--dir"), m_dir->path(), QStringLiteral("--now"),
                                Now, QStringLiteral("--format"), QStringLiteral("json")});
         QCOMPARE(table.status, 0);
         QCOMPARE(ReadFileBytes(edition(QStringLiteral("classement.json"))), table.out);
@@ -190,12 +173,12 @@ private slots:
         QStringList args{QStringLiteral("calendar"), QStringLiteral("--dir"), m_dir->path()};
         if (!team.isEmpty())
             args << QStringLiteral("--team") << team;
-        const Run command = cli(args);
+        const Outcome command = cli(args);
         QCOMPARE(command.status, 0);
         const QString parser = QStringLiteral(KESTRAVA_TEST_DATA_DIR "/ics_events.py");
-        const Run fromEdition = run(QStringLiteral("/usr/bin/python3"), {parser}, ReadFileBytes(edition(file)));
-        QVERIFY2(fromEdition.status == 0, fromEdition.err.constData());
-        const Run fromCommand = run(QStringLiteral("/usr/bin/python3"), {parser}, command.out);
+        const Outcome fromEdition = RunProgram(QStringLiteral("/usr/bin/python3"), {parser}, ReadFileBytes(edition(file)));
+        QVERIFY2(fromEdition.status == 0, qPrintable(fromEdition.err));
+        const Outcome fromCommand = RunProgram(QStringLiteral("/usr/bin/python3"), {parser}, command.out);
         QCOMPARE(fromCommand.status, 0);
         // Same UIDs, days and titles: a subscribed phone updates its events.
         QCOMPARE(fromEdition.out, fromCommand.out);
@@ -249,32 +232,11 @@ private slots:
         const QString other = path(QStringLiteral("notes"));
         QVERIFY(QDir().mkpath(other));
         QVERIFY(WriteFileBytes(other + QStringLiteral("/lisez-moi.txt"), "à garder"));
-        const Run refused = cli({QStringLiteral("web"), QStringLiteral("--dir"), m_dir->path(), QStringLiteral("--out"), other,
+        const Outcome refused = cli({QStringLiteral("web"), QStringLiteral("--dir"), m_dir->path(), QStringLiteral("--out"), other,
                                  QStringLiteral("--simulations"), QStringLiteral("0")});
         QCOMPARE(refused.status, 3);
         QVERIFY(QFileInfo(other).isDir() && !QFileInfo(other).isSymLink());
         QCOMPARE(ReadFileBytes(other + QStringLiteral("/lisez-moi.txt")), QByteArray("à garder"));
-    }
-
-    void refused_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::newRow("no output folder") << QStringList{QStringLiteral("web"), QStringLiteral("--dir"), QStringLiteral("@")} << 1;
-        QTest::newRow("negative simulations") << QStringList{QStringLiteral("web"), QStringLiteral("--out"), QStringLiteral("@/web"),
-                                                             QStringLiteral("--simulations"), QStringLiteral("-1")} << 1;
-        QTest::newRow("no season file") << QStringList{QStringLiteral("web"), QStringLiteral("--dir"), QStringLiteral("@/vide"),
-                                                       QStringLiteral("--out"), QStringLiteral("@/web")} << 2;
-    }
-    void refused()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QVERIFY(QDir().mkpath(path(QStringLiteral("vide"))));
-        const Run r = cli(args.replaceInStrings(QStringLiteral("@"), m_dir->path()));
-        QCOMPARE(r.status, status);
-        // Nothing is written, and the old edition, if any, stays.
-        QVERIFY(!QFileInfo::exists(path(QStringLiteral("web"))));
     }
 
     void clubFileNames_data()

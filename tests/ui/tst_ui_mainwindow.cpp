@@ -120,25 +120,24 @@ private slots:
     {
         WindowProgram p;
         QVERIFY(p.open());
+        const auto inFront = [&p](const QString &name) {
+            if (!QTest::qWaitFor([&p, &name] { return p.shown(name); }))
+                return false;
+            QWidget *panel = p.find(name);
+            QWidget *central = p.window->centralWidget();
+            const QWidget *top = central->childAt(panel->mapTo(central, panel->rect().center()));
+            return top == panel || panel->isAncestorOf(top);
+        };
         const QList<QPair<int, QString>> openings = { { Btn::Teams, u"sheetPanel"_s },
             { Btn::Chart, u"chartPanel"_s }, { Btn::Highlights, u"highlightsPanel"_s },
             { Btn::Projections, u"projectionsPanel"_s }, { Btn::Teams, u"sheetPanel"_s } };
         for (const auto &[button, name] : openings) {
             p.controller->clickButton(button);
-            QTRY_VERIFY(p.shown(name));
-            QWidget *panel = p.find(name);
-            QWidget *central = p.window->centralWidget();
-            const QWidget *top = central->childAt(panel->mapTo(central, panel->rect().center()));
-            QVERIFY2(top == panel || panel->isAncestorOf(top),
-                qPrintable(name + u" under "_s + (top ? top->objectName() + u" of "_s + top->parentWidget()->objectName() : u"nothing"_s)));
+            QVERIFY2(inFront(name), qPrintable(name));
         }
         // Not every panel comes from a button: the card report opens over the sheet all the same.
         p.controller->matchdays().clickGoalsSummary();
-        QTRY_VERIFY(p.shown(u"cardReport"_s));
-        QWidget *report = p.find(u"cardReport"_s);
-        QWidget *central = p.window->centralWidget();
-        const QWidget *top = central->childAt(report->mapTo(central, report->rect().center()));
-        QVERIFY(top == report || report->isAncestorOf(top));
+        QVERIFY(inFront(u"cardReport"_s));
     }
     void matchdayNumberShowsTheTableAtThatMatchday()
     {
