@@ -9,6 +9,7 @@
 #include "window/MainController.h"
 #include "window/MainWindow.h"
 
+#include "SilentDialogs.h"
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -27,21 +28,7 @@ namespace {
 
 const QString dataDir = QStringLiteral(KESTRAVA_DATA_DIR);
 
-class SilentDialogs final : public Dialogs
-{
-public:
-    void message(const QString &, const QString &, MessageIcon) override { }
-    bool askYesNo(const QString &, const QString &) override { return false; }
-    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::No; }
-    std::optional<QString> askText(const QString &, const QString &) override { return std::nullopt; }
-    std::optional<QString> askSaveFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }    std::optional<QString> askOpenFile(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-};
+using bench::SilentDialogs;
 
 // Matchday 13's Sunday evening, moved on by the benchmark one beat at a time.
 class EveningClock final : public Clock
