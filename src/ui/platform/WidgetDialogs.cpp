@@ -92,39 +92,37 @@ std::optional<QString> WidgetDialogs::askText(const QString &prompt, const QStri
     return dialog.textValue();
 }
 
-std::optional<QString> WidgetDialogs::askSaveFile(const QString &title, const QString &proposed, const QString &filter)
+namespace {
+
+// The program's own file chooser: it answers in French and behaves alike on every desktop.
+std::optional<QString> chooseFile(QWidget *parent, const QString &title, const QString &start,
+    const QString &filter, bool save)
 {
-    QFileDialog dialog(m_parent, title, proposed, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Enregistrer"));
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Enregistrer") : QStringLiteral("Ouvrir"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
-    // The program's own dialog: it answers in French and behaves alike on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    keepInSight(dialog, m_parent);
+    keepInSight(dialog, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
+} // namespace
+
+std::optional<QString> WidgetDialogs::askSaveFile(const QString &title, const QString &proposed, const QString &filter)
+{
+    return chooseFile(m_parent, title, proposed, filter, true);
+}
+
 std::optional<QString> WidgetDialogs::askOpenFile(const QString &title, const QString &folder, const QString &filter)
 {
-    QFileDialog dialog(m_parent, title, folder, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ouvrir"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Nom du fichier :"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Type :"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Dossier :"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    keepInSight(dialog, m_parent);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chooseFile(m_parent, title, folder, filter, false);
 }
 
 } // namespace kestrava
