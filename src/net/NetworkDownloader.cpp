@@ -1,12 +1,11 @@
 #include "NetworkDownloader.h"
+#include "ReplyDeadline.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
-#include <QTimer>
 
 namespace kestrava {
 
@@ -72,21 +71,7 @@ Downloader::Outcome NetworkDownloader::transfer(const QUrl &url, const QString &
             reply->abort();
         }
     });
-    // A server that trickles a byte now and then never trips the idle timeout: the whole
-    // transfer has its own limit.
-    bool pastDeadline = false;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, [&] {
-        pastDeadline = true;
-        reply->abort();
-    });
-    deadline.start(m_deadlineMs);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
+    const bool pastDeadline = AwaitReply(reply, m_deadlineMs);
     if (reply->isOpen())
         body += reply->readAll();
 

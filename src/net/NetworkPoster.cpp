@@ -1,10 +1,9 @@
 #include "NetworkPoster.h"
+#include "ReplyDeadline.h"
 
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
 
 namespace kestrava {
 
@@ -40,19 +39,7 @@ PostReply NetworkPoster::post(const QUrl &url, const QByteArray &contentType, co
         if (answer.size() > MaxAnswerBytes)
             reply->abort();
     });
-    bool pastDeadline = false;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, reply, [&] {
-        pastDeadline = true;
-        reply->abort();
-    });
-    deadline.start(m_deadlineMs);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    deadline.stop();
+    const bool pastDeadline = AwaitReply(reply, m_deadlineMs);
     if (reply->isOpen() && answer.size() <= MaxAnswerBytes)
         answer += reply->read(MaxAnswerBytes - answer.size() + 1);
 
