@@ -1,0 +1,1 @@
+// Nothing of its own: this file carries a family's precompiled header.
