@@ -1,6 +1,7 @@
 // The web edition written at a publication, against the full-season table run measured in the same
-// run: every page and feed without the simulated seasons (at most 20 table runs), the same with
-// 100,000 simulated seasons (under a second), and the index's size.
+// run: every page and feed without the simulated seasons (at most 20 table runs), into a folder on
+// the disk and on /dev/shm, the same with 100,000 simulated seasons (under a second), and the
+// index's size.
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
 #include "standings/LeagueTableModel.h"
@@ -48,11 +49,15 @@ void BM_TableRun(benchmark::State &state)
 BENCHMARK(BM_TableRun)->Unit(benchmark::kMicrosecond);
 
 // Read, computed, written into a new folder and switched in: what a publication costs.
-void writeEdition(benchmark::State &state, bool projections)
+void writeEdition(benchmark::State &state, bool projections, const QString &folderTemplate = {})
 {
     const SeasonData s = season();
     const ResultsStore store(dataDir + QStringLiteral("/demo"));
-    QTemporaryDir dir;
+    QTemporaryDir dir(folderTemplate.isEmpty() ? QDir::tempPath() + QStringLiteral("/kestrava-bench-XXXXXX") : folderTemplate);
+    if (!dir.isValid()) {
+        state.SkipWithError("no folder for the edition");
+        return;
+    }
     qint64 indexBytes = 0;
     for (auto _ : state) {
         const QList<WebFile> files = BuildWebEdition(s, store.snapshot(), options(projections));
@@ -80,6 +85,14 @@ void BM_EditionWithoutSimulations(benchmark::State &state)
     writeEdition(state, false);
 }
 BENCHMARK(BM_EditionWithoutSimulations)->Unit(benchmark::kMillisecond);
+
+// The same into a folder in memory (tmpfs): the files' creation and removal without the disk's
+// file system behind them.
+void BM_EditionWithoutSimulationsOnDevShm(benchmark::State &state)
+{
+    writeEdition(state, false, QStringLiteral("/dev/shm/kestrava-bench-XXXXXX"));
+}
+BENCHMARK(BM_EditionWithoutSimulationsOnDevShm)->Unit(benchmark::kMillisecond);
 
 void BM_EditionWith100000Simulations(benchmark::State &state)
 {

@@ -3,6 +3,8 @@
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
 
+#include <array>
+#include <bitset>
 #include <cmath>
 
 namespace kestrava {
@@ -112,6 +114,33 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
     grid.headerColour = header.colour;
     grid.matchday = matchday;
 
+    // The other meeting of each pair of teams: the last calendar slot holding the reversed letters,
+    // found for the nine rows in one pass over the calendar.
+    std::array<quint64, 9> reversedPairs;
+    reversedPairs.fill(~quint64(0)); // no pair of UTF-16 units gives this
+    std::array<int, 9> otherMeeting;
+    otherMeeting.fill(-1);
+    std::bitset<65536> firstUnits; // the pairs' first units, so that most positions are passed at once
+    for (int i = 0; i <= 8; ++i) {
+        const QString reversed = grid.row(i).away.tag + grid.row(i).home.tag;
+        if (reversed.size() == 2) {
+            reversedPairs[i] = quint64(reversed[0].unicode()) << 16 | reversed[1].unicode();
+            firstUnits.set(reversed[0].unicode());
+        }
+    }
+    for (int k = 0; k < int(season.calendar.size()); ++k) {
+        const QString &slot = season.calendar[k];
+        for (qsizetype c = 0; c + 1 < slot.size(); ++c) {
+            if (!firstUnits.test(slot[c].unicode()))
+                continue;
+            const quint64 pair = quint64(slot[c].unicode()) << 16 | slot[c + 1].unicode();
+            for (int i = 0; i <= 8; ++i) {
+                if (reversedPairs[i] == pair)
+                    otherMeeting[i] = k;
+            }
+        }
+    }
+
     const auto *results = store.section(Store::Results);
     for (int i = 0; i <= 8; ++i) {
         GridRow &row = grid.row(i);
@@ -130,14 +159,7 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         row.infoVisible = true;
 
         // The other meeting of the two teams: its date in the first half, its score in the second.
-        const QString reversed = row.away.tag + row.home.tag;
-        QString entry;
-        if (reversed.size() == 2) {
-            for (int k = 0; k < int(season.calendar.size()); ++k) {
-                if (season.calendar[k].contains(reversed))
-                    entry = season.calendar[k];
-            }
-        }
+        const QString entry = otherMeeting[i] >= 0 ? season.calendar[otherMeeting[i]] : QString();
         row.info.clear();
         if (!entry.isEmpty()) {
             if (matchday < 18) {

@@ -90,11 +90,19 @@ bool validName(const QString &name)
 
 QByteArray keyLine(const QByteArray &keyBytes, const QString &value)
 {
-    if (!value.contains(u'\r') && !value.contains(u'\n'))
-        return keyBytes + '=' + EncodeWin1252(value) + "\r\n";
-    QString v = value;
-    v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
-    return keyBytes + '=' + EncodeWin1252(v) + "\r\n";
+    QByteArray encoded;
+    if (!value.contains(u'\r') && !value.contains(u'\n')) {
+        encoded = EncodeWin1252(value);
+    } else {
+        QString v = value;
+        v.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+        encoded = EncodeWin1252(v);
+    }
+    // One allocation per line: a season's import writes some three hundred of them.
+    QByteArray line;
+    line.reserve(keyBytes.size() + encoded.size() + 3);
+    line.append(keyBytes).append('=').append(encoded).append("\r\n");
+    return line;
 }
 
 } // namespace
@@ -254,7 +262,11 @@ bool IniDocument::set(const QString &section, const QList<std::pair<QString, QSt
 
 QByteArray IniDocument::toBytes() const
 {
+    qsizetype size = 0;
+    for (const QByteArray &l : m_lines)
+        size += l.size();
     QByteArray out;
+    out.reserve(size);
     for (const QByteArray &l : m_lines)
         out += l;
     return out;

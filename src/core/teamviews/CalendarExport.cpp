@@ -25,6 +25,11 @@ QString escaped(QString text)
 void appendLine(QByteArray &out, const QString &line)
 {
     const QByteArray bytes = line.toUtf8();
+    if (bytes.size() <= 75) {
+        out += bytes;
+        out += "\r\n";
+        return;
+    }
     qsizetype start = 0;
     qsizetype limit = 75;
     while (bytes.size() - start > limit) {
@@ -40,7 +45,11 @@ void appendLine(QByteArray &out, const QString &line)
 
 QString dateValue(const QDate &d)
 {
-    return d.toString(QStringLiteral("yyyyMMdd"));
+    // Written by hand for the years of four digits: a whole season's events format some 600 dates.
+    if (d.year() < 1000 || d.year() > 9999)
+        return d.toString(QStringLiteral("yyyyMMdd"));
+    const int number = d.year() * 10000 + d.month() * 100 + d.day();
+    return QString::number(number);
 }
 
 } // namespace

@@ -55,13 +55,9 @@ QString resultWord(SheetResult r)
 QString barSvg(const SheetBar &bar, const QString &label)
 {
     static const Rgb colours[3] = {SheetColours::Win, SheetColours::Draw, SheetColours::Loss};
-    // The label last: a club's name may hold a "%1" of its own.
-    const QString text = QStringLiteral("%5 : %1 victoire(s), %2 nul(s), %3 défaite(s), %4 à jouer")
-                             .arg(bar.wins)
-                             .arg(bar.draws)
-                             .arg(bar.losses)
-                             .arg(bar.unplayed)
-                             .arg(label);
+    const QString text = label + QStringLiteral(" : ") + QString::number(bar.wins) + QStringLiteral(" victoire(s), ")
+        + QString::number(bar.draws) + QStringLiteral(" nul(s), ") + QString::number(bar.losses)
+        + QStringLiteral(" défaite(s), ") + QString::number(bar.unplayed) + QStringLiteral(" à jouer");
     QString out = QStringLiteral("<p>") + HtmlText(text)
         + QStringLiteral("<br><svg class=\"bar\" width=\"240\" height=\"14\" viewBox=\"0 0 1000 14\" "
                          "preserveAspectRatio=\"none\" aria-hidden=\"true\"><rect width=\"1000\" height=\"14\" "
@@ -71,10 +67,9 @@ QString barSvg(const SheetBar &bar, const QString &label)
         if (!bar.partShown(part))
             continue;
         const double w = 1000 * bar.shares[part];
-        out += QStringLiteral("<rect x=\"%1\" width=\"%2\" height=\"14\" fill=\"%3\"/>")
-                   .arg(x, 0, 'f', 1)
-                   .arg(w, 0, 'f', 1)
-                   .arg(CssColour(colours[part]));
+        out += QLatin1StringView("<rect x=\"") + QString::number(x, 'f', 1) + QLatin1StringView("\" width=\"")
+            + QString::number(w, 'f', 1) + QLatin1StringView("\" height=\"14\" fill=\"") + CssColour(colours[part])
+            + QLatin1StringView("\"/>");
         x += w;
     }
     return out + QStringLiteral("</svg></p>\n");
@@ -85,30 +80,32 @@ QString chartSvg(const EditionData &d, const QString &team)
     const auto positions = ChartPositions(d.rankOrder, team);
     // The window's geometry, in twips.
     const int bottom = BarHeight(1) + 400;
+    // Numbers appended as they come: a template filled argument by argument rescans it each time,
+    // and the chart has some 250 numbers per club.
     QString bars;
-    QStringList spoken;
+    bars.reserve(MatchdayCount * 230);
+    QString spoken;
+    const auto text = [&bars](int x, int y, QLatin1StringView fill, int value) {
+        bars += QLatin1StringView("<text x=\"") + QString::number(x) + QLatin1StringView("\" y=\"") + QString::number(y)
+            + QLatin1StringView("\" font-size=\"200\" text-anchor=\"middle\" fill=\"") + fill + QLatin1StringView("\">")
+            + QString::number(value) + QLatin1StringView("</text>");
+    };
     for (int j = 1; j <= MatchdayCount; ++j) {
         const int x = (j - 1) * ChartTwips::Pitch;
-        bars += QStringLiteral("<text x=\"%1\" y=\"%2\" font-size=\"200\" text-anchor=\"middle\" fill=\"#333333\">%3</text>")
-                    .arg(x + 150)
-                    .arg(bottom + 250)
-                    .arg(j);
+        text(x + 150, bottom + 250, QLatin1StringView("#333333"), j);
         const int rank = positions[j];
         if (rank <= 0)
             continue;
         const int h = BarHeight(rank);
-        bars += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"260\" height=\"%3\" fill=\"%4\"/>"
-                               "<text x=\"%5\" y=\"%6\" font-size=\"200\" text-anchor=\"middle\" fill=\"#000000\">%7</text>")
-                    .arg(x + 20)
-                    .arg(bottom - h)
-                    .arg(h)
-                    .arg(CssColour(BarColour(rank)))
-                    .arg(x + 150)
-                    .arg(bottom - h - 40)
-                    .arg(rank);
-        spoken << QStringLiteral("J%1 : %2e").arg(j).arg(rank);
+        bars += QLatin1StringView("<rect x=\"") + QString::number(x + 20) + QLatin1StringView("\" y=\"")
+            + QString::number(bottom - h) + QLatin1StringView("\" width=\"260\" height=\"") + QString::number(h)
+            + QLatin1StringView("\" fill=\"") + CssColour(BarColour(rank)) + QLatin1StringView("\"/>");
+        text(x + 150, bottom - h - 40, QLatin1StringView("#000000"), rank);
+        if (!spoken.isEmpty())
+            spoken += QLatin1StringView(", ");
+        spoken += u'J' + QString::number(j) + QLatin1StringView(" : ") + QString::number(rank) + u'e';
     }
-    const QString desc = spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken.join(QStringLiteral(", "));
+    const QString desc = spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken;
     return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"
                           "<title id=\"chart-t\">Evolution du classement de : %3</title><desc id=\"chart-d\">%4</desc>"
                           "<line x1=\"0\" y1=\"%5\" x2=\"%1\" y2=\"%5\" stroke=\"#333333\" stroke-width=\"15\"/>")
@@ -131,13 +128,13 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
         const auto c = [&](SheetCardBox b) { return row.cards[int(b)].text; };
         const QString home = cards(c(SheetCardBox::HomeYellow), c(SheetCardBox::HomeRed));
         const QString guest = cards(c(SheetCardBox::AwayYellow), c(SheetCardBox::AwayRed));
-        out += QStringLiteral("<tr><th scope=\"row\"><a href=\"%1\">%2</a></th><td class=\"l\">%3</td><td class=\"l\">%4</td>"
-                              "<td>%5</td><td class=\"l\">%6</td><td class=\"l\">%7</td><td>%8</td></tr>\n")
-                   .arg(MatchdayFileName(row.matchday))
-                   .arg(row.matchday)
-                   .arg(HtmlText(row.date), d.clubLink(row.home.text), score(row.r1, row.r2), d.clubLink(row.away.text),
-                        home.isEmpty() && guest.isEmpty() ? QString() : home + QStringLiteral(" / ") + guest,
-                        resultWord(row.result));
+        out += QLatin1StringView("<tr><th scope=\"row\"><a href=\"") + MatchdayFileName(row.matchday)
+            + QLatin1StringView("\">") + QString::number(row.matchday) + QLatin1StringView("</a></th><td class=\"l\">")
+            + HtmlText(row.date) + QLatin1StringView("</td><td class=\"l\">") + d.clubLink(row.home.text)
+            + QLatin1StringView("</td><td>") + score(row.r1, row.r2) + QLatin1StringView("</td><td class=\"l\">")
+            + d.clubLink(row.away.text) + QLatin1StringView("</td><td class=\"l\">")
+            + (home.isEmpty() && guest.isEmpty() ? QString() : home + QStringLiteral(" / ") + guest)
+            + QLatin1StringView("</td><td>") + resultWord(row.result) + QLatin1StringView("</td></tr>\n");
     }
     return out + QStringLiteral("</tbody></table></div>\n");
 }
@@ -146,7 +143,10 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
 
 QString MatchdayFileName(int matchday)
 {
-    return QStringLiteral("journee-%1.html").arg(matchday, 2, 10, QLatin1Char('0'));
+    QString n = QString::number(matchday);
+    if (n.size() < 2)
+        n.prepend(u'0');
+    return QStringLiteral("journee-") + n + QStringLiteral(".html");
 }
 
 QString MatchdayPage(const EditionData &d, int matchday)

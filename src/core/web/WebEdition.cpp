@@ -16,8 +16,12 @@
 #include <QFile>
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kestrava {
 
@@ -147,6 +151,29 @@ QString message(const QString &what, const std::error_code &ec)
     return what + QStringLiteral(" (") + QString::fromLocal8Bit(ec.message().c_str()) + u')';
 }
 
+// 0, or the error that stopped the writing.
+int writeFile(int folder, const QByteArray &name, const QByteArray &bytes)
+{
+    const int fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return errno;
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            return error;
+        }
+        data += n;
+        left -= n;
+    }
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
 bool looksLikeEdition(const fs::path &folder)
 {
     std::error_code ec;
@@ -173,7 +200,7 @@ WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &fi
     const QString base = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmsszzz"));
     fs::path fresh;
     for (int n = 0;; ++n) {
-        fresh = editions / (base + QStringLiteral("-%1").arg(n, 3, 10, QLatin1Char('0'))).toStdU16String();
+        fresh = editions / QString(base + QStringLiteral("-%1").arg(n, 3, 10, QLatin1Char('0'))).toStdU16String();
         if (fs::create_directory(fresh, ec))
             break;
         if (ec || n > 999) {
@@ -182,15 +209,21 @@ WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &fi
         }
     }
     out.folder = QString::fromStdU16String(fresh.u16string());
+    // Some hundred files: written straight through the folder's descriptor, without a path to
+    // resolve or a buffer to copy for each.
+    const int folder = ::open(fresh.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     for (const WebFile &f : files) {
-        QFile file(QDir(out.folder).filePath(f.name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(f.bytes) != f.bytes.size() || !file.flush()) {
-            out.error = QStringLiteral("Écriture impossible de %1 : %2").arg(file.fileName(), file.errorString());
-            file.close();
+        const int error = folder < 0 ? errno : writeFile(folder, QFile::encodeName(f.name), f.bytes);
+        if (error != 0) {
+            out.error = QStringLiteral("Écriture impossible de %1 : %2")
+                            .arg(QDir(out.folder).filePath(f.name), qt_error_string(error));
+            if (folder >= 0)
+                ::close(folder);
             fs::remove_all(fresh, ec);
             return out;
         }
     }
+    ::close(folder);
 
     const fs::file_status status = fs::symlink_status(link, ec);
     if (fs::exists(status) && !fs::is_symlink(status)) {

@@ -36,10 +36,14 @@ QString HtmlText(const QString &text)
 
 QString CssColour(Rgb c)
 {
-    return QStringLiteral("#%1%2%3")
-        .arg(c.r, 2, 16, QLatin1Char('0'))
-        .arg(c.g, 2, 16, QLatin1Char('0'))
-        .arg(c.b, 2, 16, QLatin1Char('0'));
+    static constexpr char16_t digits[] = u"0123456789abcdef";
+    const int parts[3] = {c.r, c.g, c.b};
+    QString out(7, u'#');
+    for (int i = 0; i < 3; ++i) {
+        out[1 + 2 * i] = QChar(digits[(parts[i] >> 4) & 15]);
+        out[2 + 2 * i] = QChar(digits[parts[i] & 15]);
+    }
+    return out;
 }
 
 QString PageHtml(const PageParts &parts)

@@ -30,7 +30,7 @@ struct EditionData
     std::array<QString, TeamCount> stems; // the clubs' file names, by team index
     std::array<QString, MatchdayCount + 1> rankOrder; // the evolution chart's tables
 
-    mutable std::array<QString, TeamCount> links, crestLinks;
+    mutable std::array<QString, TeamCount> links, crestLinks, widgetRows;
 
     // "club-<stem>.html", empty for a name that is no club of the season.
     QString clubPage(const QString &team) const;

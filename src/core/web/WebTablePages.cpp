@@ -197,14 +197,23 @@ QString WidgetPage(const EditionData &d, const QString &team)
                                   "Ligue 1 2026-2027</a></caption>\n<thead><tr><th scope=\"col\">Rg</th>"
                                   "<th scope=\"col\" class=\"l\">Club</th><th scope=\"col\">Pts</th>"
                                   "<th scope=\"col\">J</th><th scope=\"col\">Diff</th></tr></thead>\n<tbody>\n");
-    for (int r = 0; r < TeamCount; ++r) {
+    const auto row = [&](int r, const QString &me) -> QString {
         const QString name = t.cell(r, TableColumn::Name).text;
-        body += QStringLiteral("<tr") + rowClass(t, r, team) + (name == team ? QStringLiteral(" aria-current=\"true\"") : QString())
+        return QStringLiteral("<tr") + rowClass(t, r, me) + (name == me ? QStringLiteral(" aria-current=\"true\"") : QString())
             + QStringLiteral("><td>") + HtmlText(t.rankText(r)) + QStringLiteral("</td><th scope=\"row\" class=\"sticky l\">")
             + QStringLiteral("<a target=\"_top\" href=\"") + d.clubPage(name) + QStringLiteral("\">") + HtmlText(name)
             + QStringLiteral("</a></th><td>") + HtmlText(t.cell(r, TableColumn::Points).text) + QStringLiteral("</td><td>")
             + HtmlText(t.cell(r, TableColumn::Played).text) + QStringLiteral("</td><td>")
             + HtmlText(t.cell(r, TableColumn::GoalDifference).text) + QStringLiteral("</td></tr>\n");
+    };
+    // Nineteen widgets share every row but the highlighted club's: each row is made once.
+    if (d.widgetRows[0].isEmpty()) {
+        for (int r = 0; r < TeamCount; ++r)
+            d.widgetRows[r] = row(r, QString());
+    }
+    for (int r = 0; r < TeamCount; ++r) {
+        const QString &name = t.cell(r, TableColumn::Name).text;
+        body += name.isEmpty() || name == team ? row(r, team) : d.widgetRows[r];
     }
     body += QStringLiteral("</tbody></table>\n");
     PageParts parts{QStringLiteral("Classement Ligue 1 2026-2027"), QStringLiteral("Classement"), body, d.footer, d.edition};
@@ -267,7 +276,7 @@ QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, qu
         return PageHtml({QStringLiteral("Ligue 1 2026-2027 : projections"), QStringLiteral("Projections"), body,
                          d.footer, d.edition});
     }
-    const auto percent = [](double p) {
+    const auto percent = [](double p) -> QString {
         return QString::number(100 * p, 'f', 1).replace(u'.', u',') + QStringLiteral("&#8239;%");
     };
     body += QStringLiteral("<p>%1 matches restent à jouer ; %2 saisons simulées à partir des résultats enregistrés "
