@@ -130,7 +130,14 @@ QByteArray DownloadPage(const QList<PackageInfo> &packages, const QList<Publishe
                 + QStringLiteral(" (") + HtmlEscape(fr.toString(p.size)) + QStringLiteral(" octets)</td><td><code>")
                 + QString::fromLatin1(p.sha256) + QStringLiteral("</code></td></tr>\n");
         }
-        const QString example = HtmlEscape(packages.constFirst().name);
+        // The example installs the supporter's package, the program, when it is offered.
+        QString example = HtmlEscape(packages.constFirst().name);
+        for (const PackageInfo &p : packages) {
+            if (p.name.startsWith(QStringLiteral("kestrava_"))) {
+                example = HtmlEscape(p.name);
+                break;
+            }
+        }
         body += QStringLiteral(
             "</table>\n"
             "<p>Le paquet <code>kestrava</code> contient le logiciel et la commande <code>kestrava-cli</code>. "

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The user's guide holds together: every picture it shows is in images/, every picture of images/
-is shown, each has a text for those who cannot see it, and every link inside the page lands on a
-heading that exists."""
+is shown, each has a text for those who cannot see it, every link inside the page lands on a
+heading that exists, and nothing in it needs what the site's page policy forbids (scripts, inline
+styles)."""
 import html.parser
 import pathlib
 import sys
@@ -11,9 +12,12 @@ class Guide(html.parser.HTMLParser):
     def __init__(self):
         super().__init__()
         self.images, self.anchors, self.ids, self.missing_alt = [], [], set(), []
+        self.forbidden = []
 
     def handle_starttag(self, tag, attrs):
         a = dict(attrs)
+        if tag in ("script", "style") or "style" in a or any(k.startswith("on") for k in a):
+            self.forbidden.append(tag)
         if "id" in a:
             self.ids.add(a["id"])
         if tag == "img":
@@ -35,6 +39,7 @@ def main(folder):
     problems += [f"image jamais montrée par le guide : {name}" for name in sorted(on_disk - shown)]
     problems += [f"image sans texte de remplacement : {src}" for src in guide.missing_alt]
     problems += [f"lien vers une ancre absente : #{a}" for a in guide.anchors if a not in guide.ids]
+    problems += [f"refusé par la politique des pages du site : <{t}>" for t in guide.forbidden]
     if not shown:
         problems.append("le guide ne montre aucune image")
     for p in problems:
