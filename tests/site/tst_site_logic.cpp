@@ -280,15 +280,12 @@ private slots:
         handler.setGuideFolder(guide);
         using Row = std::tuple<QByteArray, int, QByteArray, QByteArray>; // path, status, type, body
         const Row rows[] = { { "/Vantor2027/aide/", 200, "text/html; charset=utf-8", "<!DOCTYPE html><title>Guide</title>" },
-            { "/Vantor2027/aide/index.html", 200, "text/html; charset=utf-8", "<!DOCTYPE html><title>Guide</title>" },
             { "/Vantor2027/aide/guide.css", 200, "text/css; charset=utf-8", "body{}" },
             { "/Vantor2027/aide/images/tableau.png", 200, "image/png", "\x89PNG" },
             { "/Vantor2027/aide", 301, "text/html; charset=utf-8", {} },
             { "/Vantor2027/aide/images/fuite.png", 404, {}, {} }, { "/Vantor2027/aide/notes.txt", 404, {}, {} },
-            { "/Vantor2027/aide/images/", 404, {}, {} }, { "/Vantor2027/aide/images/images/tableau.png", 404, {}, {} },
-            { "/Vantor2027/aide/tableau.png", 404, {}, {} }, { "/Vantor2027/paquets/lien.deb", 404, {}, {} },
-            { "/Vantor2027/paquets/editeurs.deb", 404, {}, {} },
-            { "/Vantor2027/paquets/notes.txt", 404, {}, {} }, { "/Vantor2027/paquets/", 404, {}, {} } };
+            { "/Vantor2027/aide/images/images/tableau.png", 404, {}, {} }, { "/Vantor2027/paquets/lien.deb", 404, {}, {} },
+            { "/Vantor2027/paquets/editeurs.deb", 404, {}, {} }, { "/Vantor2027/paquets/notes.txt", 404, {}, {} } };
         for (const auto &[path, status, type, body] : rows) {
             const SiteResponse r = get(path);
             QVERIFY2(r.status == status, path.constData());
@@ -314,19 +311,13 @@ private slots:
                  QStringLiteral("3 octets"), sha("odd") })
             QVERIFY2(page.contains(phrase), qPrintable(phrase + u'\n' + page));
         QVERIFY(!page.contains(QStringLiteral("lien.deb")) && !page.contains(QStringLiteral("notes.txt"))
-            && !page.contains(QStringLiteral("editeurs.deb")));
-        QVERIFY(!page.contains(QStringLiteral("Aucun paquet")));
+            && !page.contains(QStringLiteral("editeurs.deb")) && !page.contains(QStringLiteral("Aucun paquet")));
 
         // The same size and time, other bytes: the page follows.
         QVERIFY(WriteFileBytes(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), QByteArray(2560, 'K')));
         QVERIFY(kestrava::test::SetModified(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), hourAgo));
         page = QString::fromUtf8(get("/Vantor2027/index.php").body);
         QVERIFY(page.contains(sha(QByteArray(2560, 'K'))) && !page.contains(sha(QByteArray(2560, 'k'))));
-
-        const SiteResponse package = get(
-            "/Vantor2027/paquets/" + QUrl::toPercentEncoding(QStringLiteral("kestrava_1.0_amd64.deb")));
-        QCOMPARE(package.contentType, QByteArray("application/vnd.debian.binary-package"));
-        QCOMPARE(package.bodyFile, QFileInfo(shelf + QStringLiteral("/kestrava_1.0_amd64.deb")).canonicalFilePath());
     }
 
     void pagesAreFrench_data()
