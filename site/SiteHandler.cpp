@@ -91,6 +91,7 @@ const FormPart *UploadForm::field(const QString &name) const
 SiteHandler::SiteHandler(QString root, QString configPath)
     : m_root(std::move(root))
     , m_configPath(std::move(configPath))
+    , m_packages(QDir(m_root).filePath(seasonFolder() + u'/' + packagesFolderName()))
 { }
 
 QString SiteHandler::seasonFolderPath() const
@@ -114,6 +115,8 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
     const bool head = request.method == "HEAD";
     const bool post = request.method == "POST";
     const QString folder = u'/' + seasonFolder();
+    const QString guide = folder + u'/' + guideAddressName();
+    const QString packages = folder + u'/' + packagesFolderName() + u'/';
 
     SiteResponse response;
     if (*path == folder + QStringLiteral("/EXPEL1.php")) {
@@ -128,7 +131,7 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
             const bool known = *path == QStringLiteral("/") || *path == QStringLiteral("/index.php")
                 || *path == QStringLiteral("/contacter.php") || *path == folder || *path == folder + u'/'
                 || *path == folder + QStringLiteral("/index.php")
-                || *path == folder + QStringLiteral("/donation.php");
+                || *path == folder + QStringLiteral("/donation.php") || *path == guide + u'/';
             return known ? MethodNotAllowed(path, "GET, HEAD") : NotFound(path);
         }
         if (*path == QStringLiteral("/") || *path == QStringLiteral("/index.php")) {
@@ -145,7 +148,16 @@ SiteResponse SiteHandler::handle(const SiteRequest &request, qint64 nowMs)
                     QString()));
             response.headers.append(Header("Location", seasonFolder().toUtf8() + '/'));
         } else if (*path == folder + u'/' || *path == folder + QStringLiteral("/index.php")) {
-            response = helpPage();
+            response = downloadPage();
+        } else if (*path == guide) {
+            response = Html(301,
+                PageHtml(QStringLiteral("Page déplacée"),
+                    QStringLiteral("<p>Cette page est à l'adresse <a href=\"aide/\">aide/</a>.</p>"), QString()));
+            response.headers.append(Header("Location", guideAddressName().toUtf8() + '/'));
+        } else if (path->startsWith(guide + u'/')) {
+            response = serveGuide(path->mid(guide.size() + 1));
+        } else if (path->startsWith(packages) && path->count(u'/') == 3) {
+            response = servePackage(path->mid(packages.size()));
         } else if (*path == folder + u'/' + WebEditionWriter::folderName()) {
             response = Html(301,
                 PageHtml(QStringLiteral("Page déplacée"),
@@ -309,7 +321,7 @@ SiteResponse SiteHandler::serveEdition(const QString &requested) const
     return r;
 }
 
-SiteResponse SiteHandler::helpPage() const
+SiteResponse SiteHandler::downloadPage()
 {
     const QList<std::pair<QString, QString>> described = {
         { resultsFileName(), QStringLiteral("Résultats de la saison") },
@@ -330,7 +342,67 @@ SiteResponse SiteHandler::helpPage() const
         }
         files.append(info);
     }
-    return Html(200, HelpPage(files));
+    return Html(200, DownloadPage(m_packages.packages(), files));
+}
+
+SiteResponse SiteHandler::serveGuide(const QString &requested) const
+{
+    const QString name = requested.isEmpty() ? QStringLiteral("index.html") : requested;
+    const std::optional<QString> shown = u'/' + seasonFolder() + u'/' + guideAddressName() + u'/' + name;
+    if (m_guideFolder.isEmpty()) {
+        if (requested.isEmpty())
+            return Html(200, ShortHelpPage());
+        return NotFound(shown);
+    }
+    // The guide's own names: its page and stylesheet, and its pictures one folder down.
+    static const QRegularExpression allowed(
+        QStringLiteral("^(images/)?([a-z0-9][a-z0-9._-]*\\.(html|css|png))$"));
+    const QRegularExpressionMatch match = allowed.match(name);
+    if (!match.hasMatch())
+        return NotFound(shown);
+    // Inside the guide's folder once links are resolved, whatever lies in it.
+    const QString real = FileInsideRoot(m_guideFolder,
+        match.captured(1).isEmpty() ? m_guideFolder : QDir(m_guideFolder).filePath(QStringLiteral("images")),
+        match.captured(2));
+    QFile file(real);
+    constexpr qint64 MaxGuideFileBytes = 8 * 1024 * 1024;
+    if (real.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaxGuideFileBytes)
+        return NotFound(shown);
+    SiteResponse r;
+    r.status = 200;
+    r.body = file.readAll();
+    const QString type = match.captured(3);
+    if (type == u"html") {
+        r.contentType = HtmlType;
+        r.headers.append(Header("Content-Security-Policy",
+            "default-src 'none'; style-src 'self'; img-src 'self'; base-uri 'none'; form-action 'none'; "
+            "frame-ancestors 'none'"));
+    } else if (type == u"css") {
+        r.contentType = QByteArrayLiteral("text/css; charset=utf-8");
+    } else {
+        r.contentType = QByteArrayLiteral("image/png");
+    }
+    // Changed only when the site is upgraded: a minute in a cache costs nothing.
+    r.headers.append(Header("Cache-Control", "public, max-age=60"));
+    return r;
+}
+
+SiteResponse SiteHandler::servePackage(const QString &name) const
+{
+    const std::optional<QString> shown = u'/' + seasonFolder() + u'/' + packagesFolderName() + u'/' + name;
+    if (!PackageShelf::isPackageName(name))
+        return NotFound(shown);
+    // Inside the packages' own folder: a link from there to another file of the site is not a package.
+    const QString real = FileInsideRoot(m_packages.folder(), m_packages.folder(), name);
+    if (real.isEmpty())
+        return NotFound(shown);
+    SiteResponse r;
+    r.status = 200;
+    r.contentType = QByteArrayLiteral("application/vnd.debian.binary-package");
+    // Megabytes: sent from the disk by the HTTP layer, never held in memory.
+    r.bodyFile = real;
+    r.bodyFileSize = QFileInfo(real).size();
+    return r;
 }
 
 SiteResponse SiteHandler::uploadForm(const SiteRequest &request) const
@@ -479,7 +551,7 @@ QByteArray SiteHandler::logLine(const SiteRequest &request, const SiteResponse &
     line += ' ' + printable(request.method.isEmpty() ? QByteArray("?") : request.method, 16);
     line += ' ' + printable(request.encodedPath, 300);
     line += ' ' + QByteArray::number(response.status);
-    line += ' ' + QByteArray::number(response.body.size());
+    line += ' ' + QByteArray::number(response.bodyFile.isEmpty() ? response.body.size() : response.bodyFileSize);
     if (!note.isEmpty())
         line += ' ' + note.left(300).toUtf8();
     return line;

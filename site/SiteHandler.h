@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AttemptLimiter.h"
+#include "PackageShelf.h"
 #include "ResultsUpload.h"
 #include "WebEditionWriter.h"
 
@@ -57,6 +58,10 @@ struct SiteResponse
     QByteArray contentType;
     QByteArray body;
     QList<std::pair<QByteArray, QByteArray>> headers; // besides Content-Type and Content-Length
+    // A large file sent from the disk instead of `body` (a package): its real path, already checked
+    // to lie inside the site, and its size when checked.
+    QString bodyFile {};
+    qint64 bodyFileSize = 0;
     bool headOnly = false; // HEAD: announce the body, do not send it
     QString logNote; // what the log line adds (never a password)
 };
@@ -85,6 +90,15 @@ public:
     QString root() const { return m_root; }
     QString seasonFolderPath() const;
 
+    // The user's guide, served at Vantor2027/aide/; without one that address shows a short help.
+    void setGuideFolder(const QString &folder) { m_guideFolder = folder; }
+    QString guideFolder() const { return m_guideFolder; }
+    // The Debian packages the download page offers, in Vantor2027/paquets/. Hashes them now, so
+    // that the first visitor does not wait for it.
+    void preparePackages() { m_packages.packages(); }
+    static QString packagesFolderName() { return QStringLiteral("paquets"); }
+    static QString guideAddressName() { return QStringLiteral("aide"); }
+
     static QString seasonFolder() { return QStringLiteral("Vantor2027"); }
     static QString resultsFileName() { return QStringLiteral("Resultats2027.ini"); }
     // The files the site publishes, and nothing else of the season folder.
@@ -104,7 +118,9 @@ public:
 private:
     SiteResponse serveFile(const QString &name, const SiteRequest &request) const;
     SiteResponse serveEdition(const QString &name) const;
-    SiteResponse helpPage() const;
+    SiteResponse downloadPage();
+    SiteResponse serveGuide(const QString &name) const;
+    SiteResponse servePackage(const QString &name) const;
     SiteResponse uploadForm(const SiteRequest &request) const;
     SiteResponse upload(const SiteRequest &request, qint64 nowMs);
 
@@ -119,6 +135,8 @@ private:
     QString m_configPath;
     AttemptLimiter m_attempts;
     std::shared_ptr<WebEditionWriter> m_web;
+    QString m_guideFolder;
+    PackageShelf m_packages;
     mutable QHash<QString, CachedFile> m_files;
 };
 

@@ -1,6 +1,9 @@
 #include "SitePages.h"
 
+#include "PackageShelf.h"
+
 #include <QLocale>
+#include <QUrl>
 
 namespace kestrava::site {
 
@@ -52,6 +55,7 @@ QByteArray PageHtml(const QString &title, const QString &bodyHtml, const QString
         "h1{font-size:1.5em;color:#0b3d91}\n"
         "table{border-collapse:collapse}td,th{padding:.3em .8em;border-bottom:1px solid #dde3ea;"
         "text-align:left}\n"
+        "code{overflow-wrap:anywhere}pre{background:#f4f6f8;padding:.6em 1em;overflow-x:auto}\n"
         "form{margin:1em 0}label{display:block;margin:.6em 0 .2em}\n"
         "button{background:#0b3d91;color:#fff;border:0;padding:.5em 1.4em;border-radius:4px;"
         "font-size:1em;cursor:pointer;margin-top:1em}\n"
@@ -63,7 +67,8 @@ QByteArray PageHtml(const QString &title, const QString &bodyHtml, const QString
         + QStringLiteral("\">Kestrava</a><span>Ligue 1 – saison 2026-2027</span></header>\n");
     html += QStringLiteral("<main>\n") + bodyHtml + QStringLiteral("\n</main>\n");
     html += QStringLiteral("<footer><a href=\"") + toRoot
-        + QStringLiteral("Vantor2027/index.php\">Téléchargement et aide</a> · <a href=\"") + toRoot
+        + QStringLiteral("Vantor2027/index.php\">Téléchargement</a> · <a href=\"") + toRoot
+        + QStringLiteral("Vantor2027/aide/\">Aide</a> · <a href=\"") + toRoot
         + QStringLiteral("Vantor2027/donation.php\">Soutenir Kestrava</a> · <a href=\"") + toRoot
         + QStringLiteral("contacter.php?sub=Kestrava\">Contact</a></footer>\n");
     html += QStringLiteral("</body>\n</html>\n");
@@ -80,16 +85,71 @@ QByteArray HomePage()
         "logiciel "
         "les télécharge en un clic.</p>\n"
         "<ul>\n"
-        "<li><a href=\"Vantor2027/index.php\">Télécharger Kestrava et lire l'aide</a></li>\n"
+        "<li><a href=\"Vantor2027/index.php\">Télécharger Kestrava</a></li>\n"
+        "<li><a href=\"Vantor2027/aide/\">Lire le guide de l'utilisateur</a></li>\n"
         "<li><a href=\"Vantor2027/donation.php\">Soutenir le projet</a></li>\n"
         "<li><a href=\"contacter.php?sub=Kestrava\">Nous contacter</a></li>\n"
         "</ul>\n");
     return PageHtml(QStringLiteral("Accueil"), body, QString());
 }
 
-QByteArray HelpPage(const QList<PublishedFileInfo> &files)
+QString FrenchSize(qint64 bytes)
 {
     const QLocale fr(QLocale::French, QLocale::France);
+    if (bytes < 1024)
+        return QStringLiteral("%1 octets").arg(bytes);
+    if (bytes < 1024 * 1024)
+        return fr.toString(double(bytes) / 1024, 'f', 1) + QStringLiteral(" Kio");
+    if (bytes < qint64(1024) * 1024 * 1024)
+        return fr.toString(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" Mio");
+    return fr.toString(double(bytes) / (1024.0 * 1024 * 1024), 'f', 1) + QStringLiteral(" Gio");
+}
+
+QByteArray DownloadPage(const QList<PackageInfo> &packages, const QList<PublishedFileInfo> &files)
+{
+    const QLocale fr(QLocale::French, QLocale::France);
+    QString body = QStringLiteral(
+        "<h1>Kestrava : téléchargement</h1>\n"
+        "<p>Kestrava suit la Ligue 1 2026-2027 sur votre ordinateur : classement, journées, fiches des "
+        "équipes, graphiques et projections. Le <a href=\"aide/\">guide de l'utilisateur</a> explique "
+        "tout, de l'installation à la publication des résultats.</p>\n"
+        "<h2>Télécharger</h2>\n");
+    if (packages.isEmpty()) {
+        body += QStringLiteral(
+            "<p>Aucun paquet n'est proposé sur ce site pour l'instant. Kestrava se construit à partir de "
+            "ses sources sur Debian 12 : dans le dossier des sources, <code>scripts/run</code> installe ce "
+            "qui manque, construit le logiciel et le lance ; le fichier README explique chaque étape.</p>\n");
+    } else {
+        body += QStringLiteral("<p>Paquets pour Debian 12 (PC 64 bits) :</p>\n"
+                               "<table><tr><th>Paquet</th><th>Taille</th><th>SHA-256</th></tr>\n");
+        for (const PackageInfo &p : packages) {
+            // The link carries the name percent-encoded, the text shows it escaped.
+            body += QStringLiteral("<tr><td><a href=\"paquets/")
+                + QString::fromLatin1(QUrl::toPercentEncoding(p.name)) + QStringLiteral("\">")
+                + HtmlEscape(p.name) + QStringLiteral("</a></td><td>") + FrenchSize(p.size)
+                + QStringLiteral(" (") + HtmlEscape(fr.toString(p.size)) + QStringLiteral(" octets)</td><td><code>")
+                + QString::fromLatin1(p.sha256) + QStringLiteral("</code></td></tr>\n");
+        }
+        // The example installs the supporter's package, the program, when it is offered.
+        QString example = HtmlEscape(packages.constFirst().name);
+        for (const PackageInfo &p : packages) {
+            if (p.name.startsWith(QStringLiteral("kestrava_"))) {
+                example = HtmlEscape(p.name);
+                break;
+            }
+        }
+        body += QStringLiteral(
+            "</table>\n"
+            "<p>Le paquet <code>kestrava</code> contient le logiciel et la commande <code>kestrava-cli</code>. "
+            "Le paquet <code>kestrava-site</code> est le site de l'éditeur qui publie les résultats : un "
+            "supporter n'en a pas besoin.</p>\n"
+            "<p>Après le téléchargement, comparez l'empreinte SHA-256 avec celle du tableau, puis "
+            "installez le paquet :</p>\n"
+            "<pre>sha256sum %1\nsudo apt install ./%1</pre>\n"
+            "<p>Kestrava apparaît alors dans le menu des applications.</p>\n")
+                    .arg(example);
+    }
+
     QString rows;
     for (const PublishedFileInfo &f : files) {
         rows += QStringLiteral("<tr><td>");
@@ -107,14 +167,20 @@ QByteArray HelpPage(const QList<PublishedFileInfo> &files)
         }
         rows += QStringLiteral("</td></tr>\n");
     }
-    const QString body = QStringLiteral(
-        "<h1>Kestrava : téléchargement et aide</h1>\n"
-        "<h2>Télécharger</h2>\n"
-        "<p>Kestrava suit la Ligue 1 2026-2027 sur votre ordinateur. La dernière version se construit à "
-        "partir de ses sources, avec Qt 6 ; le fichier README explique chaque étape.</p>\n"
+    body += QStringLiteral(
         "<h2>Fichiers publiés</h2>\n"
         "<table><tr><th>Fichier</th><th>Contenu</th><th>Dernière publication</th></tr>\n%1</table>\n"
         "<h2>Aide</h2>\n"
+        "<p>Le <a href=\"aide/\">guide de l'utilisateur</a> s'ouvre aussi depuis le logiciel, par le bouton "
+        "« Aide ».</p>\n")
+                .arg(rows);
+    return PageHtml(QStringLiteral("Téléchargement"), body, QStringLiteral("../"));
+}
+
+QByteArray ShortHelpPage()
+{
+    const QString body = QStringLiteral(
+        "<h1>Aide de Kestrava</h1>\n"
         "<p><strong>Mise à Jour</strong> : le logiciel télécharge le fichier des résultats publié ici et "
         "remplace votre copie locale ; en cas d'échec, votre copie est rétablie et le message « Erreur de "
         "connexion ! » s'affiche.</p>\n"
@@ -123,10 +189,9 @@ QByteArray HelpPage(const QList<PublishedFileInfo> &files)
         "<p><strong>Éditeurs</strong> : après la saisie des résultats, le bouton « Envoyer » de la fenêtre "
         "« Expédition fichier » ouvre la page d'envoi avec votre pseudo ; choisissez le fichier "
         "Resultats2027.ini (son chemin est dans le presse-papiers) et validez. L'ancienne version publiée "
-        "est "
-        "toujours conservée.</p>\n")
-                             .arg(rows);
-    return PageHtml(QStringLiteral("Téléchargement et aide"), body, QStringLiteral("../"));
+        "est toujours conservée.</p>\n"
+        "<p><a href=\"../index.php\">Télécharger Kestrava</a></p>\n");
+    return PageHtml(QStringLiteral("Aide"), body, QStringLiteral("../../"));
 }
 
 QByteArray DonationPage()
@@ -151,7 +216,7 @@ QByteArray ContactPage(const QString &subject)
     body += QStringLiteral(
         "<p>Pour une question, une erreur dans les résultats ou une suggestion, écrivez à l'éditeur du site "
         "en rappelant ce sujet et la version de Kestrava que vous utilisez.</p>\n"
-        "<p>Avant d'écrire, jetez un œil à l'<a href=\"Vantor2027/index.php\">aide</a> : la réponse s'y "
+        "<p>Avant d'écrire, jetez un œil à l'<a href=\"Vantor2027/aide/\">aide</a> : la réponse s'y "
         "trouve peut-être déjà.</p>\n");
     return PageHtml(QStringLiteral("Contact"), body, QString());
 }

@@ -24,8 +24,17 @@ struct PublishedFileInfo
     QDateTime modified;
 };
 
+struct PackageInfo;
+
+// A size as a French reader reads it: "812 octets", "3,4 Kio", "2,5 Mio".
+QString FrenchSize(qint64 bytes);
+
 QByteArray HomePage();
-QByteArray HelpPage(const QList<PublishedFileInfo> &files);
+// The season folder's page: the packages to download when there are some (else how to build the
+// program), the published files, and the way to the help.
+QByteArray DownloadPage(const QList<PackageInfo> &packages, const QList<PublishedFileInfo> &files);
+// The help page when the site has no guide to serve.
+QByteArray ShortHelpPage();
 QByteArray DonationPage();
 QByteArray ContactPage(const QString &subject);
 QByteArray UploadFormPage(const QString &pseudo, const QString &password);

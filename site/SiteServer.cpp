@@ -5,15 +5,18 @@
 #include "SitePages.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include <cstring>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <linux/tcp.h>
 #include <microhttpd.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -394,14 +397,36 @@ bool SiteServer::answer(Request &r, MHD_Connection *mhd, const SiteResponse &res
     r.answered = true;
     Connection &c = *r.connection;
     c.answering = true;
-    // The body is shared with the file cache, not copied (the library only reads it, whatever its
-    // prototype says); the library frees our handle.
-    auto *body = new QByteArray(response.body);
-    MHD_Response *reply = MHD_create_response_from_buffer_with_free_callback_cls(
-        size_t(body->size()), const_cast<char *>(body->constData()), &Callbacks::freeBody, body);
-    if (!reply) {
-        delete body;
-        return false;
+    MHD_Response *reply = nullptr;
+    if (!response.bodyFile.isEmpty()) {
+        // A file the handler checked: its size is taken from what is opened, and the library
+        // reads it from there and closes it.
+        const int fd = ::open(QFile::encodeName(response.bodyFile).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        struct stat st;
+        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            if (fd >= 0)
+                ::close(fd);
+            SiteResponse missing;
+            missing.status = 404;
+            missing.contentType = QByteArrayLiteral("text/html; charset=utf-8");
+            missing.body = ErrorPage(404, QStringLiteral("/"));
+            return answer(r, mhd, missing);
+        }
+        reply = MHD_create_response_from_fd64(uint64_t(st.st_size), fd);
+        if (!reply) {
+            ::close(fd);
+            return false;
+        }
+    } else {
+        // The body is shared with the file cache, not copied (the library only reads it, whatever its
+        // prototype says); the library frees our handle.
+        auto *body = new QByteArray(response.body);
+        reply = MHD_create_response_from_buffer_with_free_callback_cls(
+            size_t(body->size()), const_cast<char *>(body->constData()), &Callbacks::freeBody, body);
+        if (!reply) {
+            delete body;
+            return false;
+        }
     }
     // A 304 has no body, and so no type.
     if (!response.contentType.isEmpty())

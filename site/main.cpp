@@ -41,13 +41,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption rootOption(
         QStringLiteral("root"), QString(), QStringLiteral("DOSSIER"), QStringLiteral("."));
     const QCommandLineOption configOption(QStringLiteral("config"), QString(), QStringLiteral("FICHIER"));
+    const QCommandLineOption guideOption(QStringLiteral("guide"), QString(), QStringLiteral("DOSSIER"));
     const QCommandLineOption requestTimeoutOption(
         QStringLiteral("request-timeout"), QString(), QStringLiteral("S"), QStringLiteral("10"));
     const QCommandLineOption idleTimeoutOption(
         QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
     const QCommandLineOption perAddressOption(
         QStringLiteral("per-address-limit"), QString(), QStringLiteral("N"), QStringLiteral("128"));
-    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
+    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, guideOption,
+        requestTimeoutOption,
         idleTimeoutOption, perAddressOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QStringList unknown = parser.unknownOptionNames() + parser.positionalArguments();
@@ -61,8 +63,11 @@ int main(int argc, char *argv[])
             QStringLiteral(
                 "Utilisation : kestrava-site [--port N] [--bind ADRESSE] [--root DOSSIER] [--config "
                 "FICHIER]\n"
+                "                            [--guide GUIDE]\n"
                 "Site de l'éditeur de Kestrava : publie les fichiers du dossier DOSSIER/Vantor2027\n"
                 "(Resultats2027.ini, L12027.txt, don.L1) et reçoit les envois des éditeurs.\n"
+                "Les paquets Debian déposés dans DOSSIER/Vantor2027/paquets/ sont proposés sur la\n"
+                "page de téléchargement (Vantor2027/index.php), avec leur taille et leur SHA-256.\n"
                 "\n"
                 "  --port N           port d'écoute (8027 par défaut ; 0 : un port libre, affiché au "
                 "démarrage)\n"
@@ -70,6 +75,9 @@ int main(int argc, char *argv[])
                 "  --root DOSSIER     dossier du site (dossier courant par défaut)\n"
                 "  --config FICHIER   éditeurs autorisés, une ligne « pseudo=mot de passe »\n"
                 "                     (DOSSIER/editors.conf par défaut)\n"
+                "  --guide GUIDE      guide de l'utilisateur servi à l'adresse Vantor2027/aide/\n"
+                "                     (par défaut ../share/kestrava-site/guide à côté du programme,\n"
+                "                     s'il existe ; sinon une aide courte)\n"
                 "  --request-timeout S  une requête doit arriver entière en S secondes (10 par défaut)\n"
                 "  --idle-timeout S   une connexion inactive est fermée après S secondes (5 par défaut)\n"
                 "  --per-address-limit N  connexions simultanées d'une même adresse (128 par défaut ;\n"
@@ -127,7 +135,27 @@ int main(int argc, char *argv[])
         ? QFileInfo(parser.value(configOption)).absoluteFilePath()
         : QDir(root).filePath(QStringLiteral("editors.conf"));
 
+    QString guide;
+    if (parser.isSet(guideOption)) {
+        const QFileInfo guideInfo(parser.value(guideOption));
+        if (!QFileInfo(guideInfo.filePath() + QStringLiteral("/index.html")).isFile()) {
+            Print(stderr,
+                QStringLiteral("kestrava-site : le dossier du guide « %1 » ne contient pas index.html.")
+                    .arg(parser.value(guideOption)));
+            return 2;
+        }
+        guide = guideInfo.absoluteFilePath();
+    } else {
+        // Installed, the guide lies beside the program's share folder.
+        const QFileInfo shipped(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/kestrava-site/guide/index.html"));
+        if (shipped.isFile())
+            guide = shipped.absolutePath();
+    }
+
     SiteHandler handler(root, config);
+    handler.setGuideFolder(guide);
+    handler.preparePackages();
     if (!QFileInfo(handler.seasonFolderPath()).isDir()) {
         Print(stderr,
             QStringLiteral("kestrava-site : attention, le dossier %1 n'existe pas encore ; il sera créé au "

@@ -153,7 +153,7 @@ int update(const ResultsStore &store, const SeasonData &season, const SiteAddres
     const QString cv = snapshot.value(Store::CV, Store::CV, QStringLiteral("-"));
     if (NewerVersionAnnounced(cv))
         say(QStringLiteral("Une version plus récente du logiciel est disponible (Version ") + cv
-            + QStringLiteral(") : ") + site.helpPage().toString());
+            + QStringLiteral(") : ") + site.downloadPage().toString());
     int status = 0;
     switch (UpdateSeasonFile(snapshot, season.dataVersion, store.folder(), site, downloader)) {
     case SeasonUpdate::Updated:

@@ -221,7 +221,7 @@ void TestPublishing::links()
     c.donors().clickContactLink();
     c.publishing().clickStoreLabel();
     QCOMPARE(p.shell.opened.size(), 5);
-    QCOMPARE(p.shell.opened[0].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/index.php"));
+    QCOMPARE(p.shell.opened[0].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/aide/"));
     QCOMPARE(p.shell.opened[1].toString(), QStringLiteral("http://127.0.0.1:9/Vantor2027/donation.php"));
     QCOMPARE(p.shell.opened[2].toString(), QStringLiteral("http://127.0.0.1:9/"));
     const QUrlQuery contact(p.shell.opened[3]);

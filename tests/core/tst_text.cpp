@@ -166,7 +166,7 @@ void TstText::sitePaths()
     QCOMPARE(SiteAddresses(QStringLiteral("  http://example.org/ligue/ ")).base(), QStringLiteral("http://example.org/ligue/"));
     const SiteAddresses site(QStringLiteral("http://example.org/ligue"));
     const QList<QUrl> urls = { site.results(), site.seasonFile(), site.seasonFileL2(), site.donors(),
-        site.helpPage(), site.donationPage(), site.uploadPage(QStringLiteral("Jean"), QStringLiteral("7nord")),
+        site.helpPage(), site.downloadPage(), site.donationPage(), site.uploadPage(QStringLiteral("Jean"), QStringLiteral("7nord")),
         site.uploadPageL2(QStringLiteral("Jean"), QStringLiteral("7nord")), site.homePage(),
         site.contactPage(QStringLiteral("Bonjour")) };
     QStringList got;
@@ -175,7 +175,7 @@ void TstText::sitePaths()
     const QString f = QStringLiteral("http://example.org/ligue/Vantor2027/");
     // The contact page hangs directly off the base, not the season folder.
     QCOMPARE(got, QStringList({ f + "Resultats2027.ini", f + "L12027.txt", f + "L22027.txt", f + "don.L1",
-                      f + "index.php", f + "donation.php", f + "EXPEL1.php?pseudo=Jean&mdp=7nord",
+                      f + "aide/", f + "index.php", f + "donation.php", f + "EXPEL1.php?pseudo=Jean&mdp=7nord",
                       f + "EXPEL2.php?pseudo=Jean&mdp=7nord", "http://example.org/ligue/",
                       "http://example.org/ligue/contacter.php?sub=Bonjour" }));
 }

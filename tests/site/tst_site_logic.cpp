@@ -3,11 +3,13 @@
 // (framing, paths on the wire, the form as sent, connections) is tested on the real server.
 #include "AttemptLimiter.h"
 #include "EditorList.h"
+#include "PackageShelf.h"
 #include "PathSafety.h"
 #include "ResultsUpload.h"
 #include "SiteHandler.h"
 #include "TestFiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -246,6 +248,76 @@ private slots:
             post("pseudo=Editeur&mdp=s3cret", Form({ FilePart(next) })));
         QVERIFY(line.contains("POST /Vantor2027/EXPEL1.php 200"));
         QVERIFY(!line.contains("s3cret") && !line.contains('\n'));
+    }
+
+    // The guide is served from its own folder and nothing outside it; the download page lists the
+    // packages of the site with what a careful user checks, and follows their changes.
+    void guideAndDownloadPage()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.filePath(QStringLiteral("site"));
+        const QString guide = dir.filePath(QStringLiteral("guide"));
+        const QString shelf = root + QStringLiteral("/Vantor2027/paquets");
+        QVERIFY(QDir().mkpath(guide + QStringLiteral("/images")) && QDir().mkpath(shelf));
+        QVERIFY(WriteFileBytes(guide + QStringLiteral("/index.html"), "<!DOCTYPE html><title>Guide</title>"));
+        QVERIFY(WriteFileBytes(guide + QStringLiteral("/guide.css"), "body{}"));
+        QVERIFY(WriteFileBytes(guide + QStringLiteral("/images/tableau.png"), "\x89PNG"));
+        QVERIFY(WriteFileBytes(guide + QStringLiteral("/notes.txt"), "brouillon"));
+        QVERIFY(WriteFileBytes(dir.filePath(QStringLiteral("secret.png")), "s3cret"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("secret.png")), guide + QStringLiteral("/images/fuite.png")));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("secret.png")), shelf + QStringLiteral("/lien.deb")));
+        QVERIFY(WriteFileBytes(shelf + QStringLiteral("/notes.txt"), "x"));
+        QVERIFY(WriteFileBytes(root + QStringLiteral("/editors.conf"), "Editeur=s3cret\n"));
+        QVERIFY(QFile::link(root + QStringLiteral("/editors.conf"), shelf + QStringLiteral("/editeurs.deb")));
+        SiteHandler handler(root, root + QStringLiteral("/editors.conf"));
+        auto get = [&](const QByteArray &path) { return handler.handle({ "GET", path, {}, {}, "127.0.0.1" }, 0); };
+
+        // Without a guide, the help address still helps.
+        QVERIFY(QString::fromUtf8(get("/Vantor2027/aide/").body).contains(QStringLiteral("Aide de Kestrava")));
+        QCOMPARE(get("/Vantor2027/aide/guide.css").status, 404);
+        QVERIFY(QString::fromUtf8(get("/Vantor2027/index.php").body).contains(QStringLiteral("Aucun paquet")));
+
+        handler.setGuideFolder(guide);
+        using Row = std::tuple<QByteArray, int, QByteArray, QByteArray>; // path, status, type, body
+        const Row rows[] = { { "/Vantor2027/aide/", 200, "text/html; charset=utf-8", "<!DOCTYPE html><title>Guide</title>" },
+            { "/Vantor2027/aide/guide.css", 200, "text/css; charset=utf-8", "body{}" },
+            { "/Vantor2027/aide/images/tableau.png", 200, "image/png", "\x89PNG" },
+            { "/Vantor2027/aide", 301, "text/html; charset=utf-8", {} },
+            { "/Vantor2027/aide/images/fuite.png", 404, {}, {} }, { "/Vantor2027/aide/notes.txt", 404, {}, {} },
+            { "/Vantor2027/aide/images/images/tableau.png", 404, {}, {} }, { "/Vantor2027/paquets/lien.deb", 404, {}, {} },
+            { "/Vantor2027/paquets/editeurs.deb", 404, {}, {} }, { "/Vantor2027/paquets/notes.txt", 404, {}, {} } };
+        for (const auto &[path, status, type, body] : rows) {
+            const SiteResponse r = get(path);
+            QVERIFY2(r.status == status, path.constData());
+            if (status == 200)
+                QVERIFY2(r.contentType == type && r.body == body, path.constData());
+            QVERIFY(!r.body.contains("s3cret"));
+        }
+
+        const QString odd = QStringLiteral("kestrava_1.0+<b>&\"x\"_amd64.deb");
+        QVERIFY(WriteFileBytes(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), QByteArray(2560, 'k')));
+        QVERIFY(WriteFileBytes(shelf + u'/' + odd, "odd"));
+        // Written a while ago: the hashes are kept from one visit to the next.
+        const QDateTime hourAgo = QDateTime::currentDateTimeUtc().addSecs(-3600);
+        QVERIFY(kestrava::test::SetModified(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), hourAgo));
+        auto sha = [](const QByteArray &bytes) {
+            return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        };
+        QString page = QString::fromUtf8(get("/Vantor2027/index.php").body);
+        for (const QString &phrase : { QStringLiteral("<a href=\"paquets/kestrava_1.0_amd64.deb\">"),
+                 QStringLiteral("2,5 Kio (2\u202F560 octets)"), sha(QByteArray(2560, 'k')),
+                 QStringLiteral("<a href=\"paquets/kestrava_1.0%2B%3Cb%3E%26%22x%22_amd64.deb\">"
+                                "kestrava_1.0+&lt;b&gt;&amp;&quot;x&quot;_amd64.deb</a>"),
+                 QStringLiteral("3 octets"), sha("odd") })
+            QVERIFY2(page.contains(phrase), qPrintable(phrase + u'\n' + page));
+        QVERIFY(!page.contains(QStringLiteral("lien.deb")) && !page.contains(QStringLiteral("notes.txt"))
+            && !page.contains(QStringLiteral("editeurs.deb")) && !page.contains(QStringLiteral("Aucun paquet")));
+
+        // The same size and time, other bytes: the page follows.
+        QVERIFY(WriteFileBytes(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), QByteArray(2560, 'K')));
+        QVERIFY(kestrava::test::SetModified(shelf + QStringLiteral("/kestrava_1.0_amd64.deb"), hourAgo));
+        page = QString::fromUtf8(get("/Vantor2027/index.php").body);
+        QVERIFY(page.contains(sha(QByteArray(2560, 'K'))) && !page.contains(sha(QByteArray(2560, 'k'))));
     }
 
     void pagesAreFrench_data()

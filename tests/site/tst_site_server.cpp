@@ -62,6 +62,7 @@ private:
     quint16 m_port = 0;
     QNetworkAccessManager m_nam;
     QByteArray m_demoStore;
+    QString m_package; // a package offered by the site
 
     QString published(const char *suffix = "") const
     {
@@ -159,6 +160,13 @@ private slots:
         // The editors file is read at every upload; something secret lies beside the site folder.
         QVERIFY(WriteFileBytes(m_site.root() + QStringLiteral("/editors.conf"), EditorsFile));
         QVERIFY(WriteFileBytes(m_site.root() + QStringLiteral("/../secret.txt"), "s3cret hors du site"));
+        // A package of a hundred kilobytes, under a name that needs escaping.
+        QVERIFY(QDir().mkpath(m_site.root() + QStringLiteral("/Vantor2027/paquets")));
+        m_package = m_site.root() + QStringLiteral("/Vantor2027/paquets/kestrava_1.0+<b>&x_amd64.deb");
+        QByteArray package;
+        for (int i = 0; i < 20000; ++i)
+            package += QByteArray::number(i);
+        QVERIFY(WriteFileBytes(m_package, package));
         m_demoStore = ReadFileBytes(QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini"));
         QVERIFY(!m_demoStore.isEmpty());
     }
@@ -178,6 +186,9 @@ private slots:
                  "/Vantor2027/don.L1%00.txt", "/Vantor2027//don.L1", "/Vantor2027/%zzdon.L1",
                  "/Vantor2027/don.L1%2", "/%C3" })
             QTest::newRow(path) << QByteArray(path) << 404;
+        QTest::newRow("guide of the sources") << QByteArray("/Vantor2027/aide/images/tableau.png") << 200;
+        QTest::newRow("package") << QByteArray("/Vantor2027/paquets/kestrava_1.0%2B%3Cb%3E%26x_amd64.deb") << 200;
+        QTest::newRow("out of the packages") << QByteArray("/Vantor2027/paquets/%2e%2e/%2e%2e/editors.conf") << 404;
         QTest::newRow("too long") << "/" + QByteArray(5000, 'a') << 404;
         // Not a path at all: the request itself is refused.
         QTest::newRow("no leading slash") << QByteArray("Vantor2027/don.L1") << 400;
@@ -194,6 +205,24 @@ private slots:
                   .answer;
         QVERIFY2(raw.startsWith("HTTP/1.1 " + QByteArray::number(status)), raw.left(80).constData());
         QVERIFY(!raw.contains("s3cret"));
+    }
+
+    // The package whole, from its link on the download page, sent from the disk.
+    void packageOnTheWire()
+    {
+        const QString page = QString::fromUtf8(get("/Vantor2027/index.php").body);
+        const QRegularExpression link(QStringLiteral("<a href=\"(paquets/kestrava_[^\"]*)\">([^<]*)</a>"));
+        const QRegularExpressionMatch m = link.match(page);
+        QVERIFY2(m.hasMatch(), qPrintable(page));
+        QCOMPARE(m.captured(2), QStringLiteral("kestrava_1.0+&lt;b&gt;&amp;x_amd64.deb"));
+        for (const QByteArray method : { "GET", "HEAD" }) {
+            QNetworkRequest req = request("/Vantor2027/" + m.captured(1).toLatin1());
+            const Answer a = wait(m_nam.sendCustomRequest(req, method));
+            QCOMPARE(a.status, 200);
+            QCOMPARE(a.contentType, QByteArray("application/vnd.debian.binary-package"));
+            QCOMPARE(a.contentLength, QFileInfo(m_package).size());
+            QCOMPARE(a.body, method == "GET" ? ReadFileBytes(m_package) : QByteArray());
+        }
     }
 
     Exchange fetch(const QByteArray &method, const QByteArray &path, const QByteArray &headers)

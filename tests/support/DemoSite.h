@@ -25,7 +25,11 @@ public:
         QDir().mkpath(m_root + QStringLiteral("/Vantor2027"));
         WriteFileBytes(m_root + QStringLiteral("/editors.conf"), "Editeur=kestrava\n");
         m_server.setProgram(program);
-        m_server.setArguments(QStringList{QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")} + options);
+        QStringList arguments{QStringLiteral("--root"), m_root, QStringLiteral("--port"), QStringLiteral("0")};
+        // The guide of the sources, as scripts/run serves it, unless the test brings its own.
+        if (!options.contains(QStringLiteral("--guide")))
+            arguments << QStringLiteral("--guide") << QStringLiteral(KESTRAVA_DATA_DIR "/../doc/guide");
+        m_server.setArguments(arguments + options);
         m_server.start();
         if (!m_server.waitForStarted(5000))
             return false;

@@ -115,7 +115,7 @@ bool DownloadController::versionAndDataCheck(bool interactive)
             QStringLiteral("Une version plus récente du logiciel est disponible, voulez vous la télécharger ?"),
             ProgramName + QStringLiteral(" Version ") + cv);
         if (yes) {
-            m_session.openUrl(m_session.site().helpPage());
+            m_session.openUrl(m_session.site().downloadPage());
             emit newerVersionChosen();
             return false;
         }

@@ -26,7 +26,8 @@ QUrl SiteAddresses::results() const { return inFolder(QStringLiteral("Resultats2
 QUrl SiteAddresses::seasonFile() const { return inFolder(QStringLiteral("L12027.txt")); }
 QUrl SiteAddresses::seasonFileL2() const { return inFolder(QStringLiteral("L22027.txt")); }
 QUrl SiteAddresses::donors() const { return inFolder(QStringLiteral("don.L1")); }
-QUrl SiteAddresses::helpPage() const { return inFolder(QStringLiteral("index.php")); }
+QUrl SiteAddresses::helpPage() const { return inFolder(QStringLiteral("aide/")); }
+QUrl SiteAddresses::downloadPage() const { return inFolder(QStringLiteral("index.php")); }
 QUrl SiteAddresses::donationPage() const { return inFolder(QStringLiteral("donation.php")); }
 
 QUrl SiteAddresses::uploadPage(const QString &pseudo, const QString &password) const

@@ -20,7 +20,8 @@ public:
     QUrl seasonFile() const;     // "L12027.txt", the season data file of this edition
     QUrl seasonFileL2() const;   // the other edition's, never fetched here
     QUrl donors() const;         // "don.L1"
-    QUrl helpPage() const;       // download and help page
+    QUrl helpPage() const;       // the user's guide
+    QUrl downloadPage() const;   // where the program is downloaded, also of a newer version
     QUrl donationPage() const;
     QUrl uploadPage(const QString &pseudo, const QString &password) const;
     // Where the upload page's form is posted: the page itself, the editor's name and password
