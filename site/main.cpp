@@ -1,6 +1,7 @@
 // kestrava-site: the publisher's web site, served from a folder.
 #include "EditorList.h"
 #include "SiteServer.h"
+#include "season/Session.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     const QCommandLineOption helpOption(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Affiche la version."));
     const QCommandLineOption portOption(
         QStringLiteral("port"), QString(), QStringLiteral("N"), QStringLiteral("8027"));
     const QCommandLineOption bindOption(
@@ -47,7 +49,7 @@ int main(int argc, char *argv[])
         QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
     const QCommandLineOption perAddressOption(
         QStringLiteral("per-address-limit"), QString(), QStringLiteral("N"), QStringLiteral("128"));
-    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
+    parser.addOptions({ helpOption, versionOption, portOption, bindOption, rootOption, configOption, requestTimeoutOption,
         idleTimeoutOption, perAddressOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QStringList unknown = parser.unknownOptionNames() + parser.positionalArguments();
@@ -55,6 +57,10 @@ int main(int argc, char *argv[])
             QStringLiteral("kestrava-site : ligne de commande invalide%1. Voir kestrava-site --help.")
                 .arg(unknown.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unknown.join(u' '))));
         return 2;
+    }
+    if (parser.isSet(versionOption)) {
+        Print(stdout, QStringLiteral("kestrava-site %1").arg(kestrava::VersionShort()));
+        return 0;
     }
     if (parser.isSet(helpOption)) {
         Print(stdout,
@@ -74,7 +80,8 @@ int main(int argc, char *argv[])
                 "  --idle-timeout S   une connexion inactive est fermée après S secondes (5 par défaut)\n"
                 "  --per-address-limit N  connexions simultanées d'une même adresse (128 par défaut ;\n"
                 "                     0 : sans limite)\n"
-                "  -h, --help         affiche cette aide"));
+                "  -h, --help         affiche cette aide\n"
+                "  --version          affiche la version"));
         return 0;
     }
 
