@@ -67,6 +67,7 @@ int main(int argc, char *argv[])
             QStringLiteral(
                 "Utilisation : kestrava-site [--port N] [--bind ADRESSE] [--root DOSSIER] [--config "
                 "FICHIER]\n"
+                "\n"
                 "Site de l'éditeur de Kestrava : publie les fichiers du dossier DOSSIER/Vantor2027\n"
                 "(Resultats2027.ini, L12027.txt, don.L1) et reçoit les envois des éditeurs.\n"
                 "\n"

@@ -34,7 +34,7 @@ int AnswerCommandLine(int argc, char *argv[])
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs("Utilisation : kestrava [--help] [--version]\n"
+            std::fputs("Utilisation : kestrava [--help] [--version]\n\n"
                        "Suit la saison de Ligue 1 2026-2027 dans une fenêtre : le classement et ses zones,\n"
                        "les journées et la saisie des résultats, les fiches des clubs, les graphiques,\n"
                        "les records, les projections, la mise à jour depuis le site de l'éditeur et\n"
