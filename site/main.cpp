@@ -1,6 +1,7 @@
 // kestrava-site: the publisher's web site, served from a folder.
 #include "EditorList.h"
 #include "SiteServer.h"
+#include "season/Session.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     const QCommandLineOption helpOption(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Affiche cette aide."));
+    const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Affiche la version."));
     const QCommandLineOption portOption(
         QStringLiteral("port"), QString(), QStringLiteral("N"), QStringLiteral("8027"));
     const QCommandLineOption bindOption(
@@ -48,7 +50,7 @@ int main(int argc, char *argv[])
         QStringLiteral("idle-timeout"), QString(), QStringLiteral("S"), QStringLiteral("5"));
     const QCommandLineOption perAddressOption(
         QStringLiteral("per-address-limit"), QString(), QStringLiteral("N"), QStringLiteral("128"));
-    parser.addOptions({ helpOption, portOption, bindOption, rootOption, configOption, guideOption,
+    parser.addOptions({ helpOption, versionOption, portOption, bindOption, rootOption, configOption, guideOption,
         requestTimeoutOption,
         idleTimeoutOption, perAddressOption });
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
@@ -58,12 +60,17 @@ int main(int argc, char *argv[])
                 .arg(unknown.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(unknown.join(u' '))));
         return 2;
     }
+    if (parser.isSet(versionOption)) {
+        Print(stdout, QStringLiteral("kestrava-site %1").arg(kestrava::VersionShort()));
+        return 0;
+    }
     if (parser.isSet(helpOption)) {
         Print(stdout,
             QStringLiteral(
                 "Utilisation : kestrava-site [--port N] [--bind ADRESSE] [--root DOSSIER] [--config "
                 "FICHIER]\n"
                 "                            [--guide GUIDE]\n"
+                "\n"
                 "Site de l'éditeur de Kestrava : publie les fichiers du dossier DOSSIER/Vantor2027\n"
                 "(Resultats2027.ini, L12027.txt, don.L1) et reçoit les envois des éditeurs.\n"
                 "Les paquets Debian déposés dans DOSSIER/Vantor2027/paquets/ sont proposés sur la\n"
@@ -82,7 +89,8 @@ int main(int argc, char *argv[])
                 "  --idle-timeout S   une connexion inactive est fermée après S secondes (5 par défaut)\n"
                 "  --per-address-limit N  connexions simultanées d'une même adresse (128 par défaut ;\n"
                 "                     0 : sans limite)\n"
-                "  -h, --help         affiche cette aide"));
+                "  -h, --help         affiche cette aide\n"
+                "  --version          affiche la version"));
         return 0;
     }
 

@@ -18,13 +18,48 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstring>
+
 using namespace kestrava;
+
+namespace {
+
+// --help and --version are answered before the window's platform is opened: without a display too.
+int AnswerCommandLine(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("kestrava %s\n", qPrintable(VersionShort()));
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs("Utilisation : kestrava [--help] [--version]\n\n"
+                       "Suit la saison de Ligue 1 2026-2027 dans une fenêtre : le classement et ses zones,\n"
+                       "les journées et la saisie des résultats, les fiches des clubs, les graphiques,\n"
+                       "les records, les projections, la mise à jour depuis le site de l'éditeur et\n"
+                       "la publication des résultats.\n"
+                       "\n"
+                       "  -h, --help   affiche cette aide\n"
+                       "  --version    affiche la version\n",
+                stdout);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int status = AnswerCommandLine(argc, argv); status >= 0)
+        return status;
     StartupReport report;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrava"));
+    // The desktop finds the menu entry's icon and name for the window by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrava.Kestrava"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Qt's own texts (context menus, standard buttons) in French when the translations are there.
     QTranslator qtTexts;

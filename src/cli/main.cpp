@@ -13,6 +13,7 @@
 #include "platform/Text.h"
 #include "season/ResultsStore.h"
 #include "season/SeasonData.h"
+#include "season/Session.h"
 #include "standings/LeagueTableModel.h"
 #include "standings/PossibleRanking.h"
 #include "standings/RankingCategory.h"
@@ -179,7 +180,19 @@ int update(const ResultsStore &store, const SeasonData &season, const SiteAddres
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (app.arguments().value(1) == u"projections")
+    const QString first = app.arguments().value(1);
+    if (first == u"--version")
+        return write(QStringLiteral("kestrava-cli %1\n").arg(VersionShort()).toUtf8());
+    if (first == u"--help" || first == u"-h") {
+        return write((QStringLiteral("Kestrava sans fenêtre : le classement, les journées, les fiches des clubs, "
+                                     "les projections\net la publication de la saison de Ligue 1 2026-2027.\n\n")
+            + QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage() + WebUsage()
+            + QStringLiteral("\nDIR contient 2027.txt et Resultats2027.ini.\n\n"
+                             "  -h, --help   affiche cette aide\n"
+                             "  --version    affiche la version\n"))
+                         .toUtf8());
+    }
+    if (first == u"projections")
         return RunProjectionsCommand(app.arguments());
     if (const int status = RunTeamViewsCommand(app.arguments()); status >= 0)
         return status;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -117,8 +119,27 @@ QPixmap LeagueLogoPixmap(int size)
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
+    PaintLeagueLogo(p, size);
+    return pixmap;
+}
+
+void PaintLeagueLogo(QPainter &p, int size, bool textAsOutlines)
+{
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    // Centred the way drawText centres; as outlines, a drawing does not depend on the viewer's fonts.
+    const auto text = [&p, textAsOutlines](const QRectF &box, const QString &word) {
+        if (!textAsOutlines) {
+            p.drawText(box, Qt::AlignCenter, word);
+            return;
+        }
+        const QFontMetricsF metrics(p.font());
+        const QPointF baseline(box.center().x() - metrics.horizontalAdvance(word) / 2,
+            box.center().y() - (metrics.ascent() + metrics.descent()) / 2 + metrics.ascent());
+        QPainterPath path;
+        path.addText(baseline, p.font(), word);
+        p.fillPath(path, p.pen().color());
+    };
 
     const QRectF outer(1, 1, size - 2, size - 2);
     QLinearGradient ring(outer.topLeft(), outer.bottomRight());
@@ -141,16 +162,15 @@ QPixmap LeagueLogoPixmap(int size)
     small.setLetterSpacing(QFont::PercentageSpacing, 112);
     p.setFont(small);
     p.setPen(QColor(200, 230, 230));
-    p.drawText(QRectF(inner.left(), inner.top() + inner.height() * 0.08, inner.width(), inner.height() * 0.3),
-        Qt::AlignCenter, QStringLiteral("LIGUE"));
+    text(QRectF(inner.left(), inner.top() + inner.height() * 0.08, inner.width(), inner.height() * 0.3),
+        QStringLiteral("LIGUE"));
 
     QFont big = UiFont(8, true);
     big.setPixelSize(std::max(8, int(size * 0.52)));
     p.setFont(big);
     p.setPen(Qt::white);
-    p.drawText(QRectF(inner.left(), inner.top() + inner.height() * 0.3, inner.width(), inner.height() * 0.66),
-        Qt::AlignCenter, QStringLiteral("1"));
-    return pixmap;
+    text(QRectF(inner.left(), inner.top() + inner.height() * 0.3, inner.width(), inner.height() * 0.66),
+        QStringLiteral("1"));
 }
 
 void SetTextColour(QWidget *widget, const QColor &colour)

@@ -9,6 +9,7 @@
 
 class QApplication;
 class QLabel;
+class QPainter;
 class QWidget;
 
 namespace kestrava {
@@ -41,6 +42,9 @@ QString WindowStyleSheet();
 
 // The "Ligue 1" badge of the header, the splash window and the about box.
 QPixmap LeagueLogoPixmap(int size);
+// The same badge painted on any device (the icons of the desktop are drawn from it), with its words
+// as outlines on demand.
+void PaintLeagueLogo(QPainter &painter, int size, bool textAsOutlines = false);
 
 // A label's text colour, through its palette: a stylesheet per label slows every repaint.
 void SetTextColour(QWidget *widget, const QColor &colour);
