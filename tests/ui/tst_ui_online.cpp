@@ -153,6 +153,22 @@ private slots:
         QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("06 déc. 07:30"));
         QCOMPARE(textColour(p.find(QStringLiteral("lastUpdate"))), QColor(0, 192, 0));
     }
+    void publisherAddressTypedInConfiguration()
+    {
+        Program p(QStringLiteral("http://127.0.0.1:9/"));
+        QVERIFY(p.open());
+        p.click(p.button(Btn::Options));
+        auto *edit = p.find<QLineEdit>(QStringLiteral("siteAddressEdit"));
+        QVERIFY(edit && edit->isVisible() && edit->isEnabled() && p.inside(edit));
+        QCOMPARE(edit->text(), QStringLiteral("http://127.0.0.1:9/"));
+        QVERIFY(p.button(Btn::CheckSiteAddress)->isVisible());
+        edit->selectAll();
+        QTest::keyClicks(edit, base().chopped(1));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(p.settings.read(QStringLiteral("Site"), QStringLiteral("Base"), QString()), base());
+        QTRY_COMPARE(edit->text(), base());
+        QVERIFY(p.shown(QStringLiteral("optionsPanel")));
+    }
     void publishingFrameForTheEditor()
     {
         Program p(base());
