@@ -89,6 +89,8 @@ private slots:
         QCOMPARE(found.userData, inUserData);
         QCOMPARE(found.path, inUserData ? user : bin);
         QCOMPARE(found.problem.isEmpty(), !problem);
+        // A page printed without a printer goes to the documents of an installed program's user.
+        QCOMPARE(UserFilesFolder(found), inUserData ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : bin);
         if (problem)
             QVERIFY2(found.problem.contains(QDir::toNativeSeparators(user)), qPrintable(found.problem));
         if (inUserData && !problem) {

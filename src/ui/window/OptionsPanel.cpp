@@ -46,6 +46,8 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     connect(m_list, &QListWidget::itemClicked, this,
         [this](QListWidgetItem *item) { m_controller.chooseFavourite(m_list->row(item)); });
     left->addWidget(m_list);
+    // The list stays under its caption however tall the other column is.
+    left->addStretch(1);
     columns->addLayout(left);
 
     auto *right = new QVBoxLayout;
@@ -133,6 +135,7 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     }
 
     right->addStretch(1);
+    right->addSpacing(10);
     // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
     // colours up to date with the other buttons.
     right->addLayout(RightAlignedButtons(m_bar, { Btn::DreamTeam, Btn::CloseOptions }, 8, this, m_buttons));
