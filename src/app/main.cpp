@@ -1,19 +1,19 @@
 // Kestrava: the desktop program.
 #include "NetworkDownloader.h"
 #include "StartupReport.h"
+#include "platform/ClickableWidgets.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/DesktopShell.h"
 #include "platform/SeasonFolder.h"
 #include "platform/Settings.h"
+#include "platform/Style.h"
 #include "platform/SystemClipboard.h"
 #include "platform/WidgetDialogs.h"
 #include "platform/WidgetPrinter.h"
 #include "season/SeasonData.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
-#include "platform/ClickableWidgets.h"
 #include "window/SplashWindow.h"
-#include "platform/Style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

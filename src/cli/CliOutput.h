@@ -60,7 +60,8 @@ inline std::optional<QString> siteBase(const QString &given, const QString &dir)
 {
     if (!given.isEmpty())
         return given;
-    const QString saved = QtSettingsStore().read(QStringLiteral("Site"), QStringLiteral("Base"), QString()).trimmed();
+    const QString saved
+        = QtSettingsStore().read(QStringLiteral("Site"), QStringLiteral("Base"), QString()).trimmed();
     if (!saved.isEmpty())
         return saved;
     if (QDir(dir) == QDir(UserDataFolder())) {

@@ -110,8 +110,8 @@ int publish(const Options &o)
         return 2;
     const SiteAddresses site(*base);
     NetworkPoster poster;
-    const SendOutcome out = SendResultsStore(
-        ResultsStore(dir), site, pseudo, password, QDateTime::currentDateTime(), poster);
+    const SendOutcome out
+        = SendResultsStore(ResultsStore(dir), site, pseudo, password, QDateTime::currentDateTime(), poster);
     switch (out.status) {
     case SendStatus::Accepted:
         return write((out.message + u'\n').toUtf8());

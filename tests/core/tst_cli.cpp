@@ -195,33 +195,22 @@ void TstCli::fullOutput()
 }
 
 // Installed under a prefix (the program in bin/, the season file in share/kestrava/), for a user
-// whose home is empty: the season folder is the user's data folder, the window's own, filled with the
-// season file alone; without the publisher's address "update" says where to give it.
+// whose home is empty: the season folder is the user's data folder, the window's own; without the
+// publisher's address "update" says where to give it.
 void TstCli::installedLayout()
 {
     QVERIFY(QDir().mkpath(path(QStringLiteral("usr/bin"))) && QDir().mkpath(path(QStringLiteral("usr/share/kestrava"))));
     const QString program = path(QStringLiteral("usr/bin/kestrava-cli"));
     QVERIFY(QFile::copy(QStringLiteral(KESTRAVA_CLI), program));
     QVERIFY(QFile::rename(path(QStringLiteral("2027.txt")), path(QStringLiteral("usr/share/kestrava/2027.txt"))));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("home/data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("home/config")));
-    const auto run = [&](const QStringList &args) {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(program, args);
-        const bool ended = p.waitForFinished(30000);
-        return Outcome{ ended ? p.exitCode() : -1, p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError()) };
-    };
-    const Outcome table = run({ QStringLiteral("table"), QStringLiteral("--format"), QStringLiteral("csv") });
-    QVERIFY2(table.status == 0, qPrintable(table.err));
-    QVERIFY(table.out.startsWith("rank,"));
-    const QDir user(path(QStringLiteral("home/data/Kestrava")));
-    QCOMPARE(user.entryList(QDir::Files), QStringList{ QStringLiteral("2027.txt") });
-    QCOMPARE(readAll(user.filePath(QStringLiteral("2027.txt"))), readAll(path(QStringLiteral("usr/share/kestrava/2027.txt"))));
+    // The programs this test starts inherit an empty home.
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("home/data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("home/config")).toUtf8());
+    const Outcome table = runCli({ QStringLiteral("table"), QStringLiteral("--format"), QStringLiteral("csv") }, program);
+    QVERIFY2(table.status == 0 && table.out.startsWith("rank,"), qPrintable(table.err));
+    QCOMPARE(readAll(path(QStringLiteral("home/data/Kestrava/2027.txt"))), readAll(QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt")));
 
-    const Outcome update = run({ QStringLiteral("update") });
+    const Outcome update = runCli({ QStringLiteral("update") }, program);
     QCOMPARE(update.status, 4);
     QVERIFY2(update.err.startsWith(QStringLiteral("Aucune adresse d'éditeur n'est enregistrée")), qPrintable(update.err));
 }

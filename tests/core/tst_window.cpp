@@ -23,133 +23,61 @@ class TestWindow : public QObject
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     // Where the season lives: the program's folder as a run folder, or the user's data folder filled
-    // from the shipped data of an installed program.
+    // from the shipped data of an installed program (the season file alone, a user's copy kept).
     void seasonFolder_data()
     {
-        QTest::addColumn<bool>("besideProgram");  // the season file in the program's folder
-        QTest::addColumn<bool>("readOnlyProgram"); // that folder cannot be written
-        QTest::addColumn<QByteArray>("userCopy");  // already in the user's folder (empty: none)
-        QTest::addColumn<bool>("shipped");         // in <prefix>/share/kestrava
-        QTest::addColumn<bool>("userBlocked");     // a file where the user's folder should be
-        QTest::addColumn<bool>("inUserData");
-        QTest::addColumn<QByteArray>("seasonAfter"); // the user's season file afterwards ("=": the shipped one)
-        QTest::addColumn<bool>("problem");
-        QTest::newRow("run folder") << true << false << QByteArray() << true << false << false << QByteArray() << false;
-        QTest::newRow("installed, first start")
-            << false << false << QByteArray() << true << false << true << QByteArray("=") << false;
-        QTest::newRow("read-only folder holding the season")
-            << true << true << QByteArray() << true << false << true << QByteArray("=") << false;
-        QTest::newRow("a newer season kept") << false << false << QByteArray("newer") << true << false << true
-                                             << QByteArray("newer") << false;
-        QTest::newRow("nothing shipped") << false << false << QByteArray() << false << false << true << QByteArray()
-                                         << false;
-        QTest::newRow("user folder cannot be made")
-            << false << false << QByteArray() << true << true << true << QByteArray() << true;
+        QTest::addColumn<QString>("program"); // the program's folder: "season", "read-only" (with it) or ""
+        QTest::addColumn<QByteArray>("user"); // the user's season file before; "blocked": a file in the folder's place
+        QTest::addColumn<QByteArray>("after"); // the user's season file after ("=": the shipped one), or "program", "problem"
+        QTest::newRow("run folder") << "season" << QByteArray() << QByteArray("program");
+        QTest::newRow("installed, first start") << "" << QByteArray() << QByteArray("=");
+        QTest::newRow("read-only folder") << "read-only" << QByteArray() << QByteArray("=");
+        QTest::newRow("a newer season kept") << "" << QByteArray("newer") << QByteArray("newer");
+        QTest::newRow("folder cannot be made") << "" << QByteArray("blocked") << QByteArray("problem");
     }
     void seasonFolder()
     {
-        QFETCH(bool, besideProgram);
-        QFETCH(bool, readOnlyProgram);
-        QFETCH(QByteArray, userCopy);
-        QFETCH(bool, shipped);
-        QFETCH(bool, userBlocked);
-        QFETCH(bool, inUserData);
-        QFETCH(QByteArray, seasonAfter);
-        QFETCH(bool, problem);
+        QFETCH(QString, program);
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, after);
         const QByteArray season = ReadFileBytes(DataDir + QStringLiteral("/2027.txt"));
         QTemporaryDir prefix;
-        const QString bin = prefix.filePath(QStringLiteral("bin"));
-        const QString share = prefix.filePath(QStringLiteral("share/kestrava"));
-        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share));
+        const QString bin = prefix.filePath(QStringLiteral("bin")), share = prefix.filePath(QStringLiteral("share/kestrava"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && WriteFileBytes(share + QStringLiteral("/2027.txt"), season));
         QCOMPARE(SharedDataFolder(bin), share);
-        if (besideProgram)
-            QVERIFY(WriteFileBytes(bin + QStringLiteral("/2027.txt"), season));
-        if (shipped)
-            QVERIFY(WriteFileBytes(share + QStringLiteral("/2027.txt"), season));
-        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QVERIFY(user.contains(QStringLiteral(".qttest")));
-        QDir(user).removeRecursively();
-        QFile::remove(user);
-        if (!userCopy.isEmpty())
-            QVERIFY(QDir().mkpath(user) && WriteFileBytes(user + QStringLiteral("/2027.txt"), userCopy));
-        if (userBlocked)
-            QVERIFY(WriteFileBytes(user, "not a folder"));
-        if (readOnlyProgram) {
+        QVERIFY(program.isEmpty() || WriteFileBytes(bin + QStringLiteral("/2027.txt"), season));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const auto clear = [&] { QDir(folder).removeRecursively() && QFile::remove(folder); };
+        clear();
+        if (user == "blocked")
+            QVERIFY(WriteFileBytes(folder, user));
+        else if (!user.isEmpty())
+            QVERIFY(QDir().mkpath(folder) && WriteFileBytes(folder + QStringLiteral("/2027.txt"), user));
+        const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        if (program == u"read-only") {
             QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
-            // Root writes into any folder: then the row says nothing new.
+            // Root writes into any folder: the row says nothing new then.
             if (QFile probe(bin + QStringLiteral("/probe")); probe.open(QIODevice::WriteOnly)) {
-                probe.remove();
-                QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                QVERIFY(probe.remove() && QFile::setPermissions(bin, writable));
                 QSKIP("this account writes into read-only folders");
             }
         }
-
         const SeasonFolder found = FindSeasonFolder(bin, share, QStringLiteral("2027.txt"));
-        QFile::setPermissions(bin, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(found.userData, inUserData);
-        QCOMPARE(found.path, inUserData ? user : bin);
-        QCOMPARE(found.problem.isEmpty(), !problem);
+        QFile::setPermissions(bin, writable);
+        QCOMPARE(found.path, after == "program" ? bin : folder);
+        QCOMPARE(found.userData, after != "program");
+        QCOMPARE(found.problem.contains(QDir::toNativeSeparators(folder)), after == "problem");
         // A page printed without a printer goes to the documents of an installed program's user.
-        QCOMPARE(UserFilesFolder(found), inUserData ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : bin);
-        if (problem)
-            QVERIFY2(found.problem.contains(QDir::toNativeSeparators(user)), qPrintable(found.problem));
-        if (inUserData && !problem) {
-            QCOMPARE(ReadFileBytes(user + QStringLiteral("/2027.txt")), seasonAfter == "=" ? season : seasonAfter);
-            // The season file alone: the demonstration results stay with the demonstration site.
-            QCOMPARE(QDir(user).entryList(QDir::Files | QDir::Hidden), seasonAfter.isEmpty() ? QStringList() : QStringList{ QStringLiteral("2027.txt") });
+        QCOMPARE(UserFilesFolder(found), found.userData ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : bin);
+        // The season file alone (the demonstration results stay with the demonstration site).
+        if (found.userData && after != "problem") {
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("2027.txt") });
+            QCOMPARE(ReadFileBytes(folder + QStringLiteral("/2027.txt")), after == "=" ? season : after);
         }
-        // The program's folder is left as it was, the probe included.
-        QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden), besideProgram ? QStringList{ QStringLiteral("2027.txt") } : QStringList());
-        if (!inUserData)
-            QVERIFY(!QFileInfo::exists(user));
-        QDir(user).removeRecursively();
-        QFile::remove(user);
-    }
-    // An installed program knows no publisher until the user gives one: it says where, at start-up
-    // and on every action that needs the site, and asks the site nothing. A run folder keeps the
-    // demo site's address.
-    void publisherAddressNeeded_data()
-    {
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("installed, no address") << true;
-        QTest::newRow("run folder") << false;
-    }
-    void publisherAddressNeeded()
-    {
-        QFETCH(bool, installed);
-        Program p(Program::None); // no store yet: start-up would offer a download
-        ForbiddenDownloader downloader;
-        p.downloader = &downloader;
-        p.settings.write(Data, QStringLiteral("C4"), QStringLiteral("1")); // and download at launch
-        MainController &c = p.make();
-        c.session().inUserDataFolder = installed;
-        QVERIFY(c.start());
-        const NewsModel &news = c.download().news();
-        if (installed) {
-            QVERIFY(p.dialogs.shown.isEmpty());
-            QCOMPARE(downloader.calls, 0);
-            QVERIFY(news.visible);
-            QCOMPARE(news.text, NoSiteAddressAdvice);
-            QVERIFY(c.options().model().siteAddress.isEmpty());
-        } else {
-            QVERIFY(downloader.calls > 0);
-            QCOMPARE(c.options().model().siteAddress, SiteAddresses::defaultBase());
-        }
-        const int callsAtStart = downloader.calls;
-        p.dialogs.shown.clear();
-        for (const int button : { int(Btn::Update), int(Btn::Help) })
-            c.clickButton(button);
-        c.donors().clickDonation();
-        if (installed) {
-            QCOMPARE(downloader.calls, callsAtStart);
-            QCOMPARE(p.shell.opened.size(), 0);
-            QCOMPARE(p.dialogs.shown.size(), 3);
-            for (const auto &shown : p.dialogs.shown)
-                QCOMPARE(shown.text, NoSiteAddressAdvice);
-        } else {
-            QCOMPARE(p.shell.opened.size(), 2);
-            QCOMPARE(p.shell.opened[0].host(), QStringLiteral("127.0.0.1"));
-        }
+        // The program's folder is left as it was, the probe gone; a run folder's user folder untouched.
+        QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden).size(), program.isEmpty() ? 0 : 1);
+        QCOMPARE(QFileInfo::exists(folder), found.userData);
+        clear();
     }
     void missingSeasonStopsWithTheMessage()
     {

@@ -37,7 +37,8 @@ bool DonorsController::load()
     const auto modified = info.exists() ? std::optional<QDateTime>(info.lastModified()) : std::nullopt;
     if (!DonorsFileFresh(modified, m_session.launchTime)) {
         Downloader *downloader = m_session.services().downloader;
-        if (!downloader || !m_session.siteAddressKnown() || !downloader->download(m_session.site().donors(), local, LooksLikeDonorsFile))
+        if (!downloader || !m_session.siteAddressKnown()
+            || !downloader->download(m_session.site().donors(), local, LooksLikeDonorsFile))
             return false;
     }
     QFile f(local);

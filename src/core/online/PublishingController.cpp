@@ -162,8 +162,7 @@ void PublishingController::importResults()
         return;
     Dialogs &dialogs = *m_session.services().dialogs;
     const QString title = QStringLiteral("Importer des résultats");
-    const std::optional<QString> path = dialogs.askOpenFile(
-        title, m_session.filesFolder(),
+    const std::optional<QString> path = dialogs.askOpenFile(title, m_session.filesFolder(),
         QStringLiteral("Résultats (*.csv *.json *.txt);;Tous les fichiers (*)"));
     if (!path)
         return;

@@ -38,15 +38,17 @@ QString UserFilesFolder(const SeasonFolder &folder)
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
-SeasonFolder FindSeasonFolder(const QString &programDir, const QString &sharedDataDir, const QString &seasonFile)
+SeasonFolder FindSeasonFolder(
+    const QString &programDir, const QString &sharedDataDir, const QString &seasonFile)
 {
     if (QFileInfo(QDir(programDir).filePath(seasonFile)).isFile() && CanWriteIn(programDir))
         return { programDir, false, {} };
 
-    SeasonFolder user{ UserDataFolder(), true, {} };
+    SeasonFolder user { UserDataFolder(), true, {} };
     const QString target = QDir(user.path).filePath(seasonFile);
     if (!QDir().mkpath(user.path)) {
-        user.problem = QStringLiteral("Le dossier %1 n'a pas pu être créé.").arg(QDir::toNativeSeparators(user.path));
+        user.problem
+            = QStringLiteral("Le dossier %1 n'a pas pu être créé.").arg(QDir::toNativeSeparators(user.path));
         return user;
     }
     const QString shipped = QDir(sharedDataDir).filePath(seasonFile);

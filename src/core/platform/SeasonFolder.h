@@ -32,6 +32,7 @@ QString UserFilesFolder(const SeasonFolder &folder);
 // use with the season file copied from `sharedDataDir`. A user's copy is never replaced: a newer
 // season file downloaded into it stays. When `sharedDataDir` holds no season file either, the
 // folder is returned without one and the caller says the file is missing.
-SeasonFolder FindSeasonFolder(const QString &programDir, const QString &sharedDataDir, const QString &seasonFile);
+SeasonFolder FindSeasonFolder(
+    const QString &programDir, const QString &sharedDataDir, const QString &seasonFile);
 
 } // namespace kestrava

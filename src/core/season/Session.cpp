@@ -31,8 +31,8 @@ SiteAddresses Session::site() const
 
 bool Session::siteAddressKnown() const
 {
-    return !inUserDataFolder
-        || !m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"), QString()).trimmed().isEmpty();
+    const QString saved = m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"), QString());
+    return !inUserDataFolder || !saved.trimmed().isEmpty();
 }
 
 std::optional<SiteAddresses> Session::siteForUser() const

@@ -127,18 +127,21 @@ bool OptionsController::checkSiteAddress(const QString &typed)
     const bool fetched = scratch.isValid() && downloader->download(site.seasonFile(), path);
     m_session.setBusy(false);
     if (!fetched) {
-        dialogs.message(QStringLiteral("Rien ne répond à l'adresse %1 : le fichier de la saison n'a pas pu y être "
-                                       "téléchargé.\r\nVérifiez l'adresse et votre connexion.\r\n%2")
-                            .arg(site.seasonFile().toString(), kept),
+        dialogs.message(
+            QStringLiteral("Rien ne répond à l'adresse %1 : le fichier de la saison n'a pas pu y être "
+                           "téléchargé.\r\nVérifiez l'adresse et votre connexion.\r\n%2")
+                .arg(site.seasonFile().toString(), kept),
             title, MessageIcon::Warning);
         return false;
     }
     QFile file(path);
     SeasonData season;
-    if (!file.open(QIODevice::ReadOnly) || !LooksLikeSeasonFile(file.readAll()) || !LoadSeasonFile(path, season)) {
-        dialogs.message(QStringLiteral("La réponse de %1 n'est pas un fichier de la saison : ce n'est pas l'adresse "
-                                       "d'un éditeur.\r\n%2")
-                            .arg(site.seasonFile().toString(), kept),
+    if (!file.open(QIODevice::ReadOnly) || !LooksLikeSeasonFile(file.readAll())
+        || !LoadSeasonFile(path, season)) {
+        dialogs.message(
+            QStringLiteral("La réponse de %1 n'est pas un fichier de la saison : ce n'est pas l'adresse "
+                           "d'un éditeur.\r\n%2")
+                .arg(site.seasonFile().toString(), kept),
             title, MessageIcon::Warning);
         return false;
     }
