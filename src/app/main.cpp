@@ -1,17 +1,19 @@
 // Kestrava: the desktop program.
 #include "NetworkDownloader.h"
 #include "StartupReport.h"
+#include "platform/ClickableWidgets.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/DesktopShell.h"
+#include "platform/SeasonFolder.h"
 #include "platform/Settings.h"
+#include "platform/Style.h"
 #include "platform/SystemClipboard.h"
 #include "platform/WidgetDialogs.h"
 #include "platform/WidgetPrinter.h"
+#include "season/SeasonData.h"
 #include "window/MainController.h"
 #include "window/MainWindow.h"
-#include "platform/ClickableWidgets.h"
 #include "window/SplashWindow.h"
-#include "platform/Style.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -57,7 +59,7 @@ int main(int argc, char *argv[])
         return status;
     StartupReport report;
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrava"));
+    QApplication::setApplicationName(ProgramApplicationName);
     // The desktop finds the menu entry's icon and name for the window by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.kestrava.Kestrava"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
@@ -69,18 +71,26 @@ int main(int argc, char *argv[])
     ApplyApplicationStyle(app);
     InstallAccessibility();
 
+    // The program's own folder (a run folder), or the user's data folder filled from the shipped
+    // data of an installed program.
     const QString programDir = QCoreApplication::applicationDirPath();
+    const SeasonFolder folder = FindSeasonFolder(programDir, SharedDataFolder(programDir), SeasonFileName);
     SystemClock clock;
     QtSettingsStore settings;
     WidgetDialogs dialogs;
+    if (!folder.problem.isEmpty()) {
+        dialogs.message(folder.problem, ProgramName, MessageIcon::Critical);
+        return 1;
+    }
     DesktopShell shell;
-    WidgetPrinter printer(programDir);
+    WidgetPrinter printer(UserFilesFolder(folder));
     // The publisher's site (setting "Site"/"Base") serves the results, the season file and the donors.
     NetworkDownloader downloader;
     SystemClipboard clipboard;
     DesktopNotifier notifier;
     MainController controller(
-        programDir, { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard, &notifier });
+        folder.path, { &clock, &settings, &dialogs, &shell, &printer, &downloader, &clipboard, &notifier });
+    controller.session().inUserDataFolder = folder.userData;
 
     SplashWindow splash(controller.splash());
     MainWindow window(controller);

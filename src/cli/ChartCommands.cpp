@@ -142,7 +142,9 @@ int RunChartCommand(const QStringList &args)
     Options o;
     if (!parse(args, chart, o))
         return fail(QStringLiteral("usage:") + ChartUsage().mid(6), 1);
-    const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
+    const QString dir = cli::seasonDir(o.dir);
+    if (dir.isEmpty())
+        return 2;
     SeasonData season;
     if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
         return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);

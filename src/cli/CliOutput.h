@@ -1,11 +1,19 @@
 #pragma once
 
+#include "platform/SeasonFolder.h"
+#include "platform/Settings.h"
+#include "platform/SiteAddresses.h"
+#include "season/SeasonData.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 namespace kestrava::cli {
 
@@ -29,6 +37,40 @@ inline int write(const QByteArray &bytes)
     if (!written)
         return fail(QStringLiteral("La sortie n'a pas pu être écrite en entier (disque plein ou sortie fermée).\n"), 3);
     return 0;
+}
+
+// The folder given with --dir, else the season folder the window uses. Empty, after saying why,
+// when the user's folder could not be made or filled.
+inline QString seasonDir(const QString &given)
+{
+    if (!given.isEmpty())
+        return given;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const SeasonFolder folder = FindSeasonFolder(programDir, SharedDataFolder(programDir), SeasonFileName);
+    if (!folder.problem.isEmpty()) {
+        fail(folder.problem + u'\n', 2);
+        return {};
+    }
+    return folder.path;
+}
+
+// --site, else the publisher's address saved in "Configuration"; a run folder falls back on the demo
+// site's. Nothing, after saying where to give one, for the user's data folder without an address.
+inline std::optional<QString> siteBase(const QString &given, const QString &dir)
+{
+    if (!given.isEmpty())
+        return given;
+    const QString saved
+        = QtSettingsStore().read(QStringLiteral("Site"), QStringLiteral("Base"), QString()).trimmed();
+    if (!saved.isEmpty())
+        return saved;
+    if (QDir(dir) == QDir(UserDataFolder())) {
+        fail(QStringLiteral("Aucune adresse d'éditeur n'est enregistrée : indiquez-la dans « Configuration » "
+                            "ou avec --site URL.\n"),
+            0);
+        return std::nullopt;
+    }
+    return SiteAddresses::defaultBase();
 }
 
 } // namespace kestrava::cli

@@ -53,14 +53,11 @@ bool parse(const QStringList &args, bool import, Options &o)
     return !import || !o.file.isEmpty();
 }
 
-QString folderOf(const Options &o)
-{
-    return o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
-}
-
 int import(const Options &o)
 {
-    const QString dir = folderOf(o);
+    const QString dir = cli::seasonDir(o.dir);
+    if (dir.isEmpty())
+        return 2;
     SeasonData season;
     if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
         return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
@@ -105,12 +102,16 @@ int publish(const Options &o)
     QString password = qEnvironmentVariable("KESTRAVA_PASSWORD");
     if (password.isEmpty())
         password = settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString());
-    const SiteAddresses site(o.site.isEmpty()
-            ? settings.read(QStringLiteral("Site"), QStringLiteral("Base"), SiteAddresses::defaultBase())
-            : o.site);
+    const QString dir = cli::seasonDir(o.dir);
+    if (dir.isEmpty())
+        return 2;
+    const std::optional<QString> base = cli::siteBase(o.site, dir);
+    if (!base)
+        return 2;
+    const SiteAddresses site(*base);
     NetworkPoster poster;
-    const SendOutcome out = SendResultsStore(
-        ResultsStore(folderOf(o)), site, pseudo, password, QDateTime::currentDateTime(), poster);
+    const SendOutcome out
+        = SendResultsStore(ResultsStore(dir), site, pseudo, password, QDateTime::currentDateTime(), poster);
     switch (out.status) {
     case SendStatus::Accepted:
         return write((out.message + u'\n').toUtf8());

@@ -236,7 +236,9 @@ int RunTeamViewsCommand(const QStringList &args)
     Options o;
     if (!parse(args, sheet, o))
         return fail(QString::fromLatin1(usage), 1);
-    const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
+    const QString dir = cli::seasonDir(o.dir);
+    if (dir.isEmpty())
+        return 2;
 
     SeasonData season;
     if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))

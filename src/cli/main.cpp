@@ -48,7 +48,7 @@ struct Options
     int matchday = 0;
     QDateTime now = QDateTime::currentDateTime();
     QString format = QStringLiteral("text");
-    QString site = SiteAddresses::defaultBase();
+    QString site; // --site, else the settings' address
     const RankingCategory *category = nullptr; // the table re-ordered by one statistic
     bool possible = false;                     // with the positions still reachable
     bool movement = false;                     // CSV with the rank movement of each row
@@ -96,10 +96,10 @@ bool parse(const QStringList &args, Options &o)
         if (a == u"--dir") {
             o.dir = v;
         } else if (a == u"--site") {
-            const QUrl url(v, QUrl::StrictMode);
-            if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
+            const std::optional<QString> base = SiteAddresses::normalisedBase(v);
+            if (!base)
                 return false;
-            o.site = v;
+            o.site = *base;
         } else if (a == u"--matchday") {
             bool ok = false;
             o.matchday = v.toInt(&ok);
@@ -180,6 +180,8 @@ int update(const ResultsStore &store, const SeasonData &season, const SiteAddres
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The same user data folder as the window's.
+    QCoreApplication::setApplicationName(ProgramApplicationName);
     const QString first = app.arguments().value(1);
     if (first == u"--version")
         return write(QStringLiteral("kestrava-cli %1\n").arg(VersionShort()).toUtf8());
@@ -205,15 +207,19 @@ int main(int argc, char *argv[])
     Options o;
     if (!parse(app.arguments(), o))
         return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage() + WebUsage(), 1);
-    const QString dir = o.dir.isEmpty() ? QCoreApplication::applicationDirPath() : o.dir;
+    const QString dir = cli::seasonDir(o.dir);
+    if (dir.isEmpty())
+        return 2;
 
     SeasonData season;
     if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
         return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
 
     const ResultsStore store(dir);
-    if (o.command == u"update")
-        return update(store, season, SiteAddresses(o.site));
+    if (o.command == u"update") {
+        const std::optional<QString> site = cli::siteBase(o.site, dir);
+        return site ? update(store, season, SiteAddresses(*site)) : 4;
+    }
     const IniSnapshot snapshot = store.snapshot();
     ResultsStore::loadBonusMalus(snapshot, season);
 

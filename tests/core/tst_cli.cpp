@@ -49,6 +49,7 @@ private slots:
     void refused();
     void fullOutput_data();
     void fullOutput();
+    void installedLayout();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -191,6 +192,27 @@ void TstCli::fullOutput()
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 3);
     QVERIFY(QString::fromUtf8(p.readAllStandardError()).startsWith(QStringLiteral("La sortie n'a pas pu")));
+}
+
+// Installed under a prefix (the program in bin/, the season file in share/kestrava/), for a user
+// whose home is empty: the season folder is the user's data folder, the window's own; without the
+// publisher's address "update" says where to give it.
+void TstCli::installedLayout()
+{
+    QVERIFY(QDir().mkpath(path(QStringLiteral("usr/bin"))) && QDir().mkpath(path(QStringLiteral("usr/share/kestrava"))));
+    const QString program = path(QStringLiteral("usr/bin/kestrava-cli"));
+    QVERIFY(QFile::copy(QStringLiteral(KESTRAVA_CLI), program));
+    QVERIFY(QFile::rename(path(QStringLiteral("2027.txt")), path(QStringLiteral("usr/share/kestrava/2027.txt"))));
+    // The programs this test starts inherit an empty home.
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("home/data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("home/config")).toUtf8());
+    const Outcome table = runCli({ QStringLiteral("table"), QStringLiteral("--format"), QStringLiteral("csv") }, program);
+    QVERIFY2(table.status == 0 && table.out.startsWith("rank,"), qPrintable(table.err));
+    QCOMPARE(readAll(path(QStringLiteral("home/data/Kestrava/2027.txt"))), readAll(QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt")));
+
+    const Outcome update = runCli({ QStringLiteral("update") }, program);
+    QCOMPARE(update.status, 4);
+    QVERIFY2(update.err.startsWith(QStringLiteral("Aucune adresse d'éditeur n'est enregistrée")), qPrintable(update.err));
 }
 
 QTEST_GUILESS_MAIN(TstCli)

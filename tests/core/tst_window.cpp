@@ -1,8 +1,10 @@
 // The window's own rules, driven through its controller as a person drives the window: start-up,
 // the button bar's prologue and epilogue, options, printing, hover colours and quitting.
 #include "TestProgram.h"
+#include "platform/SeasonFolder.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +21,64 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // Where the season lives: the program's folder as a run folder, or the user's data folder filled
+    // from the shipped data of an installed program (the season file alone, a user's copy kept).
+    void seasonFolder_data()
+    {
+        QTest::addColumn<QString>("program"); // the program's folder: "season", "read-only" (with it) or ""
+        QTest::addColumn<QByteArray>("user"); // the user's season file before; "blocked": a file in the folder's place
+        QTest::addColumn<QByteArray>("after"); // the user's season file after ("=": the shipped one), or "program", "problem"
+        QTest::newRow("run folder") << "season" << QByteArray() << QByteArray("program");
+        QTest::newRow("installed, first start") << "" << QByteArray() << QByteArray("=");
+        QTest::newRow("read-only folder") << "read-only" << QByteArray() << QByteArray("=");
+        QTest::newRow("a newer season kept") << "" << QByteArray("newer") << QByteArray("newer");
+        QTest::newRow("folder cannot be made") << "" << QByteArray("blocked") << QByteArray("problem");
+    }
+    void seasonFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(QByteArray, user);
+        QFETCH(QByteArray, after);
+        const QByteArray season = ReadFileBytes(DataDir + QStringLiteral("/2027.txt"));
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath(QStringLiteral("bin")), share = prefix.filePath(QStringLiteral("share/kestrava"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(share) && WriteFileBytes(share + QStringLiteral("/2027.txt"), season));
+        QCOMPARE(SharedDataFolder(bin), share);
+        QVERIFY(program.isEmpty() || WriteFileBytes(bin + QStringLiteral("/2027.txt"), season));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const auto clear = [&] { QDir(folder).removeRecursively() && QFile::remove(folder); };
+        clear();
+        if (user == "blocked")
+            QVERIFY(WriteFileBytes(folder, user));
+        else if (!user.isEmpty())
+            QVERIFY(QDir().mkpath(folder) && WriteFileBytes(folder + QStringLiteral("/2027.txt"), user));
+        const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        if (program == u"read-only") {
+            QVERIFY(QFile::setPermissions(bin, QFile::ReadOwner | QFile::ExeOwner));
+            // Root writes into any folder: the row says nothing new then.
+            if (QFile probe(bin + QStringLiteral("/probe")); probe.open(QIODevice::WriteOnly)) {
+                QVERIFY(probe.remove() && QFile::setPermissions(bin, writable));
+                QSKIP("this account writes into read-only folders");
+            }
+        }
+        const SeasonFolder found = FindSeasonFolder(bin, share, QStringLiteral("2027.txt"));
+        QFile::setPermissions(bin, writable);
+        QCOMPARE(found.path, after == "program" ? bin : folder);
+        QCOMPARE(found.userData, after != "program");
+        QCOMPARE(found.problem.contains(QDir::toNativeSeparators(folder)), after == "problem");
+        // A page printed without a printer goes to the documents of an installed program's user.
+        QCOMPARE(UserFilesFolder(found), found.userData ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : bin);
+        // The season file alone (the demonstration results stay with the demonstration site).
+        if (found.userData && after != "problem") {
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{ QStringLiteral("2027.txt") });
+            QCOMPARE(ReadFileBytes(folder + QStringLiteral("/2027.txt")), after == "=" ? season : after);
+        }
+        // The program's folder is left as it was, the probe gone; a run folder's user folder untouched.
+        QCOMPARE(QDir(bin).entryList(QDir::Files | QDir::Hidden).size(), program.isEmpty() ? 0 : 1);
+        QCOMPARE(QFileInfo::exists(folder), found.userData);
+        clear();
+    }
     void missingSeasonStopsWithTheMessage()
     {
         Program p(Program::Demo, false);

@@ -177,6 +177,76 @@ private slots:
         QCOMPARE(p.tableRows(), table);
     }
 
+    // "Adresse de l'éditeur" in "Configuration": the address is kept only when the site serves a
+    // season file there, and then every download goes to it. An installed program without one asks
+    // nothing of any site and says where to give it.
+    void publisherAddress_data()
+    {
+        QTest::addColumn<QString>("typed");     // "@" the site's address without its last "/", "#" a port where nothing listens
+        QTest::addColumn<bool>("installed");    // no address saved before (else one where nothing listens)
+        QTest::addColumn<QString>("published"); // what the site serves as the season file ("": the real one)
+        QTest::addColumn<QString>("message");   // how the message starts
+        QTest::newRow("the site, \"/\" added") << "@" << false << "" << "L'adresse de l'éditeur est enregistrée : @/";
+        QTest::newRow("first address of an installed program")
+            << " @/ " << true << "" << "L'adresse de l'éditeur est enregistrée : @/";
+        QTest::newRow("nothing listens") << "#" << false << "" << "Rien ne répond à l'adresse #/Vantor2027/L12027.txt";
+        QTest::newRow("a page, not a season file")
+            << "@" << false << "<html><body>Bienvenue</body></html>" << "La réponse de @/Vantor2027/L12027.txt n'est pas";
+        QTest::newRow("a query in it") << "@/?x=1" << false << "" << "« @/?x=1 » n'est pas une adresse";
+    }
+    void publisherAddress()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, installed);
+        QFETCH(QString, published);
+        QFETCH(QString, message);
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        const QString dead = Base(probe);
+        probe.close();
+        for (QString *text : { &typed, &message })
+            text->replace(u'@', base().chopped(1)).replace(u'#', dead.chopped(1));
+        QVERIFY(published.isEmpty() || WriteFileBytes(this->published(QStringLiteral("L12027.txt")), published.toUtf8()));
+        const bool accepted = message.startsWith(QStringLiteral("L'adresse de l'éditeur est enregistrée"));
+
+        // The address in use before: nothing answers there either, and it differs from any typed.
+        const QString old = dead + QStringLiteral("ancien/"), before = installed ? QString() : old;
+        Program p(installed ? QString() : old, installed ? Program::None : Program::Empty);
+        // An installed program would download at launch.
+        p.settings.write(QStringLiteral("Data"), QStringLiteral("C4"), QString::number(int(installed)));
+        MainController &c = p.make();
+        c.session().inUserDataFolder = installed;
+        QVERIFY(c.start());
+        if (installed) {
+            QVERIFY(p.dialogs.shown.isEmpty()); // neither the download at launch nor the offer of one
+            QCOMPARE(c.download().news().text, NoSiteAddressAdvice);
+            c.clickButton(Btn::Update);
+            QCOMPARE(p.dialogs.shown.value(0).text, NoSiteAddressAdvice);
+            QVERIFY(!QFile::exists(p.storePath()));
+        }
+        c.clickButton(Btn::Options);
+        c.options().editSiteAddress(typed);
+        p.dialogs.shown.clear();
+        c.clickButton(Btn::CheckSiteAddress);
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        const QString said = p.dialogs.shown[0].text, saved = accepted ? base() : before;
+        QVERIFY2(said.startsWith(message), qPrintable(said));
+        QCOMPARE(p.settings.read(QStringLiteral("Site"), QStringLiteral("Base"), QString()), saved);
+        QCOMPARE(c.options().model().siteAddress, saved);
+        QVERIFY(c.options().model().visible); // the answer comes in the panel it was typed in
+        if (!accepted) {
+            const QString kept = installed ? QStringLiteral("Aucune adresse n'est enregistrée.")
+                                           : QStringLiteral("L'adresse enregistrée reste ") + old;
+            QVERIFY2(said.endsWith(kept), qPrintable(said));
+            return;
+        }
+        // The advice to give an address goes, and the next "Mise à Jour" fetches from the new one.
+        QVERIFY(c.download().news().text != NoSiteAddressAdvice);
+        c.clickButton(Btn::Update);
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QCOMPARE(p.storeBytes(), publishedStore());
+    }
+
     void newerVersion_data()
     {
         QTest::addColumn<QByteArray>("cv");

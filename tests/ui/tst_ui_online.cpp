@@ -153,6 +153,19 @@ private slots:
         QCOMPARE(p.label(QStringLiteral("lastUpdate")), QStringLiteral("06 déc. 07:30"));
         QCOMPARE(textColour(p.find(QStringLiteral("lastUpdate"))), QColor(0, 192, 0));
     }
+    void publisherAddressTypedInConfiguration()
+    {
+        Program p(QStringLiteral("http://127.0.0.1:9/"));
+        QVERIFY(p.open());
+        p.click(p.button(Btn::Options));
+        auto *edit = p.find<QLineEdit>(QStringLiteral("siteAddressEdit"));
+        QVERIFY(edit->isVisible() && edit->isEnabled() && p.inside(p.button(Btn::CheckSiteAddress)));
+        QCOMPARE(edit->text(), QStringLiteral("http://127.0.0.1:9/"));
+        edit->selectAll();
+        QTest::keyClicks(edit, base().chopped(1) + u'\r');
+        QCOMPARE(p.settings.read(QStringLiteral("Site"), QStringLiteral("Base"), QString()), base());
+        QTRY_COMPARE(edit->text(), base());
+    }
     void publishingFrameForTheEditor()
     {
         Program p(base());

@@ -27,7 +27,7 @@ DonorsController::DonorsController(Session &session, StandingsController &standi
 
 QString DonorsController::localPath() const
 {
-    return QDir(m_session.programDir()).filePath(QStringLiteral("don.L1"));
+    return QDir(m_session.seasonFolder()).filePath(QStringLiteral("don.L1"));
 }
 
 bool DonorsController::load()
@@ -37,7 +37,8 @@ bool DonorsController::load()
     const auto modified = info.exists() ? std::optional<QDateTime>(info.lastModified()) : std::nullopt;
     if (!DonorsFileFresh(modified, m_session.launchTime)) {
         Downloader *downloader = m_session.services().downloader;
-        if (!downloader || !downloader->download(m_session.site().donors(), local, LooksLikeDonorsFile))
+        if (!downloader || !m_session.siteAddressKnown()
+            || !downloader->download(m_session.site().donors(), local, LooksLikeDonorsFile))
             return false;
     }
     QFile f(local);
@@ -79,7 +80,8 @@ void DonorsController::stopTicker()
 bool DonorsController::refreshWeekly()
 {
     Downloader *downloader = m_session.services().downloader;
-    return downloader && downloader->download(m_session.site().donors(), localPath(), LooksLikeDonorsFile);
+    return downloader && m_session.siteAddressKnown()
+        && downloader->download(m_session.site().donors(), localPath(), LooksLikeDonorsFile);
 }
 
 void DonorsController::tick()
@@ -117,17 +119,20 @@ void DonorsController::hoverPanel()
 
 void DonorsController::clickDonation()
 {
-    m_session.openUrl(m_session.site().donationPage());
+    if (const auto site = m_session.siteForUser())
+        m_session.openUrl(site->donationPage());
 }
 
 void DonorsController::clickHomeLink()
 {
-    m_session.openUrl(m_session.site().homePage());
+    if (const auto site = m_session.siteForUser())
+        m_session.openUrl(site->homePage());
 }
 
 void DonorsController::clickContactLink()
 {
-    m_session.openUrl(m_session.site().contactPage(SeasonTitle + QStringLiteral(" Version ") + VersionShort()));
+    if (const auto site = m_session.siteForUser())
+        m_session.openUrl(site->contactPage(SeasonTitle + QStringLiteral(" Version ") + VersionShort()));
 }
 
 } // namespace kestrava

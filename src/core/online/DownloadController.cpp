@@ -20,7 +20,10 @@ DownloadController::DownloadController(Session &session, StandingsController &st
     , m_matchdays(matchdays)
 {
     if (m_session.online()) {
-        m_session.buttons.setAction(Btn::Help, [this] { m_session.openUrl(m_session.site().helpPage()); });
+        m_session.buttons.setAction(Btn::Help, [this] {
+            if (const auto site = m_session.siteForUser())
+                m_session.openUrl(site->helpPage());
+        });
         m_session.buttons.setAction(Btn::Update, [this] { resultsDownload(); });
     }
 }
@@ -35,6 +38,10 @@ void DownloadController::resultsDownload()
     Downloader *downloader = m_session.services().downloader;
     if (!downloader)
         return;
+    // No publisher yet: the one download of the run is kept for when the address is given.
+    const std::optional<SiteAddresses> site = m_session.siteForUser();
+    if (!site)
+        return;
     const QDateTime &launch = m_session.launchTime;
     // One download per run: the tag starts a day before the launch and takes the launch time.
     if (!m_downloadTag.isValid())
@@ -47,7 +54,7 @@ void DownloadController::resultsDownload()
     const ResultsStore results = m_session.store();
     const QDateTime before = ParseMaj(results.snapshot().value(Store::Maj, Store::Maj), launch);
     m_session.pump();
-    if (!FetchResultsStore(results, m_session.site(), *downloader)) {
+    if (!FetchResultsStore(results, *site, *downloader)) {
         m_session.setBusy(false);
         m_session.services().dialogs->message(QStringLiteral("Erreur de connexion !"), SeasonTitle,
                                               MessageIcon::Information);
@@ -63,7 +70,7 @@ void DownloadController::resultsDownload()
 Downloader::Outcome DownloadController::refreshIfChanged()
 {
     Downloader *downloader = m_session.services().downloader;
-    if (!downloader)
+    if (!downloader || !m_session.siteAddressKnown())
         return Downloader::Outcome::Failed;
     const ResultsStore results = m_session.store();
     const QDateTime before = ParseMaj(results.snapshot().value(Store::Maj, Store::Maj), m_session.launchTime);
@@ -121,7 +128,7 @@ bool DownloadController::versionAndDataCheck(bool interactive)
         }
     }
     // The season file is replaced only by a complete, well-formed one; it is read at the next start.
-    if (UpdateSeasonFile(snapshot, m_session.season.dataVersion, m_session.programDir(), m_session.site(),
+    if (UpdateSeasonFile(snapshot, m_session.season.dataVersion, m_session.seasonFolder(), m_session.site(),
                          *m_session.services().downloader)
         == SeasonUpdate::Failed)
         m_session.tell(QStringLiteral("Mise a jour incomplete"), MessageIcon::None);

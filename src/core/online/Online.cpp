@@ -219,13 +219,13 @@ Downloader::Outcome FetchResultsStoreIfChanged(const ResultsStore &store, const 
     return FetchStore(store, site, downloader, StoredValidators(store).value_or(HttpValidators{}));
 }
 
-SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,
+SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &seasonFolder,
                               const SiteAddresses &site, Downloader &downloader)
 {
     const double announced = ValueOf(store.value(Store::VersionEQU, Store::VersionEQU, QStringLiteral("-")));
     if (announced <= dataVersion)
         return SeasonUpdate::NotNeeded;
-    const QString target = QDir(programDir).filePath(SeasonFileName);
+    const QString target = QDir(seasonFolder).filePath(SeasonFileName);
     return downloader.download(site.seasonFile(), target, LooksLikeSeasonFile) ? SeasonUpdate::Updated
                                                                                 : SeasonUpdate::Failed;
 }

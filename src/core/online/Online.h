@@ -75,7 +75,7 @@ Downloader::Outcome FetchResultsStoreIfChanged(const ResultsStore &store, const 
 
 // Season data newer than ours is fetched into the season file, read at the next start.
 enum class SeasonUpdate { NotNeeded, Updated, Failed };
-SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &programDir,
+SeasonUpdate UpdateSeasonFile(const IniSnapshot &store, qint16 dataVersion, const QString &seasonFolder,
                               const SiteAddresses &site, Downloader &downloader);
 
 } // namespace kestrava

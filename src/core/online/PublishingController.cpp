@@ -132,6 +132,9 @@ void PublishingController::sendFile()
         m_session.tell(QStringLiteral("Mot De Passe ??"), MessageIcon::None);
         return;
     }
+    const std::optional<SiteAddresses> site = m_session.siteForUser();
+    if (!site)
+        return;
     const QString path = m_session.store().path();
     // The password goes to the user's settings only: the store is published.
     m_session.services().settings->write(QStringLiteral("MDP"), QStringLiteral("MDP"), m_session.password);
@@ -144,7 +147,7 @@ void PublishingController::sendFile()
     if (Clipboard *clipboard = m_session.services().clipboard)
         clipboard->setText(QDir::toNativeSeparators(path));
     m_session.pump();
-    m_session.openUrl(m_session.site().uploadPage(m_session.pseudo, m_session.password));
+    m_session.openUrl(site->uploadPage(m_session.pseudo, m_session.password));
     m_session.pump();
     m_model.visible = false;
     m_matchdays.refreshCalendar();
@@ -159,8 +162,7 @@ void PublishingController::importResults()
         return;
     Dialogs &dialogs = *m_session.services().dialogs;
     const QString title = QStringLiteral("Importer des résultats");
-    const std::optional<QString> path = dialogs.askOpenFile(
-        title, m_session.programDir(),
+    const std::optional<QString> path = dialogs.askOpenFile(title, m_session.filesFolder(),
         QStringLiteral("Résultats (*.csv *.json *.txt);;Tous les fichiers (*)"));
     if (!path)
         return;
@@ -171,7 +173,7 @@ void PublishingController::importResults()
     }
     const ImportedFile imported = ReadResultsFile(file.readAll());
     ClubMatcher clubs(m_session.season);
-    const QStringList notes = clubs.loadOtherNamesFile(m_session.programDir());
+    const QStringList notes = clubs.loadOtherNamesFile(m_session.seasonFolder());
     ImportPlan plan = PlanImport(imported, m_session.season, m_session.store().snapshot(), clubs, false);
     plan.notes = notes;
     const QString report = ImportReport(plan);

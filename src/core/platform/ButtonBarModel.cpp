@@ -55,6 +55,7 @@ const Design designs[ButtonCount] = {
     {"Projections", ButtonPlace::RankingsMenu},
     {"Fermer", ButtonPlace::Projections},
     {"Importer des résultats...", ButtonPlace::Publishing},
+    {"Vérifier et enregistrer", ButtonPlace::Options},
 };
 
 } // namespace

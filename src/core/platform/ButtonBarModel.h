@@ -68,6 +68,8 @@ enum : int {
     CloseProjections = 41,
     // The publishing frame's import of results from an open-data file.
     ImportResults = 42,
+    // "Configuration": the publisher's address checked, then saved.
+    CheckSiteAddress = 43,
 };
 }
 
@@ -80,7 +82,7 @@ struct ButtonState
     Rgb background = ButtonColours::Rest;
 };
 
-inline constexpr int ButtonCount = 43;
+inline constexpr int ButtonCount = 44;
 
 // The 40 buttons of the window: captions, places, colours, and the action each one runs. Every
 // subsystem gives the actions of its own buttons; the window runs them between its prologue and

@@ -7,6 +7,17 @@ QString SiteAddresses::defaultBase()
     return QStringLiteral("http://127.0.0.1:8027/");
 }
 
+std::optional<QString> SiteAddresses::normalisedBase(const QString &typed)
+{
+    QUrl url(typed.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()
+        || url.hasQuery() || url.hasFragment())
+        return std::nullopt;
+    if (!url.path().endsWith(u'/'))
+        url.setPath(url.path() + u'/');
+    return url.toString();
+}
+
 SiteAddresses::SiteAddresses(QString base)
     : m_base(std::move(base))
 {

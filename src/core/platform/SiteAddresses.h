@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <optional>
+
 namespace kestrava {
 
 // Every address of the publisher's web site, in one place. The base is a setting; it always ends
@@ -11,6 +13,9 @@ class SiteAddresses
 {
 public:
     static QString defaultBase();
+    // An address as a person types it, made a base: http or https, a host, no query nor fragment
+    // (the files' names are added to it), ending with "/". Nothing when it cannot be one.
+    static std::optional<QString> normalisedBase(const QString &typed);
     explicit SiteAddresses(QString base = defaultBase());
 
     QString base() const { return m_base; }

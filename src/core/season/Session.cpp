@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "platform/SeasonFolder.h"
+
 #include <QCoreApplication>
 
 namespace kestrava {
@@ -14,9 +16,9 @@ QString VersionFull()
     return QStringLiteral("%1.%2.%3").arg(KESTRAVA_VERSION_MAJOR).arg(KESTRAVA_VERSION_MINOR).arg(KESTRAVA_VERSION_PATCH);
 }
 
-Session::Session(QString programDir, Services services, QObject *parent)
+Session::Session(QString seasonFolder, Services services, QObject *parent)
     : QObject(parent)
-    , m_programDir(std::move(programDir))
+    , m_seasonFolder(std::move(seasonFolder))
     , m_services(services)
 {
 }
@@ -25,6 +27,25 @@ SiteAddresses Session::site() const
 {
     return SiteAddresses(
         m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"), SiteAddresses::defaultBase()));
+}
+
+bool Session::siteAddressKnown() const
+{
+    const QString saved = m_services.settings->read(QStringLiteral("Site"), QStringLiteral("Base"), QString());
+    return !inUserDataFolder || !saved.trimmed().isEmpty();
+}
+
+std::optional<SiteAddresses> Session::siteForUser() const
+{
+    if (siteAddressKnown())
+        return site();
+    tell(NoSiteAddressAdvice, MessageIcon::Information);
+    return std::nullopt;
+}
+
+QString Session::filesFolder() const
+{
+    return UserFilesFolder({ m_seasonFolder, inUserDataFolder, {} });
 }
 
 void Session::tell(const QString &text, MessageIcon icon) const

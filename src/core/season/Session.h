@@ -10,11 +10,17 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 namespace kestrava {
 
 // The program's name: the title of its message boxes.
 inline const QString ProgramName = QStringLiteral("Kestrava");
+
+// What every action that needs the publisher says while no address is known.
+inline const QString NoSiteAddressAdvice = QStringLiteral(
+    "Indiquez l'adresse de votre éditeur dans « Configuration », champ « Adresse de l'éditeur », "
+    "pour télécharger les résultats.");
 
 // The program's version, as the about box and the splash show it.
 QString VersionShort(); // "1.0"
@@ -33,16 +39,22 @@ struct Services
     Notifier *notifier = nullptr; // without one, automatic updates stay silent
 };
 
-// What every subsystem of one run shares: the program's folder, the launch time, the season, the
+// What every subsystem of one run shares: the season folder, the launch time, the season, the
 // favourite team, the current matchday, the editor's identity, the button bar and the services.
 // Each controller keeps the rest of its state to itself.
 class Session : public QObject
 {
     Q_OBJECT
 public:
-    Session(QString programDir, Services services, QObject *parent = nullptr);
+    Session(QString seasonFolder, Services services, QObject *parent = nullptr);
 
-    QString programDir() const { return m_programDir; }
+    // Where the season file, the results store and the donors file are (see FindSeasonFolder).
+    QString seasonFolder() const { return m_seasonFolder; }
+    // The season folder is the user's data folder: an installed program, which knows no publisher
+    // until the user gives its address.
+    bool inUserDataFolder = false;
+    // Where the file choosers start: the person's documents for an installed program.
+    QString filesFolder() const;
     const Services &services() const { return m_services; }
     bool online() const { return m_services.downloader && m_services.shell; }
 
@@ -54,10 +66,15 @@ public:
     QString password;
     ButtonBarModel buttons;
 
-    // The results store beside the program, read afresh at every use.
-    ResultsStore store() const { return ResultsStore(m_programDir); }
-    // The publisher's site, from the setting "Site"/"Base".
+    // The results store of the season folder, read afresh at every use.
+    ResultsStore store() const { return ResultsStore(m_seasonFolder); }
+    // The publisher's site, from the setting "Site"/"Base"; a run from the program's own folder
+    // falls back on the demo site's address.
     SiteAddresses site() const;
+    // False for an installed program whose user has not given the publisher's address yet.
+    bool siteAddressKnown() const;
+    // The site for an action the user asked for; without an address, says where to enter it.
+    std::optional<SiteAddresses> siteForUser() const;
 
     // A message box titled with the program's name.
     void tell(const QString &text, MessageIcon icon = MessageIcon::Warning) const;
@@ -80,7 +97,7 @@ signals:
     void busyChanged(bool busy);
 
 private:
-    QString m_programDir;
+    QString m_seasonFolder;
     Services m_services;
     std::function<void()> m_pump;
     std::function<bool()> m_refillGuard;

@@ -131,7 +131,7 @@ bool TeamViewsController::exportCalendar()
     if (m_sheet.selected < 0)
         return false;
     const QString team = m_sheet.team;
-    const QString proposed = QDir(m_session.programDir()).filePath(CalendarFileName(team));
+    const QString proposed = QDir(m_session.filesFolder()).filePath(CalendarFileName(team));
     const std::optional<QString> path = m_session.services().dialogs->askSaveFile(
         QStringLiteral("Exporter le calendrier"), proposed, QStringLiteral("Calendrier iCalendar (*.ics)"));
     if (!path || path->isEmpty())

@@ -6,9 +6,9 @@
 
 namespace kestrava {
 
-MainController::MainController(QString programDir, Services services, QObject *parent)
+MainController::MainController(QString seasonFolder, Services services, QObject *parent)
     : QObject(parent)
-    , m_session(std::move(programDir), services)
+    , m_session(std::move(seasonFolder), services)
     , m_standings(m_session)
     , m_matchdays(m_session, m_standings)
     , m_teamViews(m_session, m_standings, m_matchdays)
@@ -61,6 +61,15 @@ MainController::MainController(QString programDir, Services services, QObject *p
     connect(&m_download, &DownloadController::newerVersionChosen, this, &MainController::endProgram);
     connect(&m_options.model(), &OptionsModel::changed, this,
             [this] { m_refresh.setEnabled(m_options.model().autoRefresh == 1); });
+    // The advice to give the publisher's address has done its work once an address is saved.
+    connect(&m_options, &OptionsController::siteAddressSaved, this, [this] {
+        NewsModel &news = m_download.news();
+        if (news.text != NoSiteAddressAdvice)
+            return;
+        news.text.clear();
+        news.hide();
+        news.notify();
+    });
     // A notice clicked shows its matchday: the panels follow as after a button.
     connect(&m_refresh, &RefreshController::raiseRequested, this, &MainController::notifyPanels);
     m_splash.version = QStringLiteral("Version: ") + VersionShort();
@@ -186,7 +195,8 @@ void MainController::prologue(int index)
     m_teamViews.endBanner();
     m_download.news().hide();
     m_standings.table().clearGamesInHand();
-    if (index != Btn::Options)
+    // The address's check answers in the panel it was typed in.
+    if (index != Btn::Options && index != Btn::CheckSiteAddress)
         m_options.hide();
     if (index != Btn::About)
         m_panels.about = false;

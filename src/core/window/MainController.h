@@ -25,7 +25,7 @@ class MainController : public QObject
 {
     Q_OBJECT
 public:
-    MainController(QString programDir, Services services, QObject *parent = nullptr);
+    MainController(QString seasonFolder, Services services, QObject *parent = nullptr);
 
     // The start-up sequence. False when the season file is missing: the message has been shown
     // and the program must end without saving anything.

@@ -1,8 +1,13 @@
 #include "OptionsController.h"
 
 #include "matchdays/MatchdaysController.h"
+#include "online/Online.h"
 #include "platform/Settings.h"
 #include "standings/StandingsController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 namespace kestrava {
 
@@ -21,6 +26,8 @@ OptionsController::OptionsController(Session &session, StandingsController &stan
     buttons.setAction(Btn::Options, [this] { toggle(); });
     buttons.setAction(Btn::CloseOptions, [this] { close(); });
     buttons.setAction(Btn::DreamTeam, [this] { askPassword(); });
+    if (m_session.online())
+        buttons.setAction(Btn::CheckSiteAddress, [this] { checkSiteAddress(m_model.siteAddressTyped); });
 }
 
 void OptionsController::toggle()
@@ -94,9 +101,69 @@ void OptionsController::askPassword()
         m_session.password = EditingPassword;
 }
 
+bool OptionsController::checkSiteAddress(const QString &typed)
+{
+    Downloader *downloader = m_session.services().downloader;
+    if (!downloader)
+        return false;
+    const QString title = QStringLiteral("Adresse de l'éditeur");
+    Dialogs &dialogs = *m_session.services().dialogs;
+    const QString kept = m_model.siteAddress.isEmpty()
+        ? QStringLiteral("Aucune adresse n'est enregistrée.")
+        : QStringLiteral("L'adresse enregistrée reste %1").arg(m_model.siteAddress);
+    const std::optional<QString> base = SiteAddresses::normalisedBase(typed);
+    if (!base) {
+        dialogs.message(QStringLiteral("« %1 » n'est pas une adresse de site : elle commence par http:// ou "
+                                       "https://, comme l'adresse que votre éditeur vous a donnée.\r\n%2")
+                            .arg(typed.trimmed(), kept),
+            title, MessageIcon::Warning);
+        return false;
+    }
+    // The season file answers for the site: its version proves it is a publisher of this season.
+    const SiteAddresses site(*base);
+    QTemporaryDir scratch;
+    const QString path = QDir(scratch.path()).filePath(QStringLiteral("L12027.txt"));
+    m_session.setBusy(true);
+    const bool fetched = scratch.isValid() && downloader->download(site.seasonFile(), path);
+    m_session.setBusy(false);
+    if (!fetched) {
+        dialogs.message(
+            QStringLiteral("Rien ne répond à l'adresse %1 : le fichier de la saison n'a pas pu y être "
+                           "téléchargé.\r\nVérifiez l'adresse et votre connexion.\r\n%2")
+                .arg(site.seasonFile().toString(), kept),
+            title, MessageIcon::Warning);
+        return false;
+    }
+    QFile file(path);
+    SeasonData season;
+    if (!file.open(QIODevice::ReadOnly) || !LooksLikeSeasonFile(file.readAll())
+        || !LoadSeasonFile(path, season)) {
+        dialogs.message(
+            QStringLiteral("La réponse de %1 n'est pas un fichier de la saison : ce n'est pas l'adresse "
+                           "d'un éditeur.\r\n%2")
+                .arg(site.seasonFile().toString(), kept),
+            title, MessageIcon::Warning);
+        return false;
+    }
+    m_session.services().settings->write(QStringLiteral("Site"), QStringLiteral("Base"), *base);
+    m_model.siteAddress = *base;
+    m_model.siteAddressTyped = *base;
+    m_model.notify();
+    dialogs.message(QStringLiteral("L'adresse de l'éditeur est enregistrée : %1\r\n"
+                                   "Fichier de la saison : version %2.")
+                        .arg(*base)
+                        .arg(season.dataVersion),
+        title, MessageIcon::Information);
+    emit siteAddressSaved();
+    return true;
+}
+
 void OptionsController::restore()
 {
     const SettingsStore &settings = *m_session.services().settings;
+    m_model.siteAddress = m_session.siteAddressKnown() ? m_session.site().base() : QString();
+    m_model.siteAddressTyped = m_model.siteAddress;
+    m_model.siteAddressEditable = m_session.online();
     m_model.highlightFavourite = CheckStateFromText(settings.read(Data, QStringLiteral("C5"), QStringLiteral("0")));
     m_model.trackingAid = CheckStateFromText(settings.read(Data, QStringLiteral("C6"), QStringLiteral("0")));
     m_standings.setTrackingAid(m_model.trackingAid == 1);

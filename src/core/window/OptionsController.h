@@ -11,7 +11,7 @@ class MatchdaysController;
 class StandingsController;
 
 // "Configuration": the favourite team, the four options, the editing password; restored at
-// start-up and saved when the window closes.
+// start-up and saved when the window closes. The publisher's address is saved once it is checked.
 class OptionsController : public QObject
 {
     Q_OBJECT
@@ -29,10 +29,17 @@ public:
     void chooseFavourite(int position);
     void setCheck(int box, int state); // box 4, 5, 6 or 7
     void askPassword();                // "Dream Team"
+    // "Vérifier et enregistrer": the address typed is kept only when the season file can be fetched
+    // from it and reads as one; otherwise the message says why and the address in use stays.
+    bool checkSiteAddress(const QString &typed);
+    void editSiteAddress(const QString &typed) { m_model.siteAddressTyped = typed; }
 
     // From the user's settings (the favourite only when its box is ticked), and back.
     void restore();
     void save();
+
+signals:
+    void siteAddressSaved();
 
 private:
     Session &m_session;

@@ -30,7 +30,7 @@ bool Startup::run()
     splash.notify();
     session.pump();
 
-    if (!LoadSeasonFile(QDir(session.programDir()).filePath(SeasonFileName), session.season)) {
+    if (!LoadSeasonFile(QDir(session.seasonFolder()).filePath(SeasonFileName), session.season)) {
         services.dialogs->message(QStringLiteral("Absence du fichier 2027.txt"), ProgramName, MessageIcon::None);
         splash.visible = false;
         splash.notify();
@@ -41,13 +41,18 @@ bool Startup::run()
     ResultsStore::loadBonusMalus(snapshot, session.season);
     NewsModel &news = m_main.download().news();
     news.text = snapshot.value(Store::Texte, Store::Texte);
+    // An installed program without its publisher's address says where to give it, in the place
+    // of the publisher's own words, rather than failing on the first download.
+    const bool siteKnown = session.siteAddressKnown();
+    if (!siteKnown)
+        news.text = NoSiteAddressAdvice;
 
     // The favourite first: the calendar opens the grid on a matchday, where it shows in yellow.
     OptionsController &options = m_main.options();
     options.restore();
     m_main.matchdays().start();
 
-    if (options.model().autoUpdate == 1 && services.downloader)
+    if (options.model().autoUpdate == 1 && services.downloader && siteKnown)
         m_main.clickButton(Btn::Update);
     else
         m_main.standings().compute(0);
@@ -73,7 +78,7 @@ bool Startup::run()
                                   storeInfo.exists() ? std::optional<QDateTime>(storeInfo.lastModified()) : std::nullopt,
                                   session.season.matchdayDate(MatchdayCount));
     // The offer to download is only made when the program can download.
-    if (m_stalenessDue && services.downloader) {
+    if (m_stalenessDue && services.downloader && siteKnown) {
         const QString question = QStringLiteral(
             "Les données enregistrées sur cet ordinateur sont datées de plus de 10 jours,\r\n"
             "Voulez vous télécharger les dernières données enregistrées ?\r\n"
@@ -91,7 +96,7 @@ bool Startup::run()
     session.password = settings.read(QStringLiteral("MDP"), QStringLiteral("MDP"), QString());
 
     session.pump();
-    if (services.downloader) {
+    if (services.downloader && siteKnown) {
         const QString stored = settings.read(QStringLiteral("data"), QStringLiteral("Vset"), QStringLiteral("-"));
         if (WeeklyDonorsRefreshDue(session.launchTime, stored)) {
             if (m_main.donors().refreshWeekly())

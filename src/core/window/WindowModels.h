@@ -22,7 +22,7 @@ signals:
     void changed();
 };
 
-// The options panel: three check boxes and the favourite team.
+// The options panel: the favourite team, four check boxes and the publisher's address.
 class OptionsModel : public QObject
 {
     Q_OBJECT
@@ -38,6 +38,9 @@ public:
     QString favouriteCaption = QStringLiteral("Aucune");
     QString favouriteTag;       // "T" once the caption changed while the panel was open
     QString crestTeam;          // the team whose crest shows beside the choice; empty for none
+    QString siteAddress;        // "Adresse de l'éditeur": the address in use, empty while none is known
+    QString siteAddressTyped;   // what the field holds, checked by "Vérifier et enregistrer"
+    bool siteAddressEditable = false; // only a program that downloads checks an address
 
     void notify() { emit changed(); }
 

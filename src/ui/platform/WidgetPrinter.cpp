@@ -71,6 +71,8 @@ PrintOutcome WidgetPrinter::printWindow()
         return { painter.end(), {} };
     }
 
+    // A fresh account may have no documents folder yet.
+    QDir().mkpath(m_pdfFolder);
     const QString path = pdfPath();
     {
         QPdfWriter writer(path);

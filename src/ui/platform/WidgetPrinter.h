@@ -12,7 +12,8 @@ namespace kestrava {
 
 // Prints an image of the whole main window on the default printer, landscape, without a dialog.
 // With no printer installed Qt would fall back to a PDF without a file name and paint nothing, so
-// the same landscape page is written as a PDF in `pdfFolder` (beside the program) instead.
+// the same landscape page is written as a PDF in `pdfFolder` (the run folder, or the user's
+// documents for an installed program) instead.
 class WidgetPrinter final : public WindowPrinter
 {
 public:

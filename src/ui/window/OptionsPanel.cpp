@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -45,6 +46,8 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     connect(m_list, &QListWidget::itemClicked, this,
         [this](QListWidgetItem *item) { m_controller.chooseFavourite(m_list->row(item)); });
     left->addWidget(m_list);
+    // The list stays under its caption however tall the other column is.
+    left->addStretch(1);
     columns->addLayout(left);
 
     auto *right = new QVBoxLayout;
@@ -63,13 +66,16 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
     choice->addWidget(m_caption, 1);
     right->addLayout(choice);
 
-    auto *rule = new QFrame(this);
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Plain);
-    SetTextColour(rule, Palette::CardBorder);
-    right->addSpacing(4);
-    right->addWidget(rule);
-    right->addSpacing(4);
+    const auto addRule = [this, right] {
+        auto *rule = new QFrame(this);
+        rule->setFrameShape(QFrame::HLine);
+        rule->setFrameShadow(QFrame::Plain);
+        SetTextColour(rule, Palette::CardBorder);
+        right->addSpacing(4);
+        right->addWidget(rule);
+        right->addSpacing(4);
+    };
+    addRule();
     right->addWidget(CaptionLabel(QStringLiteral("Options"), this));
 
     const QString texts[4] = { QStringLiteral("Mise à jour automatique au lancement"),
@@ -97,7 +103,39 @@ OptionsPanel::OptionsPanel(OptionsController &controller, ButtonBarModel &button
         m_boxes[3]->setToolTip(QStringLiteral(
             "Toutes les 5 minutes, de 12 h à minuit, pendant les journées de championnat, tant que la fenêtre est ouverte."));
 
+    // The publisher's address: checked against the site before it replaces the one in use.
+    addRule();
+    right->addWidget(CaptionLabel(QStringLiteral("Adresse de l'éditeur"), this));
+    m_site = new QLineEdit(this);
+    m_site->setObjectName(QStringLiteral("siteAddressEdit"));
+    m_site->setAccessibleName(QStringLiteral("Adresse de l'éditeur"));
+    m_site->setPlaceholderText(QStringLiteral("https://adresse-de-votre-editeur.fr/"));
+    m_site->setMinimumWidth(300);
+    connect(m_site, &QLineEdit::textEdited, this,
+        [this](const QString &text) { m_controller.editSiteAddress(text); });
+    connect(m_site, &QLineEdit::returnPressed, this, [this] {
+        if (m_bar.isShown(Btn::CheckSiteAddress))
+            m_bar.press(Btn::CheckSiteAddress);
+    });
+    right->addWidget(m_site);
+    auto *siteRow = new QHBoxLayout;
+    siteRow->setSpacing(8);
+    auto *siteHint = new QLabel(QStringLiteral("L'adresse que votre éditeur vous a donnée."), this);
+    siteHint->setObjectName(QStringLiteral("siteAddressHint"));
+    siteHint->setWordWrap(true);
+    SetTextColour(siteHint, Palette::Muted);
+    siteRow->addWidget(siteHint, 1);
+    auto *check = new BarButton(m_bar, Btn::CheckSiteAddress, this);
+    m_buttons.append(check);
+    siteRow->addWidget(check);
+    right->addLayout(siteRow);
+    if (!online) {
+        m_site->setEnabled(false);
+        m_site->setToolTip(QStringLiteral("Le téléchargement des résultats n'est pas disponible."));
+    }
+
     right->addStretch(1);
+    right->addSpacing(10);
     // "Dream Team", then "Fermer" where a closing button is expected. The window keeps their
     // colours up to date with the other buttons.
     right->addLayout(RightAlignedButtons(m_bar, { Btn::DreamTeam, Btn::CloseOptions }, 8, this, m_buttons));
@@ -136,6 +174,7 @@ void OptionsPanel::refresh()
     const int states[4] = { options.autoUpdate, options.highlightFavourite, options.trackingAid, options.autoRefresh };
     for (int i = 0; i < 4; ++i)
         m_boxes[i]->setChecked(states[i] == 1);
+    ShowText(m_site, options.siteAddressTyped);
 }
 
 } // namespace kestrava

@@ -8,13 +8,15 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 
 namespace kestrava {
 
 class OptionsController;
 
-// "Configuration": the favourite team, the four option boxes, "Dream Team" and "Fermer". It draws
+// "Configuration": the favourite team, the four option boxes, the publisher's address with its
+// "Vérifier et enregistrer", "Dream Team" and "Fermer". It draws
 // the options model and forwards every choice to the controller.
 class OptionsPanel : public OverlayPanel
 {
@@ -30,6 +32,7 @@ private:
     QLabel *m_crest = nullptr;
     QLabel *m_caption = nullptr;
     std::array<QCheckBox *, 4> m_boxes {}; // boxes 4, 5, 6 and 7
+    QLineEdit *m_site = nullptr;           // "Adresse de l'éditeur"
     QStringList m_shownEntries;
     QString m_shownCaption;
 };
