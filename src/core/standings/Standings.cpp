@@ -265,32 +265,38 @@ QString KeyText(double sortKey)
     return out;
 }
 
-template<class Records>
-StandingsRun runStandings(const SeasonData &season, const Records &records, int lastMatchday)
+namespace {
+
+// A run before any result: the clubs' names, and their folded forms for the order.
+StandingsRun emptyRun(const SeasonData &season, std::array<QString, TeamCount> &foldedNames)
 {
     StandingsRun run;
-    if (lastMatchday == 0)
-        lastMatchday = MatchdayCount;
-    run.lastMatchday = lastMatchday;
-    std::array<QString, TeamCount> foldedNames;
     for (int i = 0; i < TeamCount; ++i) {
         run.rows[i].teamIndex = i;
         run.rows[i].name = season.teams[i];
         // With its separator, as in the row text: "Paris FC|" sorts before "Paris|".
         foldedNames[i] = foldedName(season.teams[i]) + u'|';
     }
+    return run;
+}
 
-    // Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.
-    const int last = std::min(lastMatchday, 99);
-    for (int md = 1; md <= last; ++md) {
-        for (int p = 0; p <= 9; ++p) {
-            const RecordView m = records(fixtureKey(md, p));
-            if (m.f[0].isEmpty())
-                continue;
-            addResult(run, m);
-        }
+// Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.
+template<class Records>
+void addMatchday(StandingsRun &run, const Records &records, int md)
+{
+    for (int p = 0; p <= 9; ++p) {
+        const RecordView m = records(fixtureKey(md, p));
+        if (m.f[0].isEmpty())
+            continue;
+        addResult(run, m);
     }
+}
 
+// The bonus and malus, then the order with every tie-break, on the totals of a run.
+template<class Records>
+void arrangeRun(StandingsRun &run, const SeasonData &season, const Records &records,
+                const std::array<QString, TeamCount> &foldedNames)
+{
     // First arrangement: points, goal difference, goals scored.
     std::array<Key, TeamCount> keys{};
     for (int i = 0; i < TeamCount; ++i) {
@@ -327,6 +333,22 @@ StandingsRun runStandings(const SeasonData &season, const Records &records, int 
         const int team = run.tableOrder[r];
         run.ranks[r] = r > 0 && keys[team] == keys[run.tableOrder[r - 1]] ? run.ranks[r - 1] : r + 1;
     }
+}
+
+} // namespace
+
+template<class Records>
+StandingsRun runStandings(const SeasonData &season, const Records &records, int lastMatchday)
+{
+    std::array<QString, TeamCount> foldedNames;
+    StandingsRun run = emptyRun(season, foldedNames);
+    if (lastMatchday == 0)
+        lastMatchday = MatchdayCount;
+    run.lastMatchday = lastMatchday;
+    const int last = std::min(lastMatchday, 99);
+    for (int md = 1; md <= last; ++md)
+        addMatchday(run, records, md);
+    arrangeRun(run, season, records, foldedNames);
     return run;
 }
 
@@ -342,6 +364,27 @@ QStringList StandingsRun::arrangement() const
 StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday)
 {
     return runStandings(season, SnapshotRecords{store.section(Store::Results)}, lastMatchday);
+}
+
+void RunStandingsAfterEachMatchday(const SeasonData &season, const IniSnapshot &store,
+                                   const std::array<bool, MatchdayCount + 1> &wanted,
+                                   const std::function<void(const StandingsRun &)> &take)
+{
+    const SnapshotRecords records{store.section(Store::Results)};
+    std::array<QString, TeamCount> foldedNames;
+    StandingsRun totals = emptyRun(season, foldedNames);
+    int last = MatchdayCount;
+    while (last > 0 && !wanted[last])
+        --last;
+    for (int md = 1; md <= last; ++md) {
+        addMatchday(totals, records, md);
+        if (!wanted[md])
+            continue;
+        StandingsRun run = totals;
+        run.lastMatchday = md;
+        arrangeRun(run, season, records, foldedNames);
+        take(run);
+    }
 }
 
 StandingsRun RunStandingsReadingEachKey(const SeasonData &season, const QString &storePath, int lastMatchday)

@@ -93,10 +93,11 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     ShowPossibleRanking(d.table);
 
     const QDateTime limit = ChartLimit(options.now, false);
-    for (int j = 1; j <= MatchdayCount; ++j) {
-        if (ChartCounts(season, j, limit))
-            d.rankOrder[j] = RankOrderEntry(RunStandings(season, store, j));
-    }
+    std::array<bool, MatchdayCount + 1> charted{};
+    for (int j = 1; j <= MatchdayCount; ++j)
+        charted[j] = ChartCounts(season, j, limit);
+    RunStandingsAfterEachMatchday(season, store, charted,
+                                  [&d](const StandingsRun &run) { d.rankOrder[run.lastMatchday] = RankOrderEntry(run); });
 
     static const QLocale french(QLocale::French, QLocale::France);
     d.footer = QStringLiteral("Édition du ") + french.toString(options.now, QStringLiteral("dd/MM/yyyy 'à' HH:mm"));
