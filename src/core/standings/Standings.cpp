@@ -201,10 +201,22 @@ int headToHead(const SeasonData &season, const Records &records, const QString &
     int curGoals = 0;
     const QString prevAtHome = prev + cur;
     const QString curAtHome = cur + prev;
+    // Two letters: the slots are scanned for the pairs by hand, a search call per slot costing
+    // more than the slot's few characters.
+    const bool letters = prev.size() == 1 && cur.size() == 1;
+    const char16_t p = letters ? prev[0].unicode() : 0, c = letters ? cur[0].unicode() : 0;
     for (int k = 0; k <= 306; ++k) {
         const QString &slot = season.calendar[k];
         if (slot.size() < 5)
             continue;
+        if (letters) {
+            bool either = false;
+            const QChar *s = slot.constData();
+            for (qsizetype i = 0; i + 1 < slot.size() && !either; ++i)
+                either = (s[i] == p && s[i + 1] == c) || (s[i] == c && s[i + 1] == p);
+            if (!either)
+                continue;
+        }
         // The key is written only for a meeting of the two: most slots are not.
         const auto key = [&slot] { return slot.left(2) + slot.mid(3, 2); };
         if (slot.contains(prevAtHome)) {
