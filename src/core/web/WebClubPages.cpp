@@ -75,9 +75,9 @@ QString barSvg(const SheetBar &bar, const QString &label)
     return out + QStringLiteral("</svg></p>\n");
 }
 
-QString chartSvg(const EditionData &d, const QString &team)
+QString chartSvg(const EditionData &d, int team)
 {
-    const auto positions = ChartPositions(d.rankOrder, team);
+    const auto &positions = d.chartPositions[team];
     // The window's geometry, in twips.
     const int bottom = BarHeight(1) + 400;
     // Numbers appended as they come: a template filled argument by argument rescans it each time,
@@ -109,7 +109,7 @@ QString chartSvg(const EditionData &d, const QString &team)
     return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"
                           "<title id=\"chart-t\">Evolution du classement de : %3</title><desc id=\"chart-d\">%4</desc>"
                           "<line x1=\"0\" y1=\"%5\" x2=\"%1\" y2=\"%5\" stroke=\"#333333\" stroke-width=\"15\"/>")
-               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(team),
+               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(d.season.teams[team]),
                     HtmlText(desc), QString::number(bottom))
         + bars + QStringLiteral("</svg>\n");
 }
@@ -225,7 +225,7 @@ QString ClubPage(const EditionData &d, int team)
     body += QStringLiteral("<h2>Matches</h2>\n") + sheetTable(d, sheet, false, QStringLiteral("Matches à domicile"))
         + sheetTable(d, sheet, true, QStringLiteral("Matches à l'extérieur"));
     body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
-                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, name)
+                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, team)
         + QStringLiteral("</div>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
 }
