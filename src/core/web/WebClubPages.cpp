@@ -121,6 +121,7 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
                          "<th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
                          "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons</th>"
                          "<th scope=\"col\">Résultat</th></tr></thead>\n<tbody>\n");
+    out.reserve(16384);
     for (int r = away ? SheetColumnRows : 0; r < (away ? SheetRowCount : SheetColumnRows); ++r) {
         const SheetRow &row = sheet.rows[r];
         if (!row.visible)
@@ -143,6 +144,16 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
 
 QString MatchdayFileName(int matchday)
 {
+    // Every club page links each of its fixtures' matchdays: the names are made once.
+    static const std::array<QString, MatchdayCount + 1> names = [] {
+        std::array<QString, MatchdayCount + 1> n;
+        for (int j = 1; j <= MatchdayCount; ++j)
+            n[j] = QStringLiteral("journee-") + (j < 10 ? QStringLiteral("0") : QString()) + QString::number(j)
+                + QStringLiteral(".html");
+        return n;
+    }();
+    if (matchday >= 1 && matchday <= MatchdayCount)
+        return names[matchday];
     QString n = QString::number(matchday);
     if (n.size() < 2)
         n.prepend(u'0');
@@ -170,12 +181,14 @@ QString MatchdayPage(const EditionData &d, int matchday)
         const GridRow &row = grid.row(r);
         if (!row.home.visible)
             continue;
-        body += QStringLiteral("<tr><th scope=\"row\" class=\"l\">%1</th><td>%2</td><td class=\"l\">%3</td>"
-                               "<td class=\"l\">%4</td><td class=\"l\">%5</td><td class=\"l\">%6</td></tr>\n")
-                    .arg(d.clubLink(row.home.text, true), score(row.r1.text, row.r2.text), d.clubLink(row.away.text, true),
-                         cards(cardText(row, CardBox::HomeYellow), cardText(row, CardBox::HomeRed)),
-                         cards(cardText(row, CardBox::AwayYellow), cardText(row, CardBox::AwayRed)),
-                         row.infoVisible ? HtmlText(row.info) : QString());
+        body += QLatin1StringView("<tr><th scope=\"row\" class=\"l\">") + d.clubLink(row.home.text, true)
+            + QLatin1StringView("</th><td>") + score(row.r1.text, row.r2.text) + QLatin1StringView("</td><td class=\"l\">")
+            + d.clubLink(row.away.text, true) + QLatin1StringView("</td><td class=\"l\">")
+            + cards(cardText(row, CardBox::HomeYellow), cardText(row, CardBox::HomeRed))
+            + QLatin1StringView("</td><td class=\"l\">")
+            + cards(cardText(row, CardBox::AwayYellow), cardText(row, CardBox::AwayRed))
+            + QLatin1StringView("</td><td class=\"l\">") + (row.infoVisible ? HtmlText(row.info) : QString())
+            + QLatin1StringView("</td></tr>\n");
     }
     body += QStringLiteral("</tbody></table></div>\n");
     if (!grid.totals.trimmed().isEmpty())
