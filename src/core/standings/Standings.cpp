@@ -201,10 +201,22 @@ int headToHead(const SeasonData &season, const Records &records, const QString &
     int curGoals = 0;
     const QString prevAtHome = prev + cur;
     const QString curAtHome = cur + prev;
+    // Two letters: the slots are scanned for the pairs by hand, a search call per slot costing
+    // more than the slot's few characters.
+    const bool letters = prev.size() == 1 && cur.size() == 1;
+    const char16_t p = letters ? prev[0].unicode() : 0, c = letters ? cur[0].unicode() : 0;
     for (int k = 0; k <= 306; ++k) {
         const QString &slot = season.calendar[k];
         if (slot.size() < 5)
             continue;
+        if (letters) {
+            bool either = false;
+            const QChar *s = slot.constData();
+            for (qsizetype i = 0; i + 1 < slot.size() && !either; ++i)
+                either = (s[i] == p && s[i + 1] == c) || (s[i] == c && s[i + 1] == p);
+            if (!either)
+                continue;
+        }
         // The key is written only for a meeting of the two: most slots are not.
         const auto key = [&slot] { return slot.left(2) + slot.mid(3, 2); };
         if (slot.contains(prevAtHome)) {
@@ -265,32 +277,38 @@ QString KeyText(double sortKey)
     return out;
 }
 
-template<class Records>
-StandingsRun runStandings(const SeasonData &season, const Records &records, int lastMatchday)
+namespace {
+
+// A run before any result: the clubs' names, and their folded forms for the order.
+StandingsRun emptyRun(const SeasonData &season, std::array<QString, TeamCount> &foldedNames)
 {
     StandingsRun run;
-    if (lastMatchday == 0)
-        lastMatchday = MatchdayCount;
-    run.lastMatchday = lastMatchday;
-    std::array<QString, TeamCount> foldedNames;
     for (int i = 0; i < TeamCount; ++i) {
         run.rows[i].teamIndex = i;
         run.rows[i].name = season.teams[i];
         // With its separator, as in the row text: "Paris FC|" sorts before "Paris|".
         foldedNames[i] = foldedName(season.teams[i]) + u'|';
     }
+    return run;
+}
 
-    // Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.
-    const int last = std::min(lastMatchday, 99);
-    for (int md = 1; md <= last; ++md) {
-        for (int p = 0; p <= 9; ++p) {
-            const RecordView m = records(fixtureKey(md, p));
-            if (m.f[0].isEmpty())
-                continue;
-            addResult(run, m);
-        }
+// Ten positions per matchday: the ninth fixture is position 8, a tenth is read if present.
+template<class Records>
+void addMatchday(StandingsRun &run, const Records &records, int md)
+{
+    for (int p = 0; p <= 9; ++p) {
+        const RecordView m = records(fixtureKey(md, p));
+        if (m.f[0].isEmpty())
+            continue;
+        addResult(run, m);
     }
+}
 
+// The bonus and malus, then the order with every tie-break, on the totals of a run.
+template<class Records>
+void arrangeRun(StandingsRun &run, const SeasonData &season, const Records &records,
+                const std::array<QString, TeamCount> &foldedNames)
+{
     // First arrangement: points, goal difference, goals scored.
     std::array<Key, TeamCount> keys{};
     for (int i = 0; i < TeamCount; ++i) {
@@ -327,6 +345,22 @@ StandingsRun runStandings(const SeasonData &season, const Records &records, int 
         const int team = run.tableOrder[r];
         run.ranks[r] = r > 0 && keys[team] == keys[run.tableOrder[r - 1]] ? run.ranks[r - 1] : r + 1;
     }
+}
+
+} // namespace
+
+template<class Records>
+StandingsRun runStandings(const SeasonData &season, const Records &records, int lastMatchday)
+{
+    std::array<QString, TeamCount> foldedNames;
+    StandingsRun run = emptyRun(season, foldedNames);
+    if (lastMatchday == 0)
+        lastMatchday = MatchdayCount;
+    run.lastMatchday = lastMatchday;
+    const int last = std::min(lastMatchday, 99);
+    for (int md = 1; md <= last; ++md)
+        addMatchday(run, records, md);
+    arrangeRun(run, season, records, foldedNames);
     return run;
 }
 
@@ -342,6 +376,27 @@ QStringList StandingsRun::arrangement() const
 StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday)
 {
     return runStandings(season, SnapshotRecords{store.section(Store::Results)}, lastMatchday);
+}
+
+void RunStandingsAfterEachMatchday(const SeasonData &season, const IniSnapshot &store,
+                                   const std::array<bool, MatchdayCount + 1> &wanted,
+                                   const std::function<void(const StandingsRun &)> &take)
+{
+    const SnapshotRecords records{store.section(Store::Results)};
+    std::array<QString, TeamCount> foldedNames;
+    StandingsRun totals = emptyRun(season, foldedNames);
+    int last = MatchdayCount;
+    while (last > 0 && !wanted[last])
+        --last;
+    for (int md = 1; md <= last; ++md) {
+        addMatchday(totals, records, md);
+        if (!wanted[md])
+            continue;
+        StandingsRun run = totals;
+        run.lastMatchday = md;
+        arrangeRun(run, season, records, foldedNames);
+        take(run);
+    }
 }
 
 StandingsRun RunStandingsReadingEachKey(const SeasonData &season, const QString &storePath, int lastMatchday)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 namespace kestrava {
 
@@ -68,6 +69,12 @@ struct StandingsRun
 // Totals and order of matchdays 1..lastMatchday (0 means the whole season) from one snapshot of
 // the results store. The head-to-head step reads every stored result of the two fixtures.
 StandingsRun RunStandings(const SeasonData &season, const IniSnapshot &store, int lastMatchday);
+
+// The runs of RunStandings for every wanted matchday (1..34), each handed to `take` in matchday
+// order: the results are read once, each matchday's added to the totals of the ones before.
+void RunStandingsAfterEachMatchday(const SeasonData &season, const IniSnapshot &store,
+                                   const std::array<bool, MatchdayCount + 1> &wanted,
+                                   const std::function<void(const StandingsRun &)> &take);
 
 // The same run reading the store file again for every key: the plain way, kept only as the
 // reference that measurements compare with.

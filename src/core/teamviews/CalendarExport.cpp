@@ -43,6 +43,29 @@ void appendLine(QByteArray &out, const QString &line)
     out += bytes.mid(start) + "\r\n";
 }
 
+// The same line added to text that is turned into UTF-8 once, at the end of an event: a line that
+// surely needs no folding goes as it is.
+void appendLine(QString &out, const QString &line)
+{
+    qsizetype bytes = 0;
+    for (const QChar c : line) {
+        const char16_t u = c.unicode();
+        if (c.isSurrogate()) {
+            bytes = 76; // counted by the encoder itself
+            break;
+        }
+        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+    if (bytes <= 75) {
+        out += line;
+        out += QLatin1StringView("\r\n");
+        return;
+    }
+    QByteArray folded;
+    appendLine(folded, line);
+    out += QString::fromUtf8(folded);
+}
+
 QString dateValue(const QDate &d)
 {
     // Written by hand for the years of four digits: a whole season's events format some 600 dates.
@@ -114,19 +137,18 @@ void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDat
         if (GoalsEntered(m.r1()) && GoalsEntered(m.r2()))
             summary += QStringLiteral(" (") + m.r1().trimmed() + u'-' + m.r2().trimmed() + u')';
 
-        QByteArray event;
-        appendLine(event, QStringLiteral("BEGIN:VEVENT"));
+        QString event;
+        event.reserve(320);
+        event += QLatin1StringView("BEGIN:VEVENT\r\n");
         appendLine(event, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
         appendLine(event, QStringLiteral("DTSTAMP:") + stampText);
         appendLine(event, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
         appendLine(event, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
         appendLine(event, QStringLiteral("SUMMARY:") + escaped(summary));
-        appendLine(event,
-            QStringLiteral("DESCRIPTION:")
-                + escaped(QStringLiteral("Ligue 1, journée ") + QString::number(matchday)));
-        appendLine(event, QStringLiteral("TRANSP:TRANSPARENT"));
-        appendLine(event, QStringLiteral("END:VEVENT"));
-        take(code, event);
+        // "Ligue 1, journée N", escaped.
+        event += QStringLiteral("DESCRIPTION:Ligue 1\\, journée ") + QString::number(matchday) + QLatin1StringView("\r\n");
+        event += QLatin1StringView("TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n");
+        take(code, event.toUtf8());
     }
 }
 

@@ -75,9 +75,9 @@ QString barSvg(const SheetBar &bar, const QString &label)
     return out + QStringLiteral("</svg></p>\n");
 }
 
-QString chartSvg(const EditionData &d, const QString &team)
+QString chartSvg(const EditionData &d, int team)
 {
-    const auto positions = ChartPositions(d.rankOrder, team);
+    const auto &positions = d.chartPositions[team];
     // The window's geometry, in twips.
     const int bottom = BarHeight(1) + 400;
     // Numbers appended as they come: a template filled argument by argument rescans it each time,
@@ -109,7 +109,7 @@ QString chartSvg(const EditionData &d, const QString &team)
     return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"
                           "<title id=\"chart-t\">Evolution du classement de : %3</title><desc id=\"chart-d\">%4</desc>"
                           "<line x1=\"0\" y1=\"%5\" x2=\"%1\" y2=\"%5\" stroke=\"#333333\" stroke-width=\"15\"/>")
-               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(team),
+               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(d.season.teams[team]),
                     HtmlText(desc), QString::number(bottom))
         + bars + QStringLiteral("</svg>\n");
 }
@@ -121,6 +121,7 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
                          "<th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
                          "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons</th>"
                          "<th scope=\"col\">Résultat</th></tr></thead>\n<tbody>\n");
+    out.reserve(16384);
     for (int r = away ? SheetColumnRows : 0; r < (away ? SheetRowCount : SheetColumnRows); ++r) {
         const SheetRow &row = sheet.rows[r];
         if (!row.visible)
@@ -143,6 +144,16 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
 
 QString MatchdayFileName(int matchday)
 {
+    // Every club page links each of its fixtures' matchdays: the names are made once.
+    static const std::array<QString, MatchdayCount + 1> names = [] {
+        std::array<QString, MatchdayCount + 1> n;
+        for (int j = 1; j <= MatchdayCount; ++j)
+            n[j] = QStringLiteral("journee-") + (j < 10 ? QStringLiteral("0") : QString()) + QString::number(j)
+                + QStringLiteral(".html");
+        return n;
+    }();
+    if (matchday >= 1 && matchday <= MatchdayCount)
+        return names[matchday];
     QString n = QString::number(matchday);
     if (n.size() < 2)
         n.prepend(u'0');
@@ -170,12 +181,14 @@ QString MatchdayPage(const EditionData &d, int matchday)
         const GridRow &row = grid.row(r);
         if (!row.home.visible)
             continue;
-        body += QStringLiteral("<tr><th scope=\"row\" class=\"l\">%1</th><td>%2</td><td class=\"l\">%3</td>"
-                               "<td class=\"l\">%4</td><td class=\"l\">%5</td><td class=\"l\">%6</td></tr>\n")
-                    .arg(d.clubLink(row.home.text, true), score(row.r1.text, row.r2.text), d.clubLink(row.away.text, true),
-                         cards(cardText(row, CardBox::HomeYellow), cardText(row, CardBox::HomeRed)),
-                         cards(cardText(row, CardBox::AwayYellow), cardText(row, CardBox::AwayRed)),
-                         row.infoVisible ? HtmlText(row.info) : QString());
+        body += QLatin1StringView("<tr><th scope=\"row\" class=\"l\">") + d.clubLink(row.home.text, true)
+            + QLatin1StringView("</th><td>") + score(row.r1.text, row.r2.text) + QLatin1StringView("</td><td class=\"l\">")
+            + d.clubLink(row.away.text, true) + QLatin1StringView("</td><td class=\"l\">")
+            + cards(cardText(row, CardBox::HomeYellow), cardText(row, CardBox::HomeRed))
+            + QLatin1StringView("</td><td class=\"l\">")
+            + cards(cardText(row, CardBox::AwayYellow), cardText(row, CardBox::AwayRed))
+            + QLatin1StringView("</td><td class=\"l\">") + (row.infoVisible ? HtmlText(row.info) : QString())
+            + QLatin1StringView("</td></tr>\n");
     }
     body += QStringLiteral("</tbody></table></div>\n");
     if (!grid.totals.trimmed().isEmpty())
@@ -225,7 +238,7 @@ QString ClubPage(const EditionData &d, int team)
     body += QStringLiteral("<h2>Matches</h2>\n") + sheetTable(d, sheet, false, QStringLiteral("Matches à domicile"))
         + sheetTable(d, sheet, true, QStringLiteral("Matches à l'extérieur"));
     body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
-                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, name)
+                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, team)
         + QStringLiteral("</div>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
 }

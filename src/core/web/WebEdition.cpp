@@ -93,10 +93,18 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     ShowPossibleRanking(d.table);
 
     const QDateTime limit = ChartLimit(options.now, false);
-    for (int j = 1; j <= MatchdayCount; ++j) {
-        if (ChartCounts(season, j, limit))
-            d.rankOrder[j] = RankOrderEntry(RunStandings(season, store, j));
-    }
+    std::array<bool, MatchdayCount + 1> charted{};
+    for (int j = 1; j <= MatchdayCount; ++j)
+        charted[j] = ChartCounts(season, j, limit);
+    RunStandingsAfterEachMatchday(season, store, charted, [&d, &season](const StandingsRun &run) {
+        // As the chart reads its kept order: by name, the last place holding it.
+        for (int k = 0; k < TeamCount; ++k) {
+            for (int t = 0; t < TeamCount; ++t) {
+                if (season.teams[t] == run.atRank(k).name)
+                    d.chartPositions[t][run.lastMatchday] = k + 1;
+            }
+        }
+    });
 
     static const QLocale french(QLocale::French, QLocale::France);
     d.footer = QStringLiteral("Édition du ") + french.toString(options.now, QStringLiteral("dd/MM/yyyy 'à' HH:mm"));

@@ -3,10 +3,19 @@
 #include "season/Crest.h"
 #include "standings/LeagueTableModel.h"
 
+#include <algorithm>
+
 namespace kestrava {
 
 QString HtmlText(const QString &text)
 {
+    // Most texts (names, figures, dates) need nothing: they are shared as they are.
+    const auto plain = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= 0x20 ? (u != '&' && u != '<' && u != '>' && u != '"' && u != '\'') : u == '\n';
+    };
+    if (std::all_of(text.cbegin(), text.cend(), plain))
+        return text;
     QString out;
     out.reserve(text.size() + text.size() / 8);
     for (const QChar c : text) {

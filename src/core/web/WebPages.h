@@ -28,7 +28,8 @@ struct EditionData
     LeagueTableModel table; // with the column of reachable positions
     StandingsRun run; // the run behind it, which the categories re-order
     std::array<QString, TeamCount> stems; // the clubs' file names, by team index
-    std::array<QString, MatchdayCount + 1> rankOrder; // the evolution chart's tables
+    // Each club's place after each matchday the evolution chart keeps (index 1..34), 0 where none.
+    std::array<std::array<int, MatchdayCount + 1>, TeamCount> chartPositions{};
 
     mutable std::array<QString, TeamCount> links, crestLinks, widgetRows;
 
