@@ -95,6 +95,8 @@ private slots:
     void progressAndPlayed();
     void zones();
     void silentMode();
+    void eachMatchdayInOnePass_data();
+    void eachMatchdayInOnePass();
 };
 
 // Tie-break steps. Teams not named in a row are "fillers": no result, 0 points, level with each
@@ -450,3 +452,40 @@ void TstStandings::silentMode()
 
 QTEST_GUILESS_MAIN(TstStandings)
 #include "tst_standings.moc"
+
+// The one-pass runs (the web edition's rank charts) against a run of its own for each matchday.
+void TstStandings::eachMatchdayInOnePass_data()
+{
+    QTest::addColumn<QString>("storePath");
+    QTest::newRow("demo season") << QStringLiteral(KESTRAVA_DATA_DIR "/demo/Resultats2027.ini");
+    QTest::newRow("no store") << QString();
+}
+
+void TstStandings::eachMatchdayInOnePass()
+{
+    QFETCH(QString, storePath);
+    SeasonData season;
+    QVERIFY(LoadSeasonFile(QStringLiteral(KESTRAVA_DATA_DIR "/2027.txt"), season));
+    const IniSnapshot store = storePath.isEmpty() ? IniSnapshot::fromBytes({}) : IniSnapshot::fromFile(storePath);
+    ResultsStore::loadBonusMalus(store, season);
+    std::array<bool, MatchdayCount + 1> wanted{};
+    wanted.fill(true);
+    wanted[0] = false;
+    wanted[7] = false; // a matchday left out still counts for the ones after it
+    int expected = 1;
+    RunStandingsAfterEachMatchday(season, store, wanted, [&](const StandingsRun &run) {
+        if (expected == 7)
+            ++expected;
+        QCOMPARE(run.lastMatchday, expected);
+        const StandingsRun alone = RunStandings(season, store, expected);
+        QCOMPARE(run.tableOrder, alone.tableOrder);
+        QCOMPARE(run.rowKeys, alone.rowKeys);
+        QCOMPARE(run.ranks, alone.ranks);
+        QCOMPARE(run.appearanceCount, alone.appearanceCount);
+        QCOMPARE(run.goalCount, alone.goalCount);
+        for (int t = 0; t < TeamCount; ++t)
+            QCOMPARE(run.rows[t].fairPlay, alone.rows[t].fairPlay);
+        ++expected;
+    });
+    QCOMPARE(expected, MatchdayCount + 1);
+}
