@@ -142,12 +142,10 @@ int RunChartCommand(const QStringList &args)
     Options o;
     if (!parse(args, chart, o))
         return fail(QStringLiteral("usage:") + ChartUsage().mid(6), 1);
-    const QString dir = cli::seasonDir(o.dir);
-    if (dir.isEmpty())
-        return 2;
+    QString dir;
     SeasonData season;
-    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
-        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    if (const int status = cli::openSeason(o.dir, dir, season))
+        return status;
     const IniSnapshot store = ResultsStore(dir).snapshot();
     if (!chart)
         return write(highlights(season, store, o));

@@ -54,6 +54,18 @@ inline QString seasonDir(const QString &given)
     return folder.path;
 }
 
+// The season folder and its season file, as every command opens them: 0, or the exit status after
+// saying why.
+inline int openSeason(const QString &given, QString &dir, SeasonData &season)
+{
+    dir = seasonDir(given);
+    if (dir.isEmpty())
+        return 2;
+    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
+        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    return 0;
+}
+
 // --site, else the publisher's address saved in "Configuration"; a run folder falls back on the demo
 // site's. Nothing, after saying where to give one, for the user's data folder without an address.
 inline std::optional<QString> siteBase(const QString &given, const QString &dir)

@@ -55,12 +55,10 @@ bool parse(const QStringList &args, bool import, Options &o)
 
 int import(const Options &o)
 {
-    const QString dir = cli::seasonDir(o.dir);
-    if (dir.isEmpty())
-        return 2;
+    QString dir;
     SeasonData season;
-    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
-        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    if (const int status = cli::openSeason(o.dir, dir, season))
+        return status;
     QFile file(o.file);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Fichier illisible : %1 (%2)\n").arg(o.file, file.errorString()), 2);

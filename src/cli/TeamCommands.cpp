@@ -236,13 +236,10 @@ int RunTeamViewsCommand(const QStringList &args)
     Options o;
     if (!parse(args, sheet, o))
         return fail(QString::fromLatin1(usage), 1);
-    const QString dir = cli::seasonDir(o.dir);
-    if (dir.isEmpty())
-        return 2;
-
+    QString dir;
     SeasonData season;
-    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
-        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    if (const int status = cli::openSeason(o.dir, dir, season))
+        return status;
     if (!o.team.isEmpty() && season.TeamIndexOf(o.team) >= TeamCount)
         return fail(QStringLiteral("Equipe inconnue: ") + o.team + u'\n', 2);
     const IniSnapshot snapshot = ResultsStore(dir).snapshot();

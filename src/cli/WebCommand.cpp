@@ -72,12 +72,10 @@ int RunWebCommand(const QStringList &args)
     Options o;
     if (!parse(args, o))
         return fail(QStringLiteral("usage:") + WebUsage().mid(6), 1);
-    const QString dir = cli::seasonDir(o.dir);
-    if (dir.isEmpty())
-        return 2;
+    QString dir;
     SeasonData season;
-    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
-        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    if (const int status = cli::openSeason(o.dir, dir, season))
+        return status;
     const IniSnapshot store = ResultsStore(dir).snapshot();
     const QList<WebFile> files = BuildWebEdition(season, store, o.edition);
     const WebPublication published = PublishWebEdition(o.out, files);

@@ -207,13 +207,10 @@ int main(int argc, char *argv[])
     Options o;
     if (!parse(app.arguments(), o))
         return fail(QString::fromLatin1(usage) + ChartUsage() + ProjectionsUsage() + ImportUsage() + WebUsage(), 1);
-    const QString dir = cli::seasonDir(o.dir);
-    if (dir.isEmpty())
-        return 2;
-
+    QString dir;
     SeasonData season;
-    if (!LoadSeasonFile(QDir(dir).filePath(SeasonFileName), season))
-        return fail(QStringLiteral("Absence du fichier 2027.txt\n"), 2);
+    if (const int status = cli::openSeason(o.dir, dir, season))
+        return status;
 
     const ResultsStore store(dir);
     if (o.command == u"update") {
