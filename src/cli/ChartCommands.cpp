@@ -52,9 +52,7 @@ bool parse(const QStringList &args, bool evolution, Options &o)
         if (a == u"--dir") {
             o.dir = v;
         } else if (evolution && a == u"--now") {
-            o.now = QDateTime::fromString(v, QStringLiteral("yyyy-MM-dd HH:mm"));
-            if (!o.now.isValid())
-                o.now = QDateTime::fromString(v, Qt::ISODate);
+            o.now = cli::parseNow(v);
             if (!o.now.isValid())
                 return false;
         } else if (a == u"--format") {

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -52,6 +53,13 @@ inline QString seasonDir(const QString &given)
         return {};
     }
     return folder.path;
+}
+
+// The moment given with --now: "YYYY-MM-DD HH:MM", or ISO 8601; invalid when it is neither.
+inline QDateTime parseNow(const QString &text)
+{
+    const QDateTime now = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+    return now.isValid() ? now : QDateTime::fromString(text, Qt::ISODate);
 }
 
 // The season folder and its season file, as every command opens them: 0, or the exit status after

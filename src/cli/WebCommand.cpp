@@ -37,9 +37,7 @@ bool parse(const QStringList &args, Options &o)
             o.out = v;
             ok = !v.isEmpty();
         } else if (a == u"--now") {
-            o.edition.now = QDateTime::fromString(v, QStringLiteral("yyyy-MM-dd HH:mm"));
-            if (!o.edition.now.isValid())
-                o.edition.now = QDateTime::fromString(v, Qt::ISODate);
+            o.edition.now = cli::parseNow(v);
             ok = o.edition.now.isValid();
         } else if (a == u"--simulations") {
             // 0 leaves the projections out, for a quick preview.

@@ -106,9 +106,7 @@ bool parse(const QStringList &args, Options &o)
             if (!ok || o.matchday < 0 || o.matchday > MatchdayCount)
                 return false;
         } else if (a == u"--now") {
-            o.now = QDateTime::fromString(v, QStringLiteral("yyyy-MM-dd HH:mm"));
-            if (!o.now.isValid())
-                o.now = QDateTime::fromString(v, Qt::ISODate);
+            o.now = cli::parseNow(v);
             if (!o.now.isValid())
                 return false;
         } else if (a == u"--category") {
