@@ -84,13 +84,12 @@ bool WebEditionWriter::writeNow()
     WebEditionOptions options;
     options.now = QDateTime::currentDateTime();
     options.projectionBudgetMs = 20000;
-    const QList<WebFile> files = BuildWebEdition(season, store, options);
-    const WebPublication published = PublishWebEdition(folder.filePath(folderName()), files);
+    const WebPublication published = PublishWebEdition(folder.filePath(folderName()), season, store, options);
     if (!published.ok) {
         Log(QStringLiteral("édition web non écrite : ") + published.error);
         return false;
     }
-    Log(QStringLiteral("édition web écrite : %1 fichiers en %2 ms").arg(files.size()).arg(timer.elapsed()));
+    Log(QStringLiteral("édition web écrite : %1 fichiers en %2 ms").arg(published.files).arg(timer.elapsed()));
     return true;
 }
 

@@ -75,10 +75,9 @@ int RunWebCommand(const QStringList &args)
     if (const int status = cli::openSeason(o.dir, dir, season))
         return status;
     const IniSnapshot store = ResultsStore(dir).snapshot();
-    const QList<WebFile> files = BuildWebEdition(season, store, o.edition);
-    const WebPublication published = PublishWebEdition(o.out, files);
+    const WebPublication published = PublishWebEdition(o.out, season, store, o.edition);
     if (!published.ok)
         return fail(published.error + u'\n', 3);
-    QTextStream(stdout) << QStringLiteral("Édition web : %1 fichiers dans %2\n").arg(files.size()).arg(o.out);
+    QTextStream(stdout) << QStringLiteral("Édition web : %1 fichiers dans %2\n").arg(published.files).arg(o.out);
     return 0;
 }

@@ -15,7 +15,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -75,7 +79,29 @@ std::array<QString, TeamCount> ClubFileStems(const SeasonData &season)
     return stems;
 }
 
-QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, const WebEditionOptions &options)
+namespace {
+
+// Runs every job once, on as many cores as the machine has (up to four), the calling thread among
+// them, taking the jobs in their order.
+void RunSideBySide(const std::vector<std::function<void()>> &jobs)
+{
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t k = next++; k < jobs.size(); k = next++)
+            jobs[k]();
+    };
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> helpers;
+    for (unsigned c = 1; c < cores && c < jobs.size(); ++c)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread &t : helpers)
+        t.join();
+}
+
+} // namespace
+
+void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditionOptions &options, const WebFileSink &take)
 {
     ResultsStore::loadBonusMalus(store, season);
     EditionData d(season, store);
@@ -89,7 +115,7 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     ctx.currentMatchday = d.currentMatchday;
     int last = 0;
     d.run = ComputeStandings(season, store, last, false, ctx, d.table);
-    const QByteArray json = TableAsJson(d.table, season);
+    take({QStringLiteral("classement.json"), TableAsJson(d.table, season)});
     ShowPossibleRanking(d.table);
 
     const QDateTime limit = ChartLimit(options.now, false);
@@ -111,27 +137,36 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
     if (!d.table.lastUpdate().isEmpty())
         d.footer += QStringLiteral(" · résultats mis à jour : ") + d.table.lastUpdate();
 
-    QList<WebFile> files;
-    const auto add = [&files](const QString &name, const QString &page) { files.append({name, page.toUtf8()}); };
-    files.append({StylesheetName, EditionStylesheet()});
-    add(QStringLiteral("index.html"), IndexPage(d));
-    files.append({QStringLiteral("classement.json"), json});
-    add(QStringLiteral("journees.html"), MatchdaysPage(d));
+    // What the pages share and would otherwise make on first use: from here on the edition data is
+    // only read, so that the pages can be made side by side.
+    for (int t = 0; t < TeamCount; ++t)
+        d.clubLink(season.teams[t]);
+    take({QStringLiteral("widget.html"), WidgetPage(d, QString()).toUtf8()}); // makes the rows all widgets share
+    take({StylesheetName, EditionStylesheet()});
+
+    // The longest jobs first, so that no core is left with a long one at the end.
+    std::vector<std::function<void()>> jobs;
+    const auto page = [&take](const QString &name, const QString &html) { take({name, html.toUtf8()}); };
+    jobs.push_back([&] {
+        // The calendars come out of one pass over the season.
+        SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
+        take({QStringLiteral("calendrier.ics"), std::move(calendars.season)});
+        for (int t = 0; t < TeamCount; ++t)
+            take({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"), std::move(calendars.clubs[t])});
+    });
+    jobs.push_back([&] { page(QStringLiteral("classements.html"), CategoriesPage(d)); });
+    for (int t = 0; t < TeamCount; ++t)
+        jobs.push_back([&, t] { page(QStringLiteral("club-") + d.stems[t] + QStringLiteral(".html"), ClubPage(d, t)); });
     for (int j = 1; j <= MatchdayCount; ++j)
-        add(MatchdayFileName(j), MatchdayPage(d, j));
-    add(QStringLiteral("clubs.html"), ClubsPage(d));
-    const SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
-    files.append({QStringLiteral("calendrier.ics"), calendars.season});
-    add(QStringLiteral("widget.html"), WidgetPage(d, QString()));
-    for (int t = 0; t < TeamCount; ++t) {
-        const QString &name = season.teams[t];
-        add(QStringLiteral("club-") + d.stems[t] + QStringLiteral(".html"), ClubPage(d, t));
-        files.append({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"),
-                      calendars.clubs[t]});
-        add(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, name));
-    }
-    add(QStringLiteral("classements.html"), CategoriesPage(d));
-    add(QStringLiteral("records.html"), RecordsPage(d));
+        jobs.push_back([&, j] { page(MatchdayFileName(j), MatchdayPage(d, j)); });
+    jobs.push_back([&] { page(QStringLiteral("index.html"), IndexPage(d)); });
+    jobs.push_back([&] { page(QStringLiteral("records.html"), RecordsPage(d)); });
+    jobs.push_back([&] { page(QStringLiteral("journees.html"), MatchdaysPage(d)); });
+    jobs.push_back([&] { page(QStringLiteral("clubs.html"), ClubsPage(d)); });
+    for (int t = 0; t < TeamCount; ++t)
+        jobs.push_back([&, t] { page(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, season.teams[t])); });
+    RunSideBySide(jobs);
+
     if (options.projections) {
         std::atomic<bool> late{false};
         QElapsedTimer clock;
@@ -145,11 +180,10 @@ QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, cons
             };
         }
         const ProjectionReport report = ComputeProjections(season, store, 0, options.simulation, control);
-        add(QStringLiteral("projections.html"), ProjectionsPage(d, &report, options.simulation.seed));
+        page(QStringLiteral("projections.html"), ProjectionsPage(d, &report, options.simulation.seed));
     } else {
-        add(QStringLiteral("projections.html"), ProjectionsPage(d, nullptr, options.simulation.seed));
+        page(QStringLiteral("projections.html"), ProjectionsPage(d, nullptr, options.simulation.seed));
     }
-    return files;
 }
 
 namespace {
@@ -190,7 +224,8 @@ bool looksLikeEdition(const fs::path &folder)
 
 } // namespace
 
-WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &files)
+WebPublication PublishWebEdition(const QString &target, SeasonData season, const IniSnapshot &store,
+                                 const WebEditionOptions &options)
 {
     WebPublication out;
     QString clean = QDir::cleanPath(QDir(target).absolutePath());
@@ -198,6 +233,12 @@ WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &fi
     const fs::path parent = link.parent_path();
     const fs::path editions = parent / (link.filename().u16string() + u".editions");
     std::error_code ec;
+    const fs::file_status status = fs::symlink_status(link, ec);
+    const bool plainFolder = fs::exists(status) && !fs::is_symlink(status);
+    if (plainFolder && (!fs::is_directory(status) || !looksLikeEdition(link))) {
+        out.error = QStringLiteral("%1 existe et n'est pas une édition web de Kestrava : rien n'a été remplacé.").arg(clean);
+        return out;
+    }
     fs::create_directories(editions, ec);
     if (ec) {
         out.error = message(QStringLiteral("Impossible de créer le dossier des éditions"), ec);
@@ -218,31 +259,36 @@ WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &fi
     }
     out.folder = QString::fromStdU16String(fresh.u16string());
     // Some hundred files: written straight through the folder's descriptor, without a path to
-    // resolve or a buffer to copy for each.
+    // resolve for each, by the threads that make them while the others go on making pages.
     const int folder = ::open(fresh.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (const WebFile &f : files) {
-        const int error = folder < 0 ? errno : writeFile(folder, QFile::encodeName(f.name), f.bytes);
-        if (error != 0) {
-            out.error = QStringLiteral("Écriture impossible de %1 : %2")
-                            .arg(QDir(out.folder).filePath(f.name), qt_error_string(error));
-            if (folder >= 0)
-                ::close(folder);
-            fs::remove_all(fresh, ec);
-            return out;
+    std::mutex failure;
+    if (folder < 0)
+        out.error = QStringLiteral("Écriture impossible dans %1 : %2").arg(out.folder, qt_error_string(errno));
+    std::atomic<qsizetype> written{0};
+    std::atomic<bool> failed{folder < 0};
+    MakeWebEdition(std::move(season), store, options, [&](WebFile &&f) {
+        if (failed)
+            return;
+        if (const int error = writeFile(folder, QFile::encodeName(f.name), f.bytes)) {
+            const std::lock_guard lock(failure);
+            if (!failed.exchange(true))
+                out.error = QStringLiteral("Écriture impossible de %1 : %2")
+                                .arg(QDir(out.folder).filePath(f.name), qt_error_string(error));
+            return;
         }
+        ++written;
+    });
+    if (folder >= 0)
+        ::close(folder);
+    if (failed) {
+        fs::remove_all(fresh, ec);
+        return out;
     }
-    ::close(folder);
+    out.files = written;
 
-    const fs::file_status status = fs::symlink_status(link, ec);
-    if (fs::exists(status) && !fs::is_symlink(status)) {
+    if (plainFolder) {
         // An edition written as a plain folder (by hand, or copied): moved aside once, after which
         // every switch is a rename.
-        if (!fs::is_directory(status) || !looksLikeEdition(link)) {
-            out.error = QStringLiteral("%1 existe et n'est pas une édition web de Kestrava : rien n'a été remplacé.")
-                            .arg(clean);
-            fs::remove_all(fresh, ec);
-            return out;
-        }
         fs::rename(link, editions / (u"0000-" + fresh.filename().u16string()), ec);
         if (ec) {
             out.error = message(QStringLiteral("Impossible de déplacer l'ancienne édition"), ec);

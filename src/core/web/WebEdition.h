@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 namespace kestrava {
 
@@ -31,9 +32,13 @@ struct WebFile
     QByteArray bytes;
 };
 
+// Takes each file of an edition as soon as it is made, from whichever thread made it: it must be
+// safe to call from several threads at once.
+using WebFileSink = std::function<void(WebFile &&file)>;
+
 // Every file of the edition, from the season (its bonus and malus are read from the store here)
-// and one snapshot of the store.
-QList<WebFile> BuildWebEdition(SeasonData season, const IniSnapshot &store, const WebEditionOptions &options);
+// and one snapshot of the store. The pages are made side by side on the machine's cores.
+void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditionOptions &options, const WebFileSink &take);
 
 // A club's stable ASCII file name: "Saint-Étienne" gives "saint-etienne". Two clubs never share one.
 std::array<QString, TeamCount> ClubFileStems(const SeasonData &season);
@@ -42,13 +47,15 @@ struct WebPublication
 {
     bool ok = false;
     QString folder; // the new edition's folder
+    qsizetype files = 0; // written into it
     QString error; // French, when !ok
 };
 
-// Writes the files into a new folder beside `target`, then makes `target` a symbolic link to it
-// in one rename: a reader sees the previous edition or this one, never a mix. The previous edition
-// stays a while for readers still on it; older ones are removed. `target` may not be a folder of
-// something else.
-WebPublication PublishWebEdition(const QString &target, const QList<WebFile> &files);
+// Makes the edition and writes each file into a new folder beside `target` as soon as it is made,
+// then makes `target` a symbolic link to that folder in one rename: a reader sees the previous
+// edition or this one, never a mix. The previous edition stays a while for readers still on it;
+// older ones are removed. `target` may not be a folder of something else.
+WebPublication PublishWebEdition(const QString &target, SeasonData season, const IniSnapshot &store,
+                                 const WebEditionOptions &options);
 
 } // namespace kestrava
