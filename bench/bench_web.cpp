@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <chrono>
 
 using namespace kestrava;
 
@@ -36,18 +37,23 @@ WebEditionOptions options(bool projections)
     return o;
 }
 
+// One full-season table run, the file read and parsed as `kestrava-cli table` does.
+void tableRun(SeasonData &s, const ResultsStore &store)
+{
+    const IniSnapshot snap = store.snapshot();
+    ResultsStore::loadBonusMalus(snap, s);
+    LeagueTableModel model;
+    int last = 0;
+    ComputeStandings(s, snap, last, false, StandingsContext{}, model);
+    benchmark::DoNotOptimize(model.rankText(0));
+}
+
 void BM_TableRun(benchmark::State &state)
 {
     SeasonData s = season();
     const ResultsStore store(dataDir + QStringLiteral("/demo"));
-    for (auto _ : state) {
-        const IniSnapshot snap = store.snapshot();
-        ResultsStore::loadBonusMalus(snap, s);
-        LeagueTableModel model;
-        int last = 0;
-        ComputeStandings(s, snap, last, false, StandingsContext{}, model);
-        benchmark::DoNotOptimize(model.rankText(0));
-    }
+    for (auto _ : state)
+        tableRun(s, store);
 }
 BENCHMARK(BM_TableRun)->Unit(benchmark::kMicrosecond);
 
@@ -94,6 +100,37 @@ void BM_EditionWithoutSimulationsOnDevShm(benchmark::State &state)
     writeEdition(state, false, QStringLiteral("/dev/shm/kestrava-bench-XXXXXX"));
 }
 BENCHMARK(BM_EditionWithoutSimulationsOnDevShm)->Unit(benchmark::kMillisecond);
+
+// The ratio itself, from table runs and editions taken in turn: this machine's speed drifts by half
+// within a minute, which two benchmarks run one after the other would read as a change of ratio.
+// Argument: 0 the edition made only, 1 written into the temporary folder, 2 written on /dev/shm.
+void BM_EditionOverTableRuns(benchmark::State &state)
+{
+    SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    const QString where = state.range(0) == 2 ? QStringLiteral("/dev/shm/kestrava-bench-XXXXXX")
+                                              : QDir::tempPath() + QStringLiteral("/kestrava-bench-XXXXXX");
+    QTemporaryDir dir(where);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration tables{}, editions{};
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        for (int k = 0; k < 4; ++k)
+            tableRun(s, store);
+        const auto t1 = Clock::now();
+        if (state.range(0) == 0) {
+            std::atomic<qsizetype> bytes{0};
+            MakeWebEdition(s, store.snapshot(), options(false), [&bytes](WebFile &&f) { bytes += f.bytes.size(); });
+        } else if (!PublishWebEdition(dir.filePath(QStringLiteral("web")), s, store.snapshot(), options(false)).ok) {
+            state.SkipWithError("the edition could not be written");
+        }
+        const auto t2 = Clock::now();
+        tables += (t1 - t0) / 4;
+        editions += t2 - t1;
+    }
+    state.counters["table_runs"] = double(editions.count()) / double(tables.count());
+}
+BENCHMARK(BM_EditionOverTableRuns)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_EditionWith100000Simulations(benchmark::State &state)
 {

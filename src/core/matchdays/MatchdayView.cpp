@@ -11,19 +11,30 @@ namespace kestrava {
 
 namespace {
 
-QStringList splitRecord(const QString &record)
+// A stored record's first eight fields, read in place (the record must outlive them); missing
+// ones are empty.
+using RecordFields = std::array<QStringView, 8>;
+RecordFields splitRecord(QStringView record)
 {
-    QStringList f = record.split(u'|');
-    while (f.size() < 8)
-        f.append(QString());
+    RecordFields f;
+    qsizetype start = 0;
+    for (QStringView &field : f) {
+        qsizetype end = start;
+        while (end < record.size() && record[end] != u'|')
+            ++end;
+        field = record.sliced(start, end - start);
+        if (end >= record.size())
+            break;
+        start = end + 1;
+    }
     return f;
 }
 
 // Writes a stored record into a row's six boxes in the record's order, so that the change rules run
 // as they would for typing; a stored "-" shows as an empty goals box.
-void writeRecord(FixtureGridModel &grid, int i, const QStringList &f, bool trimmed)
+void writeRecord(FixtureGridModel &grid, int i, const RecordFields &f, bool trimmed)
 {
-    auto field = [&](int n) { return trimmed ? f[n].trimmed() : f[n]; };
+    auto field = [&](int n) { return (trimmed ? f[n].trimmed() : f[n]).toString(); };
     grid.setCard(i, CardBox::HomeRed, field(1));
     grid.setCard(i, CardBox::HomeYellow, field(2));
     grid.setGoals(i, GoalsBox::Home, field(3));
@@ -38,7 +49,7 @@ void writeRecord(FixtureGridModel &grid, int i, const QStringList &f, bool trimm
 
 QString dayMonthYear(const QDateTime &d)
 {
-    return d.isValid() ? d.toString(QStringLiteral("dd MM yy")) : QString();
+    return d.isValid() ? ShortDate(d.date()) : QString();
 }
 
 } // namespace
@@ -146,8 +157,8 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
         GridRow &row = grid.row(i);
         row.r1.visible = row.r2.visible = row.home.visible = row.away.visible = true;
         const QString key = FixtureKey(matchday, i);
-        const QStringList f = splitRecord(results ? results->value(key, EmptyRecord) : EmptyRecord);
-        writeRecord(grid, i, f, true);
+        const QString record = results ? results->value(key, EmptyRecord) : EmptyRecord;
+        writeRecord(grid, i, splitRecord(record), true);
         row.key = key;
 
         grid.hideCards(i);
@@ -166,8 +177,9 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
                 row.info = QStringLiteral("Retour le: ") + dayMonthYear(season.matchdayDate(int(ValueOf(entry.left(2)))));
             } else {
                 const QString key2 = entry.left(2) + entry.mid(3, 2);
-                const QStringList f2 = splitRecord(results ? results->value(key2, EmptyRecord) : EmptyRecord);
-                row.info = u'(' + f2[4] + u'-' + f2[3] + u')';
+                const QString other = results ? results->value(key2, EmptyRecord) : EmptyRecord;
+                const RecordFields f2 = splitRecord(other);
+                row.info = u'(' + f2[4].toString() + u'-' + f2[3].toString() + u')';
                 if (row.info == u"(-)" || row.info == u"(---)")
                     row.info.clear();
             }
@@ -186,7 +198,8 @@ QString DayTotals(const IniSnapshot &store, int matchday)
     const auto *results = store.section(Store::Results);
     double goals = 0, yellow = 0, red = 0;
     for (int i = 0; i <= 8; ++i) {
-        const QStringList f = splitRecord(results ? results->value(FixtureKey(matchday, i), EmptyRecord) : EmptyRecord);
+        const QString record = results ? results->value(FixtureKey(matchday, i), EmptyRecord) : EmptyRecord;
+        const RecordFields f = splitRecord(record);
         goals += ValueOf(f[3]) + ValueOf(f[4]);
         // A card box keeps one character.
         const auto card = [&](int n) { return ValueOf(f[n].trimmed().left(1)); };
@@ -231,8 +244,7 @@ void ShowTeamSeason(FixtureGridModel &grid, const SeasonData &season, const IniS
 
         const QString record = results ? results->value(key) : QString();
         if (!record.isEmpty()) {
-            const QStringList f = splitRecord(record);
-            writeRecord(grid, i, f, false);
+            writeRecord(grid, i, splitRecord(record), false);
         }
         grid.resetCardPositions(i);
         grid.applyCollapse(i);
@@ -277,7 +289,7 @@ QString CardReport(const IniSnapshot &store)
             const QString record = results ? results->value(FixtureKey(d, p)) : QString();
             if (record.isEmpty())
                 continue;
-            const QStringList f = splitRecord(record);
+            const RecordFields f = splitRecord(record);
             dayYellow += ValueOf(f[5]) + ValueOf(f[2]);
             dayRed += ValueOf(f[6]) + ValueOf(f[1]);
         }

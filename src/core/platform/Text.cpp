@@ -142,6 +142,22 @@ QDateTime ParseMaj(const QString &text, const QDateTime &now)
     return firstValid;
 }
 
+QString ShortDate(const QDate &d)
+{
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (!d.isValid() || year < 0)
+        return d.isValid() ? d.toString(QStringLiteral("dd MM yy")) : QString();
+    // Written by hand: a season's sheets and grids write hundreds of them.
+    const int parts[3] = {day, month, year % 100};
+    char16_t text[8] = {u' ', u' ', u' ', u' ', u' ', u' ', u' ', u' '};
+    for (int i = 0; i < 3; ++i) {
+        text[3 * i] = char16_t(u'0' + parts[i] / 10);
+        text[3 * i + 1] = char16_t(u'0' + parts[i] % 10);
+    }
+    return QString(reinterpret_cast<const QChar *>(text), 8);
+}
+
 QString FormatStamp(const QDateTime &dt)
 {
     return dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));

@@ -39,6 +39,9 @@ QString FormatMaj(const QDateTime &dt);
 // user's clock may run a little ahead); invalid when unreadable.
 QDateTime ParseMaj(const QString &text, const QDateTime &now);
 
+// "dd MM yy", as the grids and the sheet write a matchday's date; empty for an invalid date.
+QString ShortDate(const QDate &d);
+
 // The date-time text kept in tags and settings, to the second.
 QString FormatStamp(const QDateTime &dt);
 QDateTime ParseStamp(const QString &text);

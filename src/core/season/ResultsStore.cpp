@@ -12,9 +12,19 @@ namespace kestrava {
 MatchResult MatchResult::parse(const QString &record)
 {
     MatchResult r;
-    const auto parts = QStringView(record).split(u'|');
-    for (qsizetype i = 0; i < 8 && i < parts.size(); ++i)
-        r.fields[i] = parts[i].toString();
+    // Read in place: every fill of a view parses hundreds of records.
+    const QChar *data = record.constData();
+    qsizetype start = 0;
+    for (size_t i = 0; i < r.fields.size(); ++i) {
+        qsizetype end = start;
+        while (end < record.size() && data[end] != u'|')
+            ++end;
+        if (end > start)
+            r.fields[i] = QString(data + start, end - start);
+        if (end >= record.size())
+            break;
+        start = end + 1;
+    }
     return r;
 }
 

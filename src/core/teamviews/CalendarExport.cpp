@@ -43,38 +43,6 @@ void appendLine(QByteArray &out, const QString &line)
     out += bytes.mid(start) + "\r\n";
 }
 
-// The same line added to text that is turned into UTF-8 once, at the end of an event: a line that
-// surely needs no folding goes as it is.
-void appendLine(QString &out, const QString &line)
-{
-    qsizetype bytes = 0;
-    for (const QChar c : line) {
-        const char16_t u = c.unicode();
-        if (c.isSurrogate()) {
-            bytes = 76; // counted by the encoder itself
-            break;
-        }
-        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
-    }
-    if (bytes <= 75) {
-        out += line;
-        out += QLatin1StringView("\r\n");
-        return;
-    }
-    QByteArray folded;
-    appendLine(folded, line);
-    out += QString::fromUtf8(folded);
-}
-
-QString dateValue(const QDate &d)
-{
-    // Written by hand for the years of four digits: a whole season's events format some 600 dates.
-    if (d.year() < 1000 || d.year() > 9999)
-        return d.toString(QStringLiteral("yyyyMMdd"));
-    const int number = d.year() * 10000 + d.month() * 100 + d.day();
-    return QString::number(number);
-}
-
 } // namespace
 
 QString CalendarFileName(const QString &team)
@@ -105,23 +73,68 @@ void appendHeader(QByteArray &out, const QString &team)
     appendLine(out, QStringLiteral("X-WR-CALNAME:") + escaped(calendarName));
 }
 
+// "yyyyMMdd" into `out`: a whole season's events write some 600 dates.
+void appendDate(QByteArray &out, const QDate &d)
+{
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (year < 1000 || year > 9999) {
+        out += d.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+        return;
+    }
+    const int number = year * 10000 + month * 100 + day;
+    char digits[8];
+    for (int i = 7, n = number; i >= 0; --i, n /= 10)
+        digits[i] = char('0' + n % 10);
+    out.append(digits, 8);
+}
+
+bool needsEscape(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u';' || c == u',' || c == u'\n' || c == u'\r')
+            return true;
+    }
+    return false;
+}
+
+// Field `n` of a stored record "X|cr1|cj1|r1|r2|cj2|cr2|Y", read in place.
+QStringView recordField(QStringView record, int n)
+{
+    qsizetype start = 0;
+    for (int f = 0; f < n; ++f) {
+        const qsizetype bar = record.indexOf(u'|', start);
+        if (bar < 0)
+            return {};
+        start = bar + 1;
+    }
+    const qsizetype end = record.indexOf(u'|', start);
+    return end < 0 ? record.sliced(start) : record.sliced(start, end - start);
+}
+
+bool goalsEntered(QStringView goals)
+{
+    return !goals.isEmpty() && goals != u"-";
+}
+
 // Every fixture's event in calendar order, handed to `take` with its fixture code.
 template<typename Take>
 void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp, Take take)
 {
-    const QString stampText = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QByteArray stampLine
+        = "DTSTAMP:" + stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1() + "\r\n";
     const auto *results = store.section(Store::Results);
     QSet<QString> uids;
+    QByteArray event;
     for (const QString &text : season.calendar) {
         CalendarRecord record;
         if (!record.read(text) || record.code.size() != 2)
             continue;
         const QString code = record.code.toString();
-        const QString key = record.key();
         const int matchday = record.matchday.toInt();
         const QDateTime date = season.matchdayDate(matchday);
-        const QString home = season.TeamNameOf(code.left(1));
-        const QString away = season.TeamNameOf(code.right(1));
+        const QString home = season.TeamNameOf(record.code.first(1));
+        const QString away = season.TeamNameOf(record.code.last(1));
         if (!date.isValid() || home.isEmpty() || away.isEmpty())
             continue;
 
@@ -129,26 +142,29 @@ void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDat
         // wherever the publisher moves it.
         QString uid = QStringLiteral("L1-2026-2027-") + code;
         if (uids.contains(uid))
-            uid += u'-' + key;
+            uid += u'-' + record.key();
         uids.insert(uid);
 
         QString summary = home + QStringLiteral(" - ") + away;
-        const MatchResult m = MatchResult::parse(results ? results->value(key) : QString());
-        if (GoalsEntered(m.r1()) && GoalsEntered(m.r2()))
-            summary += QStringLiteral(" (") + m.r1().trimmed() + u'-' + m.r2().trimmed() + u')';
+        const QString stored = results ? results->value(record.key()) : QString();
+        const QStringView r1 = recordField(stored, 3), r2 = recordField(stored, 4);
+        if (goalsEntered(r1) && goalsEntered(r2))
+            summary += QStringLiteral(" (") + r1.trimmed() + u'-' + r2.trimmed() + u')';
 
-        QString event;
-        event.reserve(320);
-        event += QLatin1StringView("BEGIN:VEVENT\r\n");
+        event.clear();
+        event += "BEGIN:VEVENT\r\n";
         appendLine(event, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
-        appendLine(event, QStringLiteral("DTSTAMP:") + stampText);
-        appendLine(event, QStringLiteral("DTSTART;VALUE=DATE:") + dateValue(date.date()));
-        appendLine(event, QStringLiteral("DTEND;VALUE=DATE:") + dateValue(date.date().addDays(1)));
-        appendLine(event, QStringLiteral("SUMMARY:") + escaped(summary));
+        event += stampLine;
+        event += "DTSTART;VALUE=DATE:";
+        appendDate(event, date.date());
+        event += "\r\nDTEND;VALUE=DATE:";
+        appendDate(event, date.date().addDays(1));
+        event += "\r\n";
+        appendLine(event, QStringLiteral("SUMMARY:") + (needsEscape(summary) ? escaped(summary) : summary));
         // "Ligue 1, journée N", escaped.
-        event += QStringLiteral("DESCRIPTION:Ligue 1\\, journée ") + QString::number(matchday) + QLatin1StringView("\r\n");
-        event += QLatin1StringView("TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n");
-        take(code, event.toUtf8());
+        event += "DESCRIPTION:Ligue 1\\, journ\xc3\xa9" "e " + QByteArray::number(matchday) + "\r\n";
+        event += "TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
+        take(code, event);
     }
 }
 

@@ -13,14 +13,18 @@ struct CalendarRecord
     // False when the record has fewer than three fields or an empty code.
     bool read(QStringView record)
     {
-        const qsizetype first = record.indexOf(u'|');
-        const qsizetype second = first < 0 ? -1 : record.indexOf(u'|', first + 1);
-        if (second < 0)
+        // One pass for the three bars: the records are a few characters long.
+        qsizetype bars[3] = {-1, -1, -1};
+        int found = 0;
+        for (qsizetype i = 0; i < record.size() && found < 3; ++i) {
+            if (record[i] == u'|')
+                bars[found++] = i;
+        }
+        if (found < 2)
             return false;
-        const qsizetype third = record.indexOf(u'|', second + 1);
-        matchday = record.first(first);
-        position = record.sliced(first + 1, second - first - 1);
-        code = third < 0 ? record.sliced(second + 1) : record.sliced(second + 1, third - second - 1);
+        matchday = record.first(bars[0]);
+        position = record.sliced(bars[0] + 1, bars[1] - bars[0] - 1);
+        code = found < 3 ? record.sliced(bars[1] + 1) : record.sliced(bars[1] + 1, bars[2] - bars[1] - 1);
         return !code.isEmpty();
     }
     QString key() const { return matchday.toString() + position.toString(); }

@@ -40,18 +40,6 @@ QList<CalendarRecord> fixturesOf(const SeasonData &season, QChar letter)
     return home + away;
 }
 
-// "dd mm yy", as the sheet writes a matchday's date.
-QString dayMonthYear(const QDate &d)
-{
-    const int parts[3] = { d.day(), d.month(), d.year() % 100 };
-    QString text(8, u' ');
-    for (int i = 0; i < 3; ++i) {
-        text[3 * i] = QChar(u'0' + parts[i] / 10);
-        text[3 * i + 1] = QChar(u'0' + parts[i] % 10);
-    }
-    return text;
-}
-
 void placeCards(SheetRow &row)
 {
     for (SheetCard &card : row.cards)
@@ -187,7 +175,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
 
         row.matchday = IntValueOf(row.key.left(2));
         const QDateTime date = season.matchdayDate(row.matchday);
-        row.date = date.isValid() ? dayMonthYear(date.date()) : QString();
+        row.date = date.isValid() ? ShortDate(date.date()) : QString();
         row.retour = row.matchday >= FirstReturnMatchday;
 
         const bool atHome = row.home.tag == letter;

@@ -13,12 +13,13 @@ namespace {
 
 QString cards(const QString &yellow, const QString &red)
 {
-    QStringList parts;
+    QString out;
     if (!yellow.isEmpty())
-        parts << QStringLiteral("<abbr title=\"Cartons jaunes\">CJ</abbr> ") + HtmlText(yellow);
+        out = QStringLiteral("<abbr title=\"Cartons jaunes\">CJ</abbr> ") + HtmlText(yellow);
     if (!red.isEmpty())
-        parts << QStringLiteral("<abbr title=\"Cartons rouges\">CR</abbr> ") + HtmlText(red);
-    return parts.join(QStringLiteral(", "));
+        out += (out.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("<abbr title=\"Cartons rouges\">CR</abbr> ")
+            + HtmlText(red);
+    return out;
 }
 
 QString cardText(const GridRow &row, CardBox box)
@@ -86,9 +87,13 @@ QString chartSvg(const EditionData &d, int team)
     bars.reserve(MatchdayCount * 230);
     QString spoken;
     const auto text = [&bars](int x, int y, QLatin1StringView fill, int value) {
-        bars += QLatin1StringView("<text x=\"") + QString::number(x) + QLatin1StringView("\" y=\"") + QString::number(y)
-            + QLatin1StringView("\" font-size=\"200\" text-anchor=\"middle\" fill=\"") + fill + QLatin1StringView("\">")
-            + QString::number(value) + QLatin1StringView("</text>");
+        bars += QLatin1StringView("<text x=\"");
+        AppendNumber(bars, x);
+        bars += QLatin1StringView("\" y=\"");
+        AppendNumber(bars, y);
+        bars += QLatin1StringView("\" font-size=\"200\" text-anchor=\"middle\" fill=\"") + fill + QLatin1StringView("\">");
+        AppendNumber(bars, value);
+        bars += QLatin1StringView("</text>");
     };
     for (int j = 1; j <= MatchdayCount; ++j) {
         const int x = (j - 1) * ChartTwips::Pitch;
@@ -97,13 +102,21 @@ QString chartSvg(const EditionData &d, int team)
         if (rank <= 0)
             continue;
         const int h = BarHeight(rank);
-        bars += QLatin1StringView("<rect x=\"") + QString::number(x + 20) + QLatin1StringView("\" y=\"")
-            + QString::number(bottom - h) + QLatin1StringView("\" width=\"260\" height=\"") + QString::number(h)
-            + QLatin1StringView("\" fill=\"") + CssColour(BarColour(rank)) + QLatin1StringView("\"/>");
+        bars += QLatin1StringView("<rect x=\"");
+        AppendNumber(bars, x + 20);
+        bars += QLatin1StringView("\" y=\"");
+        AppendNumber(bars, bottom - h);
+        bars += QLatin1StringView("\" width=\"260\" height=\"");
+        AppendNumber(bars, h);
+        bars += QLatin1StringView("\" fill=\"") + CssColour(BarColour(rank)) + QLatin1StringView("\"/>");
         text(x + 150, bottom - h - 40, QLatin1StringView("#000000"), rank);
         if (!spoken.isEmpty())
             spoken += QLatin1StringView(", ");
-        spoken += u'J' + QString::number(j) + QLatin1StringView(" : ") + QString::number(rank) + u'e';
+        spoken += u'J';
+        AppendNumber(spoken, j);
+        spoken += QLatin1StringView(" : ");
+        AppendNumber(spoken, rank);
+        spoken += u'e';
     }
     const QString desc = spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken;
     return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"

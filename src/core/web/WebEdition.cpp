@@ -110,27 +110,41 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
     d.stems = ClubFileStems(season);
     d.currentMatchday = CurrentMatchday(season, options.now, MatchdayCount);
 
-    // The table exactly as `kestrava-cli table` computes it.
-    StandingsContext ctx;
-    ctx.currentMatchday = d.currentMatchday;
-    int last = 0;
-    d.run = ComputeStandings(season, store, last, false, ctx, d.table);
-    take({QStringLiteral("classement.json"), TableAsJson(d.table, season)});
-    ShowPossibleRanking(d.table);
-
-    const QDateTime limit = ChartLimit(options.now, false);
-    std::array<bool, MatchdayCount + 1> charted{};
-    for (int j = 1; j <= MatchdayCount; ++j)
-        charted[j] = ChartCounts(season, j, limit);
-    RunStandingsAfterEachMatchday(season, store, charted, [&d, &season](const StandingsRun &run) {
-        // As the chart reads its kept order: by name, the last place holding it.
-        for (int k = 0; k < TeamCount; ++k) {
-            for (int t = 0; t < TeamCount; ++t) {
-                if (season.teams[t] == run.atRank(k).name)
-                    d.chartPositions[t][run.lastMatchday] = k + 1;
-            }
-        }
+    // What the pages read, made side by side: the calendars, the table with its feed (taken before
+    // the table gains its column of reachable places), and the clubs' places for the charts.
+    std::vector<std::function<void()>> first;
+    first.push_back([&] {
+        // The calendars come out of one pass over the season.
+        SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
+        take({QStringLiteral("calendrier.ics"), std::move(calendars.season)});
+        for (int t = 0; t < TeamCount; ++t)
+            take({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"), std::move(calendars.clubs[t])});
     });
+    first.push_back([&] {
+        // The table exactly as `kestrava-cli table` computes it.
+        StandingsContext ctx;
+        ctx.currentMatchday = d.currentMatchday;
+        int last = 0;
+        d.run = ComputeStandings(season, store, last, false, ctx, d.table);
+        take({QStringLiteral("classement.json"), TableAsJson(d.table, season)});
+        ShowPossibleRanking(d.table);
+    });
+    first.push_back([&] {
+        const QDateTime limit = ChartLimit(options.now, false);
+        std::array<bool, MatchdayCount + 1> charted{};
+        for (int j = 1; j <= MatchdayCount; ++j)
+            charted[j] = ChartCounts(season, j, limit);
+        RunStandingsAfterEachMatchday(season, store, charted, [&d, &season](const StandingsRun &run) {
+            // As the chart reads its kept order: by name, the last place holding it.
+            for (int k = 0; k < TeamCount; ++k) {
+                for (int t = 0; t < TeamCount; ++t) {
+                    if (season.teams[t] == run.atRank(k).name)
+                        d.chartPositions[t][run.lastMatchday] = k + 1;
+                }
+            }
+        });
+    });
+    RunSideBySide(first);
 
     static const QLocale french(QLocale::French, QLocale::France);
     d.footer = QStringLiteral("Édition du ") + french.toString(options.now, QStringLiteral("dd/MM/yyyy 'à' HH:mm"));
@@ -147,13 +161,6 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
     // The longest jobs first, so that no core is left with a long one at the end.
     std::vector<std::function<void()>> jobs;
     const auto page = [&take](const QString &name, const QString &html) { take({name, html.toUtf8()}); };
-    jobs.push_back([&] {
-        // The calendars come out of one pass over the season.
-        SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
-        take({QStringLiteral("calendrier.ics"), std::move(calendars.season)});
-        for (int t = 0; t < TeamCount; ++t)
-            take({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"), std::move(calendars.clubs[t])});
-    });
     jobs.push_back([&] { page(QStringLiteral("classements.html"), CategoriesPage(d)); });
     for (int t = 0; t < TeamCount; ++t)
         jobs.push_back([&, t] { page(QStringLiteral("club-") + d.stems[t] + QStringLiteral(".html"), ClubPage(d, t)); });

@@ -43,6 +43,21 @@ QString HtmlText(const QString &text)
     return out;
 }
 
+void AppendNumber(QString &out, qint64 n)
+{
+    char16_t digits[20];
+    int k = 20;
+    // Through the unsigned value, so that the lowest number has its digits too.
+    quint64 v = n < 0 ? 0 - quint64(n) : quint64(n);
+    do {
+        digits[--k] = char16_t(u'0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    if (n < 0)
+        out += u'-';
+    out.append(reinterpret_cast<const QChar *>(digits + k), 20 - k);
+}
+
 QString CssColour(Rgb c)
 {
     static constexpr char16_t digits[] = u"0123456789abcdef";
@@ -57,7 +72,9 @@ QString CssColour(Rgb c)
 
 QString PageHtml(const PageParts &parts)
 {
-    QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
+    QString out;
+    out.reserve(parts.body.size() + 1600); // the frame around the body: one buffer for the whole page
+    out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
                                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                                  "<meta name=\"kestrava-edition\" content=\"")
         + HtmlText(parts.edition) + QStringLiteral("\">\n<title>") + HtmlText(parts.title)

@@ -10,6 +10,9 @@ namespace kestrava {
 // Text from the store or the season file, made safe to stand in a page or an attribute value.
 QString HtmlText(const QString &text);
 
+// Appends an integer's decimal digits, as QString::number writes them: the charts write thousands.
+void AppendNumber(QString &out, qint64 n);
+
 // "#rrggbb".
 QString CssColour(Rgb c);
 
