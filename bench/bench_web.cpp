@@ -13,6 +13,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 
@@ -57,84 +62,85 @@ void BM_TableRun(benchmark::State &state)
 }
 BENCHMARK(BM_TableRun)->Unit(benchmark::kMicrosecond);
 
-// Read, computed, written into a new folder and switched in: what a publication costs.
-void writeEdition(benchmark::State &state, bool projections, const QString &folderTemplate = {})
-{
-    const SeasonData s = season();
-    const ResultsStore store(dataDir + QStringLiteral("/demo"));
-    QTemporaryDir dir(folderTemplate.isEmpty() ? QDir::tempPath() + QStringLiteral("/kestrava-bench-XXXXXX") : folderTemplate);
-    if (!dir.isValid()) {
-        state.SkipWithError("no folder for the edition");
-        return;
-    }
-    for (auto _ : state) {
-        if (!PublishWebEdition(dir.filePath(QStringLiteral("web")), s, store.snapshot(), options(projections)).ok)
-            state.SkipWithError("the edition could not be written");
-    }
-    state.counters["index_bytes"] = double(QFileInfo(dir.filePath(QStringLiteral("web/index.html"))).size());
-}
-
-// The pages and feeds computed, before any file is written.
-void BM_EditionBuiltOnly(benchmark::State &state)
-{
-    const SeasonData s = season();
-    const ResultsStore store(dataDir + QStringLiteral("/demo"));
-    for (auto _ : state) {
-        std::atomic<qsizetype> bytes{0};
-        MakeWebEdition(s, store.snapshot(), options(false), [&bytes](WebFile &&f) { bytes += f.bytes.size(); });
-        benchmark::DoNotOptimize(bytes.load());
-    }
-}
-BENCHMARK(BM_EditionBuiltOnly)->Unit(benchmark::kMillisecond);
-
-void BM_EditionWithoutSimulations(benchmark::State &state)
-{
-    writeEdition(state, false);
-}
-BENCHMARK(BM_EditionWithoutSimulations)->Unit(benchmark::kMillisecond);
-
-// The same into a folder in memory (tmpfs): the files' creation and removal without the disk's
-// file system behind them.
-void BM_EditionWithoutSimulationsOnDevShm(benchmark::State &state)
-{
-    writeEdition(state, false, QStringLiteral("/dev/shm/kestrava-bench-XXXXXX"));
-}
-BENCHMARK(BM_EditionWithoutSimulationsOnDevShm)->Unit(benchmark::kMillisecond);
-
 // The ratio itself, from table runs and editions taken in turn: this machine's speed drifts by half
 // within a minute, which two benchmarks run one after the other would read as a change of ratio.
-// Argument: 0 the edition made only, 1 written into the temporary folder, 2 written on /dev/shm.
+// First argument: 0 the edition made only, 1 made, written and switched in, 2 as many empty files
+// created in a new folder, without any page: the file system's own share. Second argument: 0 in the
+// temporary folder, 1 on /dev/shm (tmpfs: the files without the disk's file system behind them).
 void BM_EditionOverTableRuns(benchmark::State &state)
 {
     SeasonData s = season();
     const ResultsStore store(dataDir + QStringLiteral("/demo"));
-    const QString where = state.range(0) == 2 ? QStringLiteral("/dev/shm/kestrava-bench-XXXXXX")
+    const int mode = int(state.range(0));
+    const QString where = state.range(1) == 1 ? QStringLiteral("/dev/shm/kestrava-bench-XXXXXX")
                                               : QDir::tempPath() + QStringLiteral("/kestrava-bench-XXXXXX");
     QTemporaryDir dir(where);
+    if (!dir.isValid()) {
+        state.SkipWithError("no folder for the edition");
+        return;
+    }
+    const QString target = dir.filePath(QStringLiteral("web"));
+    std::atomic<qsizetype> fileCount{0};
+    MakeWebEdition(s, store.snapshot(), options(false), [&fileCount](WebFile &&) { ++fileCount; });
+
     using Clock = std::chrono::steady_clock;
-    Clock::duration tables{}, editions{};
+    Clock::duration tables{}, editions{}, removals{};
+    int n = 0;
     for (auto _ : state) {
         const auto t0 = Clock::now();
         for (int k = 0; k < 4; ++k)
             tableRun(s, store);
         const auto t1 = Clock::now();
-        if (state.range(0) == 0) {
+        switch (mode) {
+        case 0: {
             std::atomic<qsizetype> bytes{0};
             MakeWebEdition(s, store.snapshot(), options(false), [&bytes](WebFile &&f) { bytes += f.bytes.size(); });
-        } else if (!PublishWebEdition(dir.filePath(QStringLiteral("web")), s, store.snapshot(), options(false)).ok) {
-            state.SkipWithError("the edition could not be written");
+            break;
+        }
+        case 2: {
+            const QByteArray folder = QFile::encodeName(dir.filePath(QString::number(n)));
+            ::mkdir(folder.constData(), 0777);
+            const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            for (qsizetype f = 0; f < fileCount; ++f)
+                ::close(::openat(fd, QByteArray::number(f).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+            ::close(fd);
+            break;
+        }
+        default:
+            if (!PublishWebEdition(target, s, store.snapshot(), options(false)).ok)
+                state.SkipWithError("the edition could not be written");
         }
         const auto t2 = Clock::now();
+        if (mode == 1)
+            RemoveOldWebEditions(target);
+        else if (mode == 2 && n >= 2)
+            QDir(dir.filePath(QString::number(n - 2))).removeRecursively();
+        const auto t3 = Clock::now();
         tables += (t1 - t0) / 4;
         editions += t2 - t1;
+        removals += t3 - t2;
+        ++n;
     }
-    state.counters["table_runs"] = double(editions.count()) / double(tables.count());
+    const auto ms = [n](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count() / std::max(n, 1); };
+    state.counters["table_run_ms"] = ms(tables);
+    state.counters["edition_ms"] = ms(editions);
+    state.counters["table_runs"] = ms(editions) / ms(tables);
+    state.counters["removal_table_runs"] = ms(removals) / ms(tables);
+    state.counters["files"] = double(fileCount.load());
 }
-BENCHMARK(BM_EditionOverTableRuns)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_EditionOverTableRuns)->Args({0, 0})->Args({1, 0})->Args({1, 1})->Args({2, 0})->Args({2, 1})->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_EditionWith100000Simulations(benchmark::State &state)
 {
-    writeEdition(state, true);
+    const SeasonData s = season();
+    const ResultsStore store(dataDir + QStringLiteral("/demo"));
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kestrava-bench-XXXXXX"));
+    for (auto _ : state) {
+        if (!PublishWebEdition(dir.filePath(QStringLiteral("web")), s, store.snapshot(), options(true)).ok)
+            state.SkipWithError("the edition could not be written");
+        RemoveOldWebEditions(dir.filePath(QStringLiteral("web")));
+    }
+    state.counters["index_bytes"] = double(QFileInfo(dir.filePath(QStringLiteral("web/index.html"))).size());
 }
 BENCHMARK(BM_EditionWith100000Simulations)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -89,6 +89,7 @@ bool WebEditionWriter::writeNow()
         Log(QStringLiteral("édition web non écrite : ") + published.error);
         return false;
     }
+    RemoveOldWebEditions(folder.filePath(folderName()));
     Log(QStringLiteral("édition web écrite : %1 fichiers en %2 ms").arg(published.files).arg(timer.elapsed()));
     return true;
 }

@@ -78,6 +78,7 @@ int RunWebCommand(const QStringList &args)
     const WebPublication published = PublishWebEdition(o.out, season, store, o.edition);
     if (!published.ok)
         return fail(published.error + u'\n', 3);
+    RemoveOldWebEditions(o.out);
     QTextStream(stdout) << QStringLiteral("Édition web : %1 fichiers dans %2\n").arg(published.files).arg(o.out);
     return 0;
 }

@@ -82,13 +82,24 @@ std::array<QString, TeamCount> ClubFileStems(const SeasonData &season)
 namespace {
 
 // Runs every job once, on as many cores as the machine has (up to four), the calling thread among
-// them, taking the jobs in their order.
-void RunSideBySide(const std::vector<std::function<void()>> &jobs)
+// them, taking the jobs in their order. The jobs from `gated` on wait until the first `openers` jobs
+// are done: they read what those make.
+void RunSideBySide(const std::vector<std::function<void()>> &jobs, size_t openers, size_t gated)
 {
     std::atomic<size_t> next{0};
+    std::atomic<size_t> opened{0};
     const auto work = [&] {
-        for (size_t k = next++; k < jobs.size(); k = next++)
+        for (size_t k = next++; k < jobs.size(); k = next++) {
+            if (k >= gated) {
+                for (size_t o = opened.load(); o < openers; o = opened.load())
+                    opened.wait(o);
+            }
             jobs[k]();
+            if (k < openers) {
+                ++opened;
+                opened.notify_all();
+            }
+        }
     };
     const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     std::vector<std::thread> helpers;
@@ -109,18 +120,23 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
     d.edition = options.now.toString(Qt::ISODateWithMs);
     d.stems = ClubFileStems(season);
     d.currentMatchday = CurrentMatchday(season, options.now, MatchdayCount);
+    static const QLocale french(QLocale::French, QLocale::France);
+    d.footer = QStringLiteral("Édition du ") + french.toString(options.now, QStringLiteral("dd/MM/yyyy 'à' HH:mm"));
+    // The table's own line of the last update, which it takes from the store as it is.
+    const QString lastUpdate = store.value(Store::Maj, Store::Maj);
+    if (!lastUpdate.isEmpty())
+        d.footer += QStringLiteral(" · résultats mis à jour : ") + lastUpdate;
+    // Made on first use otherwise: from here on the edition data is only read, but for what the
+    // first two jobs make.
+    for (int t = 0; t < TeamCount; ++t)
+        d.clubLink(season.teams[t]);
+    take({StylesheetName, EditionStylesheet()});
 
-    // What the pages read, made side by side: the calendars, the table with its feed (taken before
-    // the table gains its column of reachable places), and the clubs' places for the charts.
-    std::vector<std::function<void()>> first;
-    first.push_back([&] {
-        // The calendars come out of one pass over the season.
-        SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
-        take({QStringLiteral("calendrier.ics"), std::move(calendars.season)});
-        for (int t = 0; t < TeamCount; ++t)
-            take({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"), std::move(calendars.clubs[t])});
-    });
-    first.push_back([&] {
+    std::vector<std::function<void()>> jobs;
+    const auto page = [&take](const QString &name, const QString &html) { take({name, html.toUtf8()}); };
+    // What the pages of the table and of the clubs read: the table (its feed taken before it gains
+    // the column of reachable places), and each club's places for its chart.
+    jobs.push_back([&] {
         // The table exactly as `kestrava-cli table` computes it.
         StandingsContext ctx;
         ctx.currentMatchday = d.currentMatchday;
@@ -129,7 +145,7 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
         take({QStringLiteral("classement.json"), TableAsJson(d.table, season)});
         ShowPossibleRanking(d.table);
     });
-    first.push_back([&] {
+    jobs.push_back([&] {
         const QDateTime limit = ChartLimit(options.now, false);
         std::array<bool, MatchdayCount + 1> charted{};
         for (int j = 1; j <= MatchdayCount; ++j)
@@ -144,35 +160,31 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
             }
         });
     });
-    RunSideBySide(first);
-
-    static const QLocale french(QLocale::French, QLocale::France);
-    d.footer = QStringLiteral("Édition du ") + french.toString(options.now, QStringLiteral("dd/MM/yyyy 'à' HH:mm"));
-    if (!d.table.lastUpdate().isEmpty())
-        d.footer += QStringLiteral(" · résultats mis à jour : ") + d.table.lastUpdate();
-
-    // What the pages share and would otherwise make on first use: from here on the edition data is
-    // only read, so that the pages can be made side by side.
-    for (int t = 0; t < TeamCount; ++t)
-        d.clubLink(season.teams[t]);
-    take({QStringLiteral("widget.html"), WidgetPage(d, QString()).toUtf8()}); // makes the rows all widgets share
-    take({StylesheetName, EditionStylesheet()});
-
-    // The longest jobs first, so that no core is left with a long one at the end.
-    std::vector<std::function<void()>> jobs;
-    const auto page = [&take](const QString &name, const QString &html) { take({name, html.toUtf8()}); };
+    // Meanwhile, what needs neither, the longest first.
+    jobs.push_back([&] {
+        // The calendars come out of one pass over the season.
+        SeasonCalendars calendars = SeasonAsICalendars(season, store, options.now);
+        take({QStringLiteral("calendrier.ics"), std::move(calendars.season)});
+        for (int t = 0; t < TeamCount; ++t)
+            take({QStringLiteral("club-") + d.stems[t] + QStringLiteral(".ics"), std::move(calendars.clubs[t])});
+    });
+    jobs.push_back([&] { page(QStringLiteral("records.html"), RecordsPage(d)); });
+    for (int j = 1; j <= MatchdayCount; ++j)
+        jobs.push_back([&, j] { page(MatchdayFileName(j), MatchdayPage(d, j)); });
+    jobs.push_back([&] { page(QStringLiteral("journees.html"), MatchdaysPage(d)); });
+    jobs.push_back([&] { page(QStringLiteral("clubs.html"), ClubsPage(d)); });
+    const size_t gated = jobs.size();
     jobs.push_back([&] { page(QStringLiteral("classements.html"), CategoriesPage(d)); });
     for (int t = 0; t < TeamCount; ++t)
         jobs.push_back([&, t] { page(QStringLiteral("club-") + d.stems[t] + QStringLiteral(".html"), ClubPage(d, t)); });
-    for (int j = 1; j <= MatchdayCount; ++j)
-        jobs.push_back([&, j] { page(MatchdayFileName(j), MatchdayPage(d, j)); });
     jobs.push_back([&] { page(QStringLiteral("index.html"), IndexPage(d)); });
-    jobs.push_back([&] { page(QStringLiteral("records.html"), RecordsPage(d)); });
-    jobs.push_back([&] { page(QStringLiteral("journees.html"), MatchdaysPage(d)); });
-    jobs.push_back([&] { page(QStringLiteral("clubs.html"), ClubsPage(d)); });
-    for (int t = 0; t < TeamCount; ++t)
-        jobs.push_back([&, t] { page(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, season.teams[t])); });
-    RunSideBySide(jobs);
+    jobs.push_back([&] {
+        // The general widget first: it makes the rows every club's widget shares.
+        page(QStringLiteral("widget.html"), WidgetPage(d, QString()));
+        for (int t = 0; t < TeamCount; ++t)
+            page(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, season.teams[t]));
+    });
+    RunSideBySide(jobs, 2, gated);
 
     if (options.projections) {
         std::atomic<bool> late{false};
@@ -315,13 +327,23 @@ WebPublication PublishWebEdition(const QString &target, SeasonData season, const
         return out;
     }
 
-    // The previous edition stays for readers still fetching from it.
-    QStringList names = QDir(QString::fromStdU16String(editions.u16string())).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    names.removeAll(QString::fromStdU16String(fresh.filename().u16string()));
-    for (qsizetype i = 0; i + 1 < names.size(); ++i)
-        fs::remove_all(editions / names[i].toStdU16String(), ec);
     out.ok = true;
     return out;
+}
+
+void RemoveOldWebEditions(const QString &target)
+{
+    const fs::path link = fs::path(QDir::cleanPath(QDir(target).absolutePath()).toStdU16String());
+    const fs::path editions = link.parent_path() / (link.filename().u16string() + u".editions");
+    std::error_code ec;
+    const fs::path current = fs::read_symlink(link, ec).filename();
+    if (ec || current.empty())
+        return; // no edition switched in: nothing is known to be old
+    // Names sort by time. The edition before the current one stays for readers still fetching from it.
+    QStringList names = QDir(QString::fromStdU16String(editions.u16string())).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    const qsizetype at = names.indexOf(QString::fromStdU16String(current.u16string()));
+    for (qsizetype i = 0; i + 1 < at; ++i)
+        fs::remove_all(editions / names[i].toStdU16String(), ec);
 }
 
 } // namespace kestrava

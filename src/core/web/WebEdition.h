@@ -53,9 +53,13 @@ struct WebPublication
 
 // Makes the edition and writes each file into a new folder beside `target` as soon as it is made,
 // then makes `target` a symbolic link to that folder in one rename: a reader sees the previous
-// edition or this one, never a mix. The previous edition stays a while for readers still on it;
-// older ones are removed. `target` may not be a folder of something else.
+// edition or this one, never a mix. `target` may not be a folder of something else.
 WebPublication PublishWebEdition(const QString &target, SeasonData season, const IniSnapshot &store,
                                  const WebEditionOptions &options);
+
+// Removes the editions older than the one before the edition `target` shows: that one stays a
+// while for readers still on it. Done once the new edition is in place, so that readers get it
+// without waiting on the removal.
+void RemoveOldWebEditions(const QString &target);
 
 } // namespace kestrava
