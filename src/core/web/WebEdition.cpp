@@ -14,9 +14,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRunnable>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <atomic>
+#include <latch>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -83,12 +87,13 @@ namespace {
 
 // Runs every job once, on as many cores as the machine has (up to four), the calling thread among
 // them, taking the jobs in their order. The jobs from `gated` on wait until the first `openers` jobs
-// are done: they read what those make.
+// are done: they read what those make. The helpers are the application's pool threads, which stay
+// between publications with their memory at hand.
 void RunSideBySide(const std::vector<std::function<void()>> &jobs, size_t openers, size_t gated)
 {
     std::atomic<size_t> next{0};
     std::atomic<size_t> opened{0};
-    const auto work = [&] {
+    const std::function<void()> work = [&] {
         for (size_t k = next++; k < jobs.size(); k = next++) {
             if (k >= gated) {
                 for (size_t o = opened.load(); o < openers; o = opened.load())
@@ -101,13 +106,33 @@ void RunSideBySide(const std::vector<std::function<void()>> &jobs, size_t opener
             }
         }
     };
+    struct Helper : QRunnable
+    {
+        Helper(const std::function<void()> &w, std::latch &l) : work(w), done(l) { setAutoDelete(false); }
+        void run() override
+        {
+            work();
+            done.count_down();
+        }
+        const std::function<void()> &work;
+        std::latch &done;
+    };
+    QThreadPool *pool = QThreadPool::globalInstance();
     const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-    std::vector<std::thread> helpers;
-    for (unsigned c = 1; c < cores && c < jobs.size(); ++c)
-        helpers.emplace_back(work);
+    const size_t count = std::min<size_t>(cores - 1, jobs.size());
+    std::latch done(std::ptrdiff_t(count) + 1);
+    std::vector<std::unique_ptr<Helper>> helpers;
+    for (size_t c = 0; c < count; ++c) {
+        helpers.push_back(std::make_unique<Helper>(work, done));
+        pool->start(helpers.back().get());
+    }
     work();
-    for (std::thread &t : helpers)
-        t.join();
+    // A helper the pool has not started yet (its threads busy elsewhere) has nothing left to do.
+    for (const auto &helper : helpers) {
+        if (pool->tryTake(helper.get()))
+            done.count_down();
+    }
+    done.arrive_and_wait();
 }
 
 } // namespace
