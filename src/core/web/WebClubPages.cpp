@@ -173,7 +173,7 @@ QString MatchdayFileName(int matchday)
     return QStringLiteral("journee-") + n + QStringLiteral(".html");
 }
 
-QString MatchdayPage(const EditionData &d, int matchday)
+QByteArray MatchdayPage(const EditionData &d, int matchday)
 {
     FixtureGridModel grid;
     ShowMatchday(grid, d.season, d.store, matchday, GridContext{d.now, QString()});
@@ -210,7 +210,7 @@ QString MatchdayPage(const EditionData &d, int matchday)
                      body, d.footer, d.edition});
 }
 
-QString MatchdaysPage(const EditionData &d)
+QByteArray MatchdaysPage(const EditionData &d)
 {
     QString body = QStringLiteral("<ul class=\"days\">");
     for (int j = 1; j <= MatchdayCount; ++j)
@@ -222,7 +222,7 @@ QString MatchdaysPage(const EditionData &d)
                      d.edition});
 }
 
-QString ClubPage(const EditionData &d, int team)
+QByteArray ClubPage(const EditionData &d, int team)
 {
     const QString name = d.season.teams[team];
     SheetContext ctx;
@@ -256,7 +256,7 @@ QString ClubPage(const EditionData &d, int team)
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
 }
 
-QString ClubsPage(const EditionData &d)
+QByteArray ClubsPage(const EditionData &d)
 {
     QString body = QStringLiteral("<ul class=\"facts\">");
     for (int t = 0; t < TeamCount; ++t)

@@ -158,7 +158,7 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
     take({StylesheetName, EditionStylesheet()});
 
     std::vector<std::function<void()>> jobs;
-    const auto page = [&take](const QString &name, const QString &html) { take({name, html.toUtf8()}); };
+    const auto page = [&take](const QString &name, QByteArray html) { take({name, std::move(html)}); };
     // What the pages of the table and of the clubs read: the table (its feed taken before it gains
     // the column of reachable places), and each club's places for its chart.
     jobs.push_back([&] {

@@ -3,7 +3,10 @@
 #include "season/Crest.h"
 #include "standings/LeagueTableModel.h"
 
+#include <QStringEncoder>
+
 #include <algorithm>
+#include <array>
 
 namespace kestrava {
 
@@ -70,18 +73,16 @@ QString CssColour(Rgb c)
     return out;
 }
 
-QString PageHtml(const PageParts &parts)
+QByteArray PageHtml(const PageParts &parts)
 {
-    QString out;
-    out.reserve(parts.body.size() + 1600); // the frame around the body: one buffer for the whole page
-    out += QStringLiteral("<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
-                                 "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                                 "<meta name=\"kestrava-edition\" content=\"")
+    QString head = QStringLiteral("<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
+                                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                                  "<meta name=\"kestrava-edition\" content=\"")
         + HtmlText(parts.edition) + QStringLiteral("\">\n<title>") + HtmlText(parts.title)
         + QStringLiteral("</title>\n<link rel=\"stylesheet\" href=\"") + StylesheetName
         + QStringLiteral("\">\n</head>\n<body>\n");
     if (parts.navigation) {
-        out += QStringLiteral(
+        head += QStringLiteral(
             "<header><a class=\"site\" href=\"index.html\">Ligue 1 2026-2027</a>\n"
             "<nav aria-label=\"Rubriques\"><ul><li><a href=\"index.html\">Classement</a></li>"
             "<li><a href=\"journees.html\">Journées</a></li><li><a href=\"clubs.html\">Clubs</a></li>"
@@ -89,11 +90,19 @@ QString PageHtml(const PageParts &parts)
             "<li><a href=\"projections.html\">Projections</a></li>"
             "<li><a href=\"records.html\">Records</a></li></ul></nav></header>\n");
     }
-    out += QStringLiteral("<main>\n<h1>") + HtmlText(parts.heading) + QStringLiteral("</h1>\n") + parts.body
-        + QStringLiteral("</main>\n");
+    head += QStringLiteral("<main>\n<h1>") + HtmlText(parts.heading) + QStringLiteral("</h1>\n");
+    QString foot = QStringLiteral("</main>\n");
     if (!parts.footer.isEmpty())
-        out += QStringLiteral("<footer><p>") + HtmlText(parts.footer) + QStringLiteral("</p></footer>\n");
-    out += QStringLiteral("</body>\n</html>\n");
+        foot += QStringLiteral("<footer><p>") + HtmlText(parts.footer) + QStringLiteral("</p></footer>\n");
+    foot += QStringLiteral("</body>\n</html>\n");
+
+    // The body is most of the page: encoded once, into the page's one buffer.
+    QByteArray out(3 * (head.size() + parts.body.size() + foot.size()), Qt::Uninitialized);
+    QStringEncoder utf8(QStringConverter::Utf8);
+    char *end = out.data();
+    for (const QString *text : std::array<const QString *, 3>{&head, &parts.body, &foot})
+        end = utf8.appendToBuffer(end, *text);
+    out.truncate(end - out.constData());
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Rgb.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -24,7 +25,8 @@ struct PageLink
 };
 
 // The frame every page of the edition shares: title, navigation, the edition's stamp and the
-// footer. `body` is markup already escaped.
+// footer. `body` is markup already escaped. The page comes out in UTF-8, the body encoded straight
+// into it.
 struct PageParts
 {
     QString title; // plain text
@@ -34,7 +36,7 @@ struct PageParts
     QString edition; // the edition's stamp, so that a reader can tell publications apart
     bool navigation = true; // the widgets stand alone in another site's frame
 };
-QString PageHtml(const PageParts &parts);
+QByteArray PageHtml(const PageParts &parts);
 
 // A club's badge as a small inline drawing: its initials on its colour.
 QString CrestSvg(const QString &team);

@@ -41,14 +41,14 @@ struct EditionData
 
 QString MatchdayFileName(int matchday);
 
-QString IndexPage(const EditionData &d);
-QString WidgetPage(const EditionData &d, const QString &team);
-QString CategoriesPage(const EditionData &d);
-QString RecordsPage(const EditionData &d);
-QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, quint64 seed);
-QString MatchdayPage(const EditionData &d, int matchday);
-QString MatchdaysPage(const EditionData &d);
-QString ClubPage(const EditionData &d, int team);
-QString ClubsPage(const EditionData &d);
+QByteArray IndexPage(const EditionData &d);
+QByteArray WidgetPage(const EditionData &d, const QString &team);
+QByteArray CategoriesPage(const EditionData &d);
+QByteArray RecordsPage(const EditionData &d);
+QByteArray ProjectionsPage(const EditionData &d, const ProjectionReport *report, quint64 seed);
+QByteArray MatchdayPage(const EditionData &d, int matchday);
+QByteArray MatchdaysPage(const EditionData &d);
+QByteArray ClubPage(const EditionData &d, int team);
+QByteArray ClubsPage(const EditionData &d);
 
 } // namespace kestrava

@@ -151,7 +151,7 @@ QString legend(const LeagueTableModel &t)
 
 } // namespace
 
-QString IndexPage(const EditionData &d)
+QByteArray IndexPage(const EditionData &d)
 {
     const LeagueTableModel &t = d.table;
     QString body;
@@ -190,7 +190,7 @@ QString IndexPage(const EditionData &d)
                      body, d.footer, d.edition});
 }
 
-QString WidgetPage(const EditionData &d, const QString &team)
+QByteArray WidgetPage(const EditionData &d, const QString &team)
 {
     const LeagueTableModel &t = d.table;
     QString body = QStringLiteral("<table class=\"widget\"><caption><a href=\"index.html\" target=\"_top\">"
@@ -221,7 +221,7 @@ QString WidgetPage(const EditionData &d, const QString &team)
     return PageHtml(parts);
 }
 
-QString CategoriesPage(const EditionData &d)
+QByteArray CategoriesPage(const EditionData &d)
 {
     QString body;
     for (const RankingCategory &category : RankingCategories()) {
@@ -256,7 +256,7 @@ QString CategoriesPage(const EditionData &d)
                      d.footer, d.edition});
 }
 
-QString RecordsPage(const EditionData &d)
+QByteArray RecordsPage(const EditionData &d)
 {
     const HighlightTexts texts = ComputeHighlights(d.season, d.store);
     QString body;
@@ -267,7 +267,7 @@ QString RecordsPage(const EditionData &d)
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : records"), QStringLiteral("Le plus de...."), body, d.footer, d.edition});
 }
 
-QString ProjectionsPage(const EditionData &d, const ProjectionReport *report, quint64 seed)
+QByteArray ProjectionsPage(const EditionData &d, const ProjectionReport *report, quint64 seed)
 {
     QString body;
     if (!report || !report->complete) {
