@@ -187,9 +187,14 @@ QByteArray SeasonAsICalendar(
 SeasonCalendars SeasonAsICalendars(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp)
 {
     SeasonCalendars out;
+    // An event takes some 230 bytes: each file grows once at most.
+    const qsizetype events = season.calendar.size();
+    out.season.reserve(events * 256 + 512);
     appendHeader(out.season, QString());
-    for (int t = 0; t < TeamCount; ++t)
+    for (int t = 0; t < TeamCount; ++t) {
+        out.clubs[t].reserve(events * 256 / (TeamCount / 2) + 512);
         appendHeader(out.clubs[t], season.teams[t]);
+    }
     forEachEvent(season, store, stamp, [&](const QString &code, const QByteArray &event) {
         out.season += event;
         const int home = code[0].unicode() - u'A';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace kestrava {
@@ -27,7 +28,14 @@ struct CalendarRecord
         code = found < 3 ? record.sliced(bars[1] + 1) : record.sliced(bars[1] + 1, bars[2] - bars[1] - 1);
         return !code.isEmpty();
     }
-    QString key() const { return matchday.toString() + position.toString(); }
+    QString key() const
+    {
+        QString k;
+        k.reserve(matchday.size() + position.size());
+        k += matchday;
+        k += position;
+        return k;
+    }
 };
 
 } // namespace kestrava

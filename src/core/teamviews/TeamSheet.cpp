@@ -173,7 +173,7 @@ void FillTeamSheet(TeamSheetModel &sheet, const SeasonData &season, const IniSna
                 box->background = SheetColours::Marked;
         }
 
-        row.matchday = IntValueOf(row.key.left(2));
+        row.matchday = IntValueOf(QStringView(row.key).left(2));
         const QDateTime date = season.matchdayDate(row.matchday);
         row.date = date.isValid() ? ShortDate(date.date()) : QString();
         row.retour = row.matchday >= FirstReturnMatchday;

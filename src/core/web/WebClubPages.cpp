@@ -53,13 +53,13 @@ QString resultWord(SheetResult r)
 }
 
 // A section's win/draw/loss bar, drawn from the sheet's shares.
-QString barSvg(const SheetBar &bar, const QString &label)
+void appendBarSvg(QString &out, const SheetBar &bar, const QString &label)
 {
     static const Rgb colours[3] = {SheetColours::Win, SheetColours::Draw, SheetColours::Loss};
     const QString text = label + QStringLiteral(" : ") + QString::number(bar.wins) + QStringLiteral(" victoire(s), ")
         + QString::number(bar.draws) + QStringLiteral(" nul(s), ") + QString::number(bar.losses)
         + QStringLiteral(" défaite(s), ") + QString::number(bar.unplayed) + QStringLiteral(" à jouer");
-    QString out = QStringLiteral("<p>") + HtmlText(text)
+    out += QStringLiteral("<p>") + HtmlText(text)
         + QStringLiteral("<br><svg class=\"bar\" width=\"240\" height=\"14\" viewBox=\"0 0 1000 14\" "
                          "preserveAspectRatio=\"none\" aria-hidden=\"true\"><rect width=\"1000\" height=\"14\" "
                          "fill=\"#ffffff\" stroke=\"#888888\"/>");
@@ -73,7 +73,7 @@ QString barSvg(const SheetBar &bar, const QString &label)
             + QLatin1StringView("\"/>");
         x += w;
     }
-    return out + QStringLiteral("</svg></p>\n");
+    out += QStringLiteral("</svg></p>\n");
 }
 
 QString chartSvg(const EditionData &d, int team)
@@ -127,14 +127,13 @@ QString chartSvg(const EditionData &d, int team)
         + bars + QStringLiteral("</svg>\n");
 }
 
-QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away, const QString &caption)
+void appendSheetTable(QString &out, const EditionData &d, const TeamSheetModel &sheet, bool away, const QString &caption)
 {
-    QString out = QStringLiteral("<div class=\"scroll\"><table><caption>") + HtmlText(caption)
+    out += QStringLiteral("<div class=\"scroll\"><table><caption>") + HtmlText(caption)
         + QStringLiteral("</caption>\n<thead><tr><th scope=\"col\">Journée</th><th scope=\"col\" class=\"l\">Date</th>"
                          "<th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
                          "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons</th>"
                          "<th scope=\"col\">Résultat</th></tr></thead>\n<tbody>\n");
-    out.reserve(16384);
     for (int r = away ? SheetColumnRows : 0; r < (away ? SheetRowCount : SheetColumnRows); ++r) {
         const SheetRow &row = sheet.rows[r];
         if (!row.visible)
@@ -150,7 +149,7 @@ QString sheetTable(const EditionData &d, const TeamSheetModel &sheet, bool away,
             + (home.isEmpty() && guest.isEmpty() ? QString() : home + QStringLiteral(" / ") + guest)
             + QLatin1StringView("</td><td>") + resultWord(row.result) + QLatin1StringView("</td></tr>\n");
     }
-    return out + QStringLiteral("</tbody></table></div>\n");
+    out += QStringLiteral("</tbody></table></div>\n");
 }
 
 } // namespace
@@ -177,15 +176,20 @@ QByteArray MatchdayPage(const EditionData &d, int matchday)
 {
     FixtureGridModel grid;
     ShowMatchday(grid, d.season, d.store, matchday, GridContext{d.now, QString()});
+    const QString number = QString::number(matchday);
     // The grid's own header, with its countdown; the caption stays short enough for a phone.
-    QString body = QStringLiteral("<p>") + HtmlText(grid.header.trimmed()) + QStringLiteral("</p>\n");
+    QString body;
+    body.reserve(10240); // a matchday's page, some 9,000 characters: one buffer
+    body += QStringLiteral("<p>") + HtmlText(grid.header.trimmed()) + QStringLiteral("</p>\n");
     body += QStringLiteral("<nav aria-label=\"Journées voisines\" class=\"noprint\"><p>");
     if (matchday > 1)
-        body += QStringLiteral("<a href=\"%1\">← Journée %2</a> · ").arg(MatchdayFileName(matchday - 1)).arg(matchday - 1);
+        body += QStringLiteral("<a href=\"") + MatchdayFileName(matchday - 1) + QStringLiteral("\">← Journée ")
+            + QString::number(matchday - 1) + QStringLiteral("</a> · ");
     body += QStringLiteral("<a href=\"journees.html\">Toutes les journées</a>");
     if (matchday < MatchdayCount)
-        body += QStringLiteral(" · <a href=\"%1\">Journée %2 →</a>").arg(MatchdayFileName(matchday + 1)).arg(matchday + 1);
-    body += QStringLiteral("</p></nav>\n<div class=\"scroll\"><table><caption>Matches de la Journée N°%1").arg(matchday)
+        body += QStringLiteral(" · <a href=\"") + MatchdayFileName(matchday + 1) + QStringLiteral("\">Journée ")
+            + QString::number(matchday + 1) + QStringLiteral(" →</a>");
+    body += QStringLiteral("</p></nav>\n<div class=\"scroll\"><table><caption>Matches de la Journée N°") + number
         + QStringLiteral("</caption>\n<thead><tr><th scope=\"col\" class=\"l\">Domicile</th><th scope=\"col\">Score</th>"
                          "<th scope=\"col\" class=\"l\">Extérieur</th><th scope=\"col\" class=\"l\">Cartons domicile</th>"
                          "<th scope=\"col\" class=\"l\">Cartons extérieur</th><th scope=\"col\" class=\"l\">Autre match</th>"
@@ -206,8 +210,8 @@ QByteArray MatchdayPage(const EditionData &d, int matchday)
     body += QStringLiteral("</tbody></table></div>\n");
     if (!grid.totals.trimmed().isEmpty())
         body += QStringLiteral("<p>") + HtmlText(grid.totals.trimmed()) + QStringLiteral("</p>\n");
-    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : journée %1").arg(matchday), QStringLiteral("Journée N°%1").arg(matchday),
-                     body, d.footer, d.edition});
+    return PageHtml({QStringLiteral("Ligue 1 2026-2027 : journée ") + number, QStringLiteral("Journée N°") + number, body,
+                     d.footer, d.edition});
 }
 
 QByteArray MatchdaysPage(const EditionData &d)
@@ -233,9 +237,10 @@ QByteArray ClubPage(const EditionData &d, int team)
     TeamSheetModel sheet;
     FillTeamSheet(sheet, d.season, d.store, name, ctx);
     const auto &c = sheet.captions;
-    QString body = QStringLiteral("<p>") + CrestSvg(name) + QStringLiteral("<a href=\"club-%1.ics\">S'abonner au calendrier du club "
-                                                                           "(iCalendar)</a></p>\n")
-                                                                .arg(d.stems[team]);
+    QString body;
+    body.reserve(24576); // a club's page, about 20,000 characters: one buffer
+    body += QStringLiteral("<p>") + CrestSvg(name) + QStringLiteral("<a href=\"club-") + d.stems[team]
+        + QStringLiteral(".ics\">S'abonner au calendrier du club (iCalendar)</a></p>\n");
     body += QStringLiteral("<ul class=\"facts\">");
     for (const int k : {int(RankLine), int(PointsLine), int(GoalsForLine), int(GoalsAgainstLine), int(YellowCards), int(RedCards)}) {
         if (!c[k].trimmed().isEmpty())
@@ -245,11 +250,14 @@ QByteArray ClubPage(const EditionData &d, int team)
         body += QStringLiteral("<li>Buts par match : %1 marqués, %2 encaissés</li>")
                     .arg(HtmlText(sheet.totals.goalsForPerMatch), HtmlText(sheet.totals.goalsAgainstPerMatch));
     body += QStringLiteral("</ul>\n<h2>Bilan</h2>\n");
-    body += barSvg(sheet.bars[SeasonBar], QStringLiteral("Saison"));
-    body += barSvg(sheet.bars[AllerHome], c[AllerHomeTitle]) + barSvg(sheet.bars[AllerAway], c[AllerAwayTitle]);
-    body += barSvg(sheet.bars[RetourHome], c[RetourHomeTitle]) + barSvg(sheet.bars[RetourAway], c[RetourAwayTitle]);
-    body += QStringLiteral("<h2>Matches</h2>\n") + sheetTable(d, sheet, false, QStringLiteral("Matches à domicile"))
-        + sheetTable(d, sheet, true, QStringLiteral("Matches à l'extérieur"));
+    appendBarSvg(body, sheet.bars[SeasonBar], QStringLiteral("Saison"));
+    appendBarSvg(body, sheet.bars[AllerHome], c[AllerHomeTitle]);
+    appendBarSvg(body, sheet.bars[AllerAway], c[AllerAwayTitle]);
+    appendBarSvg(body, sheet.bars[RetourHome], c[RetourHomeTitle]);
+    appendBarSvg(body, sheet.bars[RetourAway], c[RetourAwayTitle]);
+    body += QStringLiteral("<h2>Matches</h2>\n");
+    appendSheetTable(body, d, sheet, false, QStringLiteral("Matches à domicile"));
+    appendSheetTable(body, d, sheet, true, QStringLiteral("Matches à l'extérieur"));
     body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
                           "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, team)
         + QStringLiteral("</div>\n");
