@@ -63,10 +63,10 @@ struct CategoryRow
     }
 };
 
-// Team names never change during a run of the program: each is folded once.
+// Team names never change during a run of the program: each is folded once in each thread.
 const QString &foldedName(const QString &name)
 {
-    static QHash<QString, QString> cache;
+    static thread_local QHash<QString, QString> cache;
     auto it = cache.constFind(name);
     if (it == cache.cend()) {
         if (cache.size() > 4096)

@@ -26,10 +26,11 @@ double primaryKey(const StandingRow &r)
 // Ascending order of the row texts without regard to case: the twelve-digit key first, then the
 // rest of the text. The key is compared as a number, which is the same order for twelve digits
 // and stays right if an absurd store ever makes it longer.
-// Team names never change during a run of the program: fold each one once.
+// Team names never change during a run of the program: fold each one once, in each thread that
+// ranks (the web edition ranks on several at once).
 QString foldedName(const QString &name)
 {
-    static QHash<QString, QString> cache;
+    static thread_local QHash<QString, QString> cache;
     auto it = cache.constFind(name);
     if (it == cache.cend()) {
         if (cache.size() > 4096)
