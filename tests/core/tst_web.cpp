@@ -221,6 +221,12 @@ private slots:
         QCOMPARE(write().status, 0);
         const QString second = QFileInfo(link).symLinkTarget();
         QVERIFY(second != first);
+        // Made on several threads, one store at one moment gives one edition, file for file.
+        const QStringList files = QDir(first).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 98);
+        QCOMPARE(QDir(second).entryList(QDir::Files, QDir::Name), files);
+        for (const QString &file : files)
+            QVERIFY2(ReadFileBytes(first + u'/' + file) == ReadFileBytes(second + u'/' + file), qPrintable(file));
         // The previous edition stays for readers still on it, the one before goes.
         QVERIFY(QFileInfo::exists(first + QStringLiteral("/index.html")));
         QCOMPARE(write().status, 0);
