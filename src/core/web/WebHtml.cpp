@@ -96,14 +96,18 @@ QByteArray PageHtml(const PageParts &parts)
         foot += QStringLiteral("<footer><p>") + HtmlText(parts.footer) + QStringLiteral("</p></footer>\n");
     foot += QStringLiteral("</body>\n</html>\n");
 
-    // The body is most of the page: encoded once, into the page's one buffer.
-    QByteArray out(3 * (head.size() + parts.body.size() + foot.size()), Qt::Uninitialized);
+    // The body is most of the page: encoded once, into a buffer each thread keeps for its pages
+    // (room for the longest encoding, three times the page's size, freed and taken again for
+    // every page would have the heap shrink and grow each time), then taken at its size.
+    static thread_local QByteArray buffer;
+    const qsizetype room = 3 * (head.size() + parts.body.size() + foot.size());
+    if (buffer.size() < room)
+        buffer.resize(room);
     QStringEncoder utf8(QStringConverter::Utf8);
-    char *end = out.data();
+    char *end = buffer.data();
     for (const QString *text : std::array<const QString *, 3>{&head, &parts.body, &foot})
         end = utf8.appendToBuffer(end, *text);
-    out.truncate(end - out.constData());
-    return out;
+    return QByteArray(buffer.constData(), end - buffer.constData());
 }
 
 QString CrestSvg(const QString &team)
