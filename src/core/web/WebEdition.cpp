@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 #include <cerrno>
 #include <filesystem>
@@ -41,12 +42,20 @@ QString EditionData::clubPage(const QString &team) const
     return t < TeamCount ? QStringLiteral("club-") + stems[t] + QStringLiteral(".html") : QString();
 }
 
-QString EditionData::clubLink(const QString &team, bool crest) const
+const QString &EditionData::clubLink(const QString &team, bool crest) const
 {
     const int t = season.TeamIndexOf(team);
-    if (t >= TeamCount)
-        return HtmlText(team);
-    // Every page names the clubs many times over: each link is made once per edition.
+    if (t >= TeamCount) {
+        // No club of the season (an empty cell): its text as it is, kept for the thread, since
+        // the pages take the links by reference.
+        static thread_local std::unordered_map<QString, QString> others;
+        auto it = others.find(team);
+        if (it == others.end())
+            it = others.emplace(team, HtmlText(team)).first;
+        return it->second;
+    }
+    // Every page names the clubs many times over: each link is made once per edition, and taken
+    // by reference, so that the threads making pages do not all count uses of the same texts.
     if (links[t].isEmpty()) {
         links[t] = QStringLiteral("<a href=\"") + clubPage(team) + QStringLiteral("\">") + HtmlText(team)
             + QStringLiteral("</a>");

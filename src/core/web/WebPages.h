@@ -36,7 +36,7 @@ struct EditionData
     // "club-<stem>.html", empty for a name that is no club of the season.
     QString clubPage(const QString &team) const;
     // The club's name as a link to its page, escaped.
-    QString clubLink(const QString &team, bool crest = false) const;
+    const QString &clubLink(const QString &team, bool crest = false) const;
 };
 
 QString MatchdayFileName(int matchday);
