@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace kestrava;
 using namespace kestrava::test;
 
@@ -465,6 +467,18 @@ private slots:
         const QStringList folded = parsedEvents(ics);
         QVERIFY(folded.contains(QStringLiteral("L1-2026-2027-IH@kestrava|2026-09-25|Brest - ") + longName
             + QStringLiteral(" (1-2)")));
+
+        // A season file where the same club hosts the same visitor twice: each event keeps a UID
+        // of its own, the second one naming its slot.
+        season.replace("CAL|22|HI\r\n", "CAL|22|IH\r\n");
+        WriteFileBytes(p.path(QStringLiteral("2027.txt")), season);
+        const QStringList twice = parsedEvents(cli({ "calendar", "--dir", dir }).out);
+        QSet<QString> uids;
+        for (const QString &event : twice)
+            uids.insert(event.section(u'|', 0, 0));
+        QCOMPARE(uids.size(), 306);
+        QVERIFY(uids.contains(QStringLiteral("L1-2026-2027-IH@kestrava")));
+        QVERIFY(std::any_of(uids.begin(), uids.end(), [](const QString &u) { return u.startsWith(QStringLiteral("L1-2026-2027-IH-22")); }));
     }
 };
 

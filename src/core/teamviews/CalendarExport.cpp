@@ -117,20 +117,22 @@ bool goalsEntered(QStringView goals)
     return !goals.isEmpty() && goals != u"-";
 }
 
-// Every fixture's event in calendar order, handed to `take` with its fixture code.
+// Every fixture's event in calendar order, handed to `take` with its fixture code (a view into the
+// season's calendar).
 template<typename Take>
 void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDateTime &stamp, Take take)
 {
     const QByteArray stampLine
         = "DTSTAMP:" + stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1() + "\r\n";
     const auto *results = store.section(Store::Results);
-    QSet<QString> uids;
+    // Each pair of clubs meets once at each ground in a season: the pair names the fixture wherever
+    // the publisher moves it. A pair met again (a season file edited by hand) adds the slot.
+    QSet<quint32> pairs;
     QByteArray event;
     for (const QString &text : season.calendar) {
         CalendarRecord record;
         if (!record.read(text) || record.code.size() != 2)
             continue;
-        const QString code = record.code.toString();
         const int matchday = record.matchday.toInt();
         const QDateTime date = season.matchdayDate(matchday);
         const QString home = season.TeamNameOf(record.code.first(1));
@@ -138,22 +140,22 @@ void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDat
         if (!date.isValid() || home.isEmpty() || away.isEmpty())
             continue;
 
-        // Each pair of clubs meets once at each ground in a season: the pair names the fixture
-        // wherever the publisher moves it.
-        QString uid = QStringLiteral("L1-2026-2027-") + code;
-        if (uids.contains(uid))
-            uid += u'-' + record.key();
-        uids.insert(uid);
+        const QString key = record.key();
+        QString uid = QStringLiteral("UID:L1-2026-2027-") + record.code;
+        const quint32 pair = quint32(record.code[0].unicode()) << 16 | record.code[1].unicode();
+        if (pairs.contains(pair))
+            uid += u'-' + key;
+        pairs.insert(pair);
 
         QString summary = home + QStringLiteral(" - ") + away;
-        const QString stored = results ? results->value(record.key()) : QString();
+        const QString stored = results ? results->value(key) : QString();
         const QStringView r1 = recordField(stored, 3), r2 = recordField(stored, 4);
         if (goalsEntered(r1) && goalsEntered(r2))
             summary += QStringLiteral(" (") + r1.trimmed() + u'-' + r2.trimmed() + u')';
 
-        event.clear();
+        event.resize(0); // its room stays for the next event
         event += "BEGIN:VEVENT\r\n";
-        appendLine(event, QStringLiteral("UID:") + uid + QStringLiteral("@kestrava"));
+        appendLine(event, uid + QStringLiteral("@kestrava"));
         event += stampLine;
         event += "DTSTART;VALUE=DATE:";
         appendDate(event, date.date());
@@ -162,9 +164,10 @@ void forEachEvent(const SeasonData &season, const IniSnapshot &store, const QDat
         event += "\r\n";
         appendLine(event, QStringLiteral("SUMMARY:") + (needsEscape(summary) ? escaped(summary) : summary));
         // "Ligue 1, journée N", escaped.
-        event += "DESCRIPTION:Ligue 1\\, journ\xc3\xa9" "e " + QByteArray::number(matchday) + "\r\n";
-        event += "TRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
-        take(code, event);
+        event += "DESCRIPTION:Ligue 1\\, journ\xc3\xa9" "e ";
+        event += QByteArray::number(matchday);
+        event += "\r\nTRANSP:TRANSPARENT\r\nEND:VEVENT\r\n";
+        take(record.code, event);
     }
 }
 
@@ -176,7 +179,7 @@ QByteArray SeasonAsICalendar(
     QByteArray out;
     appendHeader(out, team);
     const QString letter = team.isEmpty() ? QString() : season.TeamLetterOf(team);
-    forEachEvent(season, store, stamp, [&](const QString &code, const QByteArray &event) {
+    forEachEvent(season, store, stamp, [&](QStringView code, const QByteArray &event) {
         if (team.isEmpty() || code.contains(letter))
             out += event;
     });
@@ -195,7 +198,7 @@ SeasonCalendars SeasonAsICalendars(const SeasonData &season, const IniSnapshot &
         out.clubs[t].reserve(events * 256 / (TeamCount / 2) + 512);
         appendHeader(out.clubs[t], season.teams[t]);
     }
-    forEachEvent(season, store, stamp, [&](const QString &code, const QByteArray &event) {
+    forEachEvent(season, store, stamp, [&](QStringView code, const QByteArray &event) {
         out.season += event;
         const int home = code[0].unicode() - u'A';
         const int away = code[1].unicode() - u'A';

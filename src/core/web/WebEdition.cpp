@@ -218,8 +218,11 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
         for (int t = 0; t < TeamCount; ++t)
             page(QStringLiteral("widget-") + d.stems[t] + QStringLiteral(".html"), WidgetPage(d, season.teams[t]));
     });
+    if (!options.projections)
+        jobs.push_back([&] { page(QStringLiteral("projections.html"), ProjectionsPage(d, nullptr, options.simulation.seed)); });
     RunSideBySide(jobs, 2, gated);
 
+    // The simulated seasons take every core themselves.
     if (options.projections) {
         std::atomic<bool> late{false};
         QElapsedTimer clock;
@@ -234,8 +237,6 @@ void MakeWebEdition(SeasonData season, const IniSnapshot &store, const WebEditio
         }
         const ProjectionReport report = ComputeProjections(season, store, 0, options.simulation, control);
         page(QStringLiteral("projections.html"), ProjectionsPage(d, &report, options.simulation.seed));
-    } else {
-        page(QStringLiteral("projections.html"), ProjectionsPage(d, nullptr, options.simulation.seed));
     }
 }
 
