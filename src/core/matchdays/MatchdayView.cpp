@@ -141,10 +141,11 @@ void ShowMatchday(FixtureGridModel &grid, const SeasonData &season, const IniSna
     }
     for (int k = 0; k < int(season.calendar.size()); ++k) {
         const QString &slot = season.calendar[k];
+        const char16_t *units = reinterpret_cast<const char16_t *>(slot.constData());
         for (qsizetype c = 0; c + 1 < slot.size(); ++c) {
-            if (!firstUnits.test(slot[c].unicode()))
+            if (!firstUnits[units[c]])
                 continue;
-            const quint64 pair = quint64(slot[c].unicode()) << 16 | slot[c + 1].unicode();
+            const quint64 pair = quint64(units[c]) << 16 | units[c + 1];
             for (int i = 0; i <= 8; ++i) {
                 if (reversedPairs[i] == pair)
                     otherMeeting[i] = k;
