@@ -76,28 +76,35 @@ void appendBarSvg(QString &out, const SheetBar &bar, const QString &label)
     out += QStringLiteral("</svg></p>\n");
 }
 
-QString chartSvg(const EditionData &d, int team)
+void appendChartSvg(QString &out, const EditionData &d, int team)
 {
     const auto &positions = d.chartPositions[team];
     // The window's geometry, in twips.
     const int bottom = BarHeight(1) + 400;
+    const auto text = [](QString &to, int x, int y, QLatin1StringView fill, int value) {
+        to += QLatin1StringView("<text x=\"");
+        AppendNumber(to, x);
+        to += QLatin1StringView("\" y=\"");
+        AppendNumber(to, y);
+        to += QLatin1StringView("\" font-size=\"200\" text-anchor=\"middle\" fill=\"") + fill + QLatin1StringView("\">");
+        AppendNumber(to, value);
+        to += QLatin1StringView("</text>");
+    };
+    // The matchdays' numbers under the bars are the same on every club's chart: made once.
+    static const std::array<QString, MatchdayCount + 1> labels = [&] {
+        std::array<QString, MatchdayCount + 1> l;
+        for (int j = 1; j <= MatchdayCount; ++j)
+            text(l[j], (j - 1) * ChartTwips::Pitch + 150, bottom + 250, QLatin1StringView("#333333"), j);
+        return l;
+    }();
     // Numbers appended as they come: a template filled argument by argument rescans it each time,
     // and the chart has some 250 numbers per club.
     QString bars;
     bars.reserve(MatchdayCount * 230);
     QString spoken;
-    const auto text = [&bars](int x, int y, QLatin1StringView fill, int value) {
-        bars += QLatin1StringView("<text x=\"");
-        AppendNumber(bars, x);
-        bars += QLatin1StringView("\" y=\"");
-        AppendNumber(bars, y);
-        bars += QLatin1StringView("\" font-size=\"200\" text-anchor=\"middle\" fill=\"") + fill + QLatin1StringView("\">");
-        AppendNumber(bars, value);
-        bars += QLatin1StringView("</text>");
-    };
     for (int j = 1; j <= MatchdayCount; ++j) {
         const int x = (j - 1) * ChartTwips::Pitch;
-        text(x + 150, bottom + 250, QLatin1StringView("#333333"), j);
+        bars += labels[j];
         const int rank = positions[j];
         if (rank <= 0)
             continue;
@@ -109,7 +116,7 @@ QString chartSvg(const EditionData &d, int team)
         bars += QLatin1StringView("\" width=\"260\" height=\"");
         AppendNumber(bars, h);
         bars += QLatin1StringView("\" fill=\"") + CssColour(BarColour(rank)) + QLatin1StringView("\"/>");
-        text(x + 150, bottom - h - 40, QLatin1StringView("#000000"), rank);
+        text(bars, x + 150, bottom - h - 40, QLatin1StringView("#000000"), rank);
         if (!spoken.isEmpty())
             spoken += QLatin1StringView(", ");
         spoken += u'J';
@@ -118,13 +125,16 @@ QString chartSvg(const EditionData &d, int team)
         AppendNumber(spoken, rank);
         spoken += u'e';
     }
-    const QString desc = spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken;
-    return QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 %1 %2\" role=\"img\" aria-labelledby=\"chart-t chart-d\">"
-                          "<title id=\"chart-t\">Evolution du classement de : %3</title><desc id=\"chart-d\">%4</desc>"
-                          "<line x1=\"0\" y1=\"%5\" x2=\"%1\" y2=\"%5\" stroke=\"#333333\" stroke-width=\"15\"/>")
-               .arg(QString::number(MatchdayCount * ChartTwips::Pitch), QString::number(bottom + 500), HtmlText(d.season.teams[team]),
-                    HtmlText(desc), QString::number(bottom))
-        + bars + QStringLiteral("</svg>\n");
+    const QString width = QString::number(MatchdayCount * ChartTwips::Pitch);
+    const QString base = QString::number(bottom);
+    out += QStringLiteral("<svg class=\"chart\" viewBox=\"0 -200 ") + width + u' ' + QString::number(bottom + 500)
+        + QStringLiteral("\" role=\"img\" aria-labelledby=\"chart-t chart-d\"><title id=\"chart-t\">Evolution du classement de : ")
+        + HtmlText(d.season.teams[team]) + QStringLiteral("</title><desc id=\"chart-d\">")
+        + HtmlText(spoken.isEmpty() ? QStringLiteral("Aucune journée jouée.") : spoken)
+        + QStringLiteral("</desc><line x1=\"0\" y1=\"") + base + QStringLiteral("\" x2=\"") + width + QStringLiteral("\" y2=\"")
+        + base + QStringLiteral("\" stroke=\"#333333\" stroke-width=\"15\"/>");
+    out += bars;
+    out += QStringLiteral("</svg>\n");
 }
 
 void appendSheetTable(QString &out, const EditionData &d, const TeamSheetModel &sheet, bool away, const QString &caption)
@@ -259,8 +269,9 @@ QByteArray ClubPage(const EditionData &d, int team)
     appendSheetTable(body, d, sheet, false, QStringLiteral("Matches à domicile"));
     appendSheetTable(body, d, sheet, true, QStringLiteral("Matches à l'extérieur"));
     body += QStringLiteral("<h2 id=\"evolution\">Classement au fil des journées</h2>\n"
-                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">") + chartSvg(d, team)
-        + QStringLiteral("</div>\n");
+                          "<div class=\"scroll\" tabindex=\"0\" role=\"region\" aria-labelledby=\"evolution\">");
+    appendChartSvg(body, d, team);
+    body += QStringLiteral("</div>\n");
     return PageHtml({QStringLiteral("Ligue 1 2026-2027 : ") + name, name, body, d.footer, d.edition});
 }
 

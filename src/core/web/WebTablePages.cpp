@@ -224,12 +224,15 @@ QByteArray WidgetPage(const EditionData &d, const QString &team)
 QByteArray CategoriesPage(const EditionData &d)
 {
     QString body;
+    // One table, as the window has: each category re-orders the general table's own cells, shown
+    // again first, as the rankings menu does.
+    LeagueTableModel model;
+    StandingsContext ctx;
+    ctx.currentMatchday = d.currentMatchday;
+    const QString maj = d.store.value(Store::Maj, Store::Maj);
+    const QString pseudo = d.store.value(Store::Pseudo, Store::Pseudo);
     for (const RankingCategory &category : RankingCategories()) {
-        // Each category re-orders the general table's own cells, as the rankings menu does.
-        LeagueTableModel model;
-        StandingsContext ctx;
-        ctx.currentMatchday = d.currentMatchday;
-        model.showRun(d.run, ctx, d.store.value(Store::Maj, Store::Maj), d.store.value(Store::Pseudo, Store::Pseudo));
+        model.showRun(d.run, ctx, maj, pseudo);
         ShowRankingCategory(model, category, QString());
         body += QStringLiteral("<h2>") + HtmlText(model.title()) + QStringLiteral("</h2>\n<div class=\"scroll\"><table>"
                                                                                   "<caption>")
