@@ -62,6 +62,8 @@ run_case() {
             wid=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
             [ -n "$wid" ] && break
             visible "Championnat de" && { fail="window shown"; break 2; }
+            # A program that could not even reach the display shows nothing: no use waiting.
+            kill -0 $pid 2>/dev/null || { fail="ended before showing $title"; break 2; }
             sleep 0.1
         done
         [ -n "$wid" ] || { fail="no box titled $title"; break; }
