@@ -31,6 +31,8 @@ struct EditionData
     // Each club's place after each matchday the evolution chart keeps (index 1..34), 0 where none.
     std::array<std::array<int, MatchdayCount + 1>, TeamCount> chartPositions{};
 
+    // Made on first use. The pages are made side by side: the links are all made before they
+    // start, and the widget rows by the one job that makes every widget.
     mutable std::array<QString, TeamCount> links, crestLinks, widgetRows;
 
     // "club-<stem>.html", empty for a name that is no club of the season.
