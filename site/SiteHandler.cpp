@@ -58,6 +58,20 @@ SiteResponse NotFound(const std::optional<QString> &cleanPath)
     return Html(404, ErrorPage(404, ToRoot(cleanPath)));
 }
 
+// A file of the site's own, sent whole with its type: nothing when it cannot be read or is larger
+// than `maxBytes` (an empty path included).
+std::optional<SiteResponse> WholeFile(const QString &path, qint64 maxBytes, const QByteArray &type)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+        return std::nullopt;
+    SiteResponse r;
+    r.status = 200;
+    r.body = file.readAll();
+    r.contentType = type;
+    return r;
+}
+
 SiteResponse MethodNotAllowed(const std::optional<QString> &cleanPath, const QByteArray &allow)
 {
     SiteResponse r = Html(405, ErrorPage(405, ToRoot(cleanPath)));
@@ -293,32 +307,28 @@ SiteResponse SiteHandler::serveEdition(const QString &requested) const
     if (!match.hasMatch())
         return NotFound(shown);
     // Opened through the link: the whole answer comes from the edition the link names at this moment.
-    QFile file(QDir(seasonFolderPath()).filePath(WebEditionWriter::folderName() + u'/' + name));
-    constexpr qint64 MaxEditionFileBytes = 4 * 1024 * 1024;
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxEditionFileBytes)
-        return NotFound(shown);
-    SiteResponse r;
-    r.status = 200;
-    r.body = file.readAll();
     const QString type = match.captured(1);
+    constexpr qint64 MaxEditionFileBytes = 4 * 1024 * 1024;
+    std::optional<SiteResponse> answer
+        = WholeFile(QDir(seasonFolderPath()).filePath(WebEditionWriter::folderName() + u'/' + name), MaxEditionFileBytes,
+                    type == u"html"   ? HtmlType
+                        : type == u"css"  ? QByteArrayLiteral("text/css; charset=utf-8")
+                        : type == u"json" ? QByteArrayLiteral("application/json")
+                                          : QByteArrayLiteral("text/calendar; charset=utf-8"));
+    if (!answer)
+        return NotFound(shown);
+    SiteResponse &r = *answer;
     if (type == u"html") {
-        r.contentType = HtmlType;
         // No script anywhere; the widgets alone may be framed by other sites.
         r.headers.append(Header("Content-Security-Policy",
             name.startsWith(QStringLiteral("widget"))
                 ? QByteArrayLiteral("default-src 'none'; style-src 'self'; base-uri 'none'; form-action 'none'")
                 : QByteArrayLiteral("default-src 'none'; style-src 'self'; base-uri 'none'; form-action 'none'; "
                                     "frame-ancestors 'none'")));
-    } else if (type == u"css") {
-        r.contentType = QByteArrayLiteral("text/css; charset=utf-8");
-    } else if (type == u"json") {
-        r.contentType = QByteArrayLiteral("application/json");
-    } else {
-        r.contentType = QByteArrayLiteral("text/calendar; charset=utf-8");
     }
     // Written once per publication: a browser or a CDN may keep it a minute.
     r.headers.append(Header("Cache-Control", "public, max-age=60"));
-    return r;
+    return std::move(r); // the file once, not copied
 }
 
 SiteResponse SiteHandler::downloadPage()
@@ -364,27 +374,21 @@ SiteResponse SiteHandler::serveGuide(const QString &requested) const
     const QString real = FileInsideRoot(m_guideFolder,
         match.captured(1).isEmpty() ? m_guideFolder : QDir(m_guideFolder).filePath(QStringLiteral("images")),
         match.captured(2));
-    QFile file(real);
-    constexpr qint64 MaxGuideFileBytes = 8 * 1024 * 1024;
-    if (real.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > MaxGuideFileBytes)
-        return NotFound(shown);
-    SiteResponse r;
-    r.status = 200;
-    r.body = file.readAll();
     const QString type = match.captured(3);
+    constexpr qint64 MaxGuideFileBytes = 8 * 1024 * 1024;
+    std::optional<SiteResponse> answer = WholeFile(real, MaxGuideFileBytes,
+        type == u"html" ? HtmlType : type == u"css" ? QByteArrayLiteral("text/css; charset=utf-8") : QByteArrayLiteral("image/png"));
+    if (!answer)
+        return NotFound(shown);
+    SiteResponse &r = *answer;
     if (type == u"html") {
-        r.contentType = HtmlType;
         r.headers.append(Header("Content-Security-Policy",
             "default-src 'none'; style-src 'self'; img-src 'self'; base-uri 'none'; form-action 'none'; "
             "frame-ancestors 'none'"));
-    } else if (type == u"css") {
-        r.contentType = QByteArrayLiteral("text/css; charset=utf-8");
-    } else {
-        r.contentType = QByteArrayLiteral("image/png");
     }
     // Changed only when the site is upgraded: a minute in a cache costs nothing.
     r.headers.append(Header("Cache-Control", "public, max-age=60"));
-    return r;
+    return std::move(r); // the file once, not copied
 }
 
 SiteResponse SiteHandler::servePackage(const QString &name) const
